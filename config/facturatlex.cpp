@@ -1,0 +1,44 @@
+#include "config/facturatlex.h"
+
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "records/encodage.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace facturatlex {
+
+QString chemin(const QString& programme) {
+    return dossiers::resoudre(programme, QStringLiteral("Facturat.Lex"));
+}
+
+bool existe(const QString& programme) { return dossiers::FichierExiste(chemin(programme)); }
+
+QString lireLigne(const QString& programme) {
+    const QString c = chemin(programme);
+    QFile f(c);
+    if (!f.open(QIODevice::ReadOnly))
+        throw erreurs::depuis(f, c);
+    QByteArray ligne = f.readLine();
+    while (ligne.endsWith('\n') || ligne.endsWith('\r'))
+        ligne.chop(1);
+    return encodage::depuisOctets(ligne);
+}
+
+QString numeroAgence(const QString& ligne) { return ligne.mid(1, 5); }
+
+QByteArray enregistrementInitial(const QString& agence) {
+    const QByteArray a = encodage::versOctets(agence.toUpper());
+    return "R" + a + "00D" + a + QByteArray(24, '0');
+}
+
+void creer(const QString& programme, const QString& agence) {
+    const QString c = chemin(programme);
+    const QByteArray octets = enregistrementInitial(agence).leftJustified(LongueurCreation, ' ');
+    QSaveFile f(c);
+    if (!f.open(QIODevice::WriteOnly) || f.write(octets) != octets.size() || !f.commit())
+        throw erreurs::depuis(f, c);
+}
+
+}  // namespace facturatlex

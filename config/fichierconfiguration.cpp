@@ -1,0 +1,206 @@
+#include "config/fichierconfiguration.h"
+
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "records/encodage.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <variant>
+#include <vector>
+
+namespace fichierconfiguration {
+
+namespace {
+
+using Champ = std::variant<int, QString>;
+
+// One statement: fields separated by commas, texts quoted, ended by CR LF.
+QByteArray instruction(const std::vector<Champ>& champs) {
+    QByteArray ligne;
+    for (size_t i = 0; i < champs.size(); ++i) {
+        if (i > 0)
+            ligne += ',';
+        if (const int* n = std::get_if<int>(&champs[i]))
+            ligne += QByteArray::number(*n);
+        else
+            ligne += '"' + encodage::versOctets(std::get<QString>(champs[i])) + '"';
+    }
+    return ligne + "\r\n";
+}
+
+// Reads fields one by one as Basic's Input # does.
+class Lecteur {
+public:
+    Lecteur(QByteArray octets, QString nomFichier)
+        : octets_(std::move(octets)), nomFichier_(std::move(nomFichier)) {}
+
+    QString texte(const QString& nomChamp) { return encodage::depuisOctets(jeton(nomChamp).valeur); }
+
+    int entier(const QString& nomChamp) {
+        const Jeton j = jeton(nomChamp);
+        bool ok = false;
+        const int n = QString::fromLatin1(j.valeur).trimmed().toInt(&ok);
+        if (!ok || j.guillemets)
+            throw echec(nomChamp, QStringLiteral("un nombre entier est attendu, le fichier contient "
+                                                 "« %1 ».")
+                                      .arg(encodage::depuisOctets(j.valeur)));
+        return n;
+    }
+
+private:
+    struct Jeton {
+        QByteArray valeur;
+        bool guillemets = false;
+    };
+
+    bool blanc(char c) const { return c == ' ' || c == '\t'; }
+    bool finDeLigne(char c) const { return c == '\r' || c == '\n'; }
+
+    Jeton jeton(const QString& nomChamp) {
+        ++numero_;
+        const int n = octets_.size();
+        while (i_ < n && (blanc(octets_[i_]) || finDeLigne(octets_[i_])))
+            ++i_;
+        if (i_ >= n)
+            throw echec(nomChamp, QStringLiteral("le fichier se termine avant ce champ."));
+        Jeton j;
+        if (octets_[i_] == '"') {
+            j.guillemets = true;
+            const int fin = octets_.indexOf('"', i_ + 1);
+            if (fin < 0)
+                throw echec(nomChamp, QStringLiteral("le texte n'est pas fermé par un guillemet."));
+            j.valeur = octets_.mid(i_ + 1, fin - i_ - 1);
+            i_ = fin + 1;
+            while (i_ < n && octets_[i_] != ',' && !finDeLigne(octets_[i_]))
+                ++i_;
+        } else {
+            const int debut = i_;
+            while (i_ < n && octets_[i_] != ',' && !finDeLigne(octets_[i_]))
+                ++i_;
+            j.valeur = octets_.mid(debut, i_ - debut).trimmed();
+        }
+        if (i_ < n && octets_[i_] == ',')
+            ++i_;
+        else if (i_ < n && octets_[i_] == '\r' && i_ + 1 < n && octets_[i_ + 1] == '\n')
+            i_ += 2;
+        else if (i_ < n)
+            ++i_;
+        return j;
+    }
+
+    ErreurConfiguration echec(const QString& nomChamp, const QString& raison) const {
+        return ErreurConfiguration(
+            QStringLiteral("Le fichier de configuration %1 n'est pas valide.\n\n"
+                           "Champ numéro %2 (%3) : %4\n\n"
+                           "Veuillez vous rendre dans Fichier et Initialisation afin de corriger "
+                           "la configuration.")
+                .arg(nomFichier_)
+                .arg(numero_)
+                .arg(nomChamp, raison),
+            false);
+    }
+
+    QByteArray octets_;
+    QString nomFichier_;
+    int i_ = 0;
+    int numero_ = 0;
+};
+
+QByteArray lireOctets(const QString& cheminFichier) {
+    QFile f(cheminFichier);
+    if (!f.open(QIODevice::ReadOnly))
+        throw erreurs::depuis(f, cheminFichier);
+    return f.readAll();
+}
+
+QString nomCaractere(int i) { return QString(QChar(48 + i)); }
+
+}  // namespace
+
+QString chemin(const QString& programme) {
+    return dossiers::resoudre(programme, QStringLiteral("Kestrova.Cfg"));
+}
+
+void ecrire(const QString& cheminFichier, const Configuration& c, Groupement groupement) {
+    QByteArray contenu = instruction({c.version});
+    contenu += instruction(std::vector<Champ>(c.PoidsNAM.begin(), c.PoidsNAM.end()));
+    // The 43 character values by character group: digits, signs, A-I, J-R, S-Z.
+    int debut = 0;
+    for (const int taille : {10, 7, 9, 9, 8}) {
+        contenu += instruction(std::vector<Champ>(c.ValeursCaracteres.begin() + debut,
+                                                  c.ValeursCaracteres.begin() + debut + taille));
+        debut += taille;
+    }
+    for (const Optometriste& o : c.Optometristes)
+        contenu += instruction({o.nom, o.professionnel, o.groupe});
+    for (const QString& e : c.Etablissements)
+        contenu += instruction({e});
+    // Fee statements: six pairs a line (entries 25 and 26 share the fifth), or one a line.
+    std::vector<int> tailles;
+    if (groupement == Groupement::ParSix)
+        tailles = {6, 6, 6, 6, 2, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6, 6};
+    else
+        tailles.assign(Configuration::NombrePrix, 1);
+    int entree = 0;
+    for (const int taille : tailles) {
+        std::vector<Champ> champs;
+        for (int k = 0; k < taille; ++k, ++entree) {
+            champs.emplace_back(c.TableDesPrix[entree].code);
+            champs.emplace_back(c.TableDesPrix[entree].prix);
+        }
+        contenu += instruction(champs);
+    }
+    Q_ASSERT(entree == Configuration::NombrePrix);
+
+    QSaveFile f(cheminFichier);
+    if (!f.open(QIODevice::WriteOnly) || f.write(contenu) != contenu.size() || !f.commit())
+        throw erreurs::depuis(f, cheminFichier);
+}
+
+Configuration lire(const QString& cheminFichier) {
+    Lecteur l(lireOctets(cheminFichier), QStringLiteral("Kestrova.Cfg"));
+    Configuration c;
+    c.version = l.texte(QStringLiteral("version"));
+    for (int i = 0; i < Configuration::NombrePoids; ++i)
+        c.PoidsNAM[i] = l.entier(QStringLiteral("poids %1 du numéro d'assurance maladie").arg(i + 1));
+    for (int i = 0; i < Configuration::NombreValeurs; ++i)
+        c.ValeursCaracteres[i] =
+            l.entier(QStringLiteral("valeur du caractère « %1 »").arg(nomCaractere(i)));
+    for (int i = 0; i < Configuration::NombreOptometristes; ++i) {
+        Optometriste& o = c.Optometristes[i];
+        o.nom = l.texte(QStringLiteral("nom de l'optométriste %1").arg(i + 1));
+        o.professionnel = l.texte(QStringLiteral("numéro de professionnel de l'optométriste %1").arg(i + 1));
+        o.groupe = l.texte(QStringLiteral("numéro de groupe de l'optométriste %1").arg(i + 1));
+    }
+    for (int i = 0; i < Configuration::NombreEtablissements; ++i)
+        c.Etablissements[i] = l.texte(QStringLiteral("établissement %1").arg(i + 1));
+    for (int i = 0; i < Configuration::NombrePrix; ++i) {
+        EntreePrix& p = c.TableDesPrix[i];
+        p.code = l.texte(QStringLiteral("code d'acte de l'entrée %1").arg(i + 1));
+        p.prix = l.texte(QStringLiteral("prix de l'entrée %1").arg(i + 1));
+        if (p.enUsage() && p.prix.size() != 6)
+            throw ErreurConfiguration(
+                QStringLiteral("Le fichier de configuration au niveau des prix n'est pas valide."
+                               "\n\nLe logiciel doit s'arrêter."),
+                true);
+    }
+    return c;
+}
+
+QString lireVersion(const QString& cheminFichier) {
+    Lecteur l(lireOctets(cheminFichier), QStringLiteral("Kestrova.Cfg"));
+    return l.texte(QStringLiteral("version"));
+}
+
+}  // namespace fichierconfiguration
+
+void CreerConfigurationParDefaut(const QString& programme) {
+    fichierconfiguration::ecrire(fichierconfiguration::chemin(programme),
+                                 Configuration::parDefaut(),
+                                 fichierconfiguration::Groupement::ParSix);
+}
+
+Configuration ChargerConfiguration(const QString& programme) {
+    return fichierconfiguration::lire(fichierconfiguration::chemin(programme));
+}

@@ -1,0 +1,107 @@
+#pragma once
+#include "config/configuration.h"
+#include "entry/demarrage.h"
+#include "entry/formulaire.h"
+
+#include <QMainWindow>
+#include <QMap>
+
+class MaskEdBox;
+class MagasinReglages;
+class PortDialogue;
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QToolBar;
+
+// The invoice-entry window "Saisie des factures RAMQ": the program's first window.
+class Principal : public QMainWindow, private FenetresDemarrage {
+    Q_OBJECT
+public:
+    Principal(QString programme, PortDialogue& dialogues, MagasinReglages& utilisateur,
+              QWidget* parent = nullptr);
+    ~Principal() override;
+
+    // Start-up steps up to the window being shown; false when the program must end.
+    bool Form_Load();
+    // Shows the window (maximised when WindowsStateOp is 2) and finishes start-up.
+    void afficher();
+
+    // Controls, by the indexes the program uses.
+    QList<QComboBox*> Combo1;      // 0 optometrist, 1 point of service, 2-5 act codes
+    QList<MaskEdBox*> MaskEdBox1;  // 0 NAM, 1 birth, 2 postal, 3 seq., 4 exp., 5 service, 6-9 diag.
+    QList<QLineEdit*> Text1;       // 0 surname, 1 first name, 2 address, 3 city, 4 compl., 5 spec.
+    QMap<int, QLabel*> Label1;     // 14 optometrist, 27 invoice amount, 28 invoices in memory
+    QList<QLabel*> Label2;         // fees of act lines 1-4
+    QList<QLabel*> Label3;         // the gauge's eleven scale labels
+    QList<QRadioButton*> Option1;  // 0 Masculin, 1 Féminin
+    QSlider* Slider1 = nullptr;
+    QList<QLabel*> StatusBar1;     // panels 1-5 at 0-4
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QList<QAction*> SousFichier;  // 0-10, separators at 1, 3, 6, 9
+    QList<QAction*> sousAide;     // 0 Aide, 1 A propos de...
+    QLabel* Image1 = nullptr;
+    QLabel* LabelVersion = nullptr;
+
+    const Configuration& configuration() const { return configuration_; }
+
+public slots:
+    void Command1_Click();
+    void Combo1_Click(int index);
+    void Combo1_Change(int index);
+    void Combo1_LostFocus(int index);
+    void MaskEdBox1_GotFocus(int index);
+    void MaskEdBox1_Change(int index);
+    void MaskEdBox1_LostFocus(int index);
+    void Toolbar1_ButtonClick(const QString& cle);
+    void SousFichier_Click(int index);
+    void sousAide_Click(int index);
+    void Image1_Click();
+    void ViderFormulaire();
+    void AfficherCompteur(int nombre);
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void closeEvent(QCloseEvent* evenement) override;
+
+private:
+    void construireControles();
+    void construireMenusEtBarre();
+    void remplirListes();
+    void afficherOptometriste(int slot);
+    void rafraichirCompteur();
+    void afficherNombreFactures(int nombre);
+    void rafraichirMontant();
+    void focusSur(const Controle& c);
+    void focusCodeActe();
+    void nouveau();
+    void quitter();
+    Formulaire lireFormulaire() const;
+
+    // FenetresDemarrage: the windows that later work adds; for now start-up goes on.
+    void motDePasse() override {}
+    void initialisation() override {}
+    void correctionConfiguration() override {}
+
+    QString programme_;
+    PortDialogue& dialogues_;
+    MagasinReglages& utilisateur_;
+    Configuration configuration_;
+    EtatDemarrage etat_;
+    QFrame* bandeFile_ = nullptr;
+    QList<QWidget*> sousLaFile_;  // controls moved up when the queue buttons are hidden
+    QAction* actionCorrection_ = nullptr;
+    bool EnProvenanceDeLaFile = false;
+    int NumeroDansLaFile = 0;
+    bool avertiHistorique_ = false;
+};

@@ -1,0 +1,128 @@
+#include "entry/verifications.h"
+
+namespace {
+
+const QString Permis = QStringLiteral(" -0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+
+bool entre(QChar c, char bas, char haut) {
+    return c >= QLatin1Char(bas) && c <= QLatin1Char(haut);
+}
+
+// The 14-character control text of the check digit with century `siecle`.
+QString texteDeControle(const QString& nam, const QString& siecle) {
+    const QString mois = nam.mid(6, 2);
+    const int valeurMois = mois.toInt();
+    const QString sexe = mois > QLatin1String("50") ? QStringLiteral("F") : QStringLiteral("M");
+    const QString moisReel =
+        valeurMois < 50 ? mois : QStringLiteral("%1").arg(valeurMois - 50, 2, 10, QLatin1Char('0'));
+    return nam.left(4) + siecle + nam.mid(4, 2) + sexe + moisReel + nam.mid(8, 3);
+}
+
+bool chiffreDeControleCorrect(const QString& nam, const QString& siecle, const Configuration& c) {
+    const QString controle = texteDeControle(nam, siecle);
+    qint64 somme = 0;  // wide: configured values may be large
+    for (int i = 0; i < controle.size() && i < Configuration::NombrePoids; ++i) {
+        const int code = controle.at(i).unicode();
+        if (code >= 48 && code <= 90)
+            somme += static_cast<qint64>(c.PoidsNAM[i]) * c.ValeursCaracteres[code - 48];
+    }
+    const QString texte = QString::number(somme);
+    return texte.right(1) == nam.mid(11, 1);
+}
+
+}  // namespace
+
+bool CaracteresValides(const QString& texte) {
+    for (const QChar c : texte)
+        if (!Permis.contains(c))
+            return false;
+    return true;
+}
+
+bool QueDesChiffres(const QString& texte) {
+    for (const QChar c : texte)
+        if (!entre(c, '0', '9'))
+            return false;
+    return true;
+}
+
+QString NettoyerTexte(const QString& texte) {
+    QString r = texte;
+    for (QChar& c : r) {
+        if (c == QLatin1Char(',') || c == QLatin1Char('\'') || c == QLatin1Char('#') ||
+            c == QLatin1Char('.'))
+            c = QLatin1Char(' ');
+        else if (c == QChar(0x00C9) || c == QChar(0x00C8))
+            c = QLatin1Char('E');
+    }
+    return r;
+}
+
+bool NamValide(const QString& nam, const Configuration& c, int annee) {
+    if (nam.size() < 12)
+        return false;
+    const QString aa = nam.mid(4, 2);
+    const QString anneeCourante = QStringLiteral("%1").arg(annee % 100, 2, 10, QLatin1Char('0'));
+    const QString siecle = (aa >= QLatin1String("00") && aa <= anneeCourante) ? QStringLiteral("20")
+                                                                                : QStringLiteral("19");
+    if (chiffreDeControleCorrect(nam, siecle, c))
+        return true;
+    return chiffreDeControleCorrect(nam, QStringLiteral("19"), c);
+}
+
+bool DateValide(const QString& date) {
+    if (date.size() != 8 || date.contains(QLatin1Char(' ')))
+        return false;
+    const QString annee = date.left(4), mois = date.mid(4, 2), jour = date.mid(6, 2);
+    return annee >= QLatin1String("1800") && annee <= QLatin1String("2099") &&
+           mois >= QLatin1String("01") && mois <= QLatin1String("12") &&
+           jour >= QLatin1String("01") && jour <= QLatin1String("31");
+}
+
+bool DiagnosticValide(const QString& code) {
+    if (code.isEmpty())
+        return true;
+    return code.size() == 4 && QStringLiteral("AV1234567890").contains(code.at(0));
+}
+
+bool CodeActeInvalide(const QString& code, int index, const Configuration& c) {
+    if (code.isEmpty() && index > 2)
+        return false;
+    for (const EntreePrix& p : c.TableDesPrix)
+        if (p.code == code)
+            return false;
+    return true;
+}
+
+std::optional<MessageVerification> VerifierStructureNam(const QString& nam) {
+    if (QueDesChiffres(nam))
+        return std::nullopt;
+    if (nam.size() < 12)
+        return MessageVerification{QStringLiteral("Saisie du numéro de l'assurance maladie"),
+                                   QStringLiteral("Numéro d'assurance maladie incomplet.")};
+    for (int i = 0; i < 12; ++i) {
+        const bool correct = i < 4 ? entre(nam.at(i), 'A', 'Z') : entre(nam.at(i), '0', '9');
+        if (!correct)
+            return MessageVerification{QStringLiteral("Saisie du numéro"),
+                                       QStringLiteral("Numéro de l'assurance maladie invalide.")};
+    }
+    return std::nullopt;
+}
+
+std::optional<MessageVerification> AvertissementAge(const QString& naissance, QDate aujourdhui) {
+    if (naissance <= QLatin1String("18000101"))
+        return std::nullopt;
+    const QDate date = QDate::fromString(naissance, QStringLiteral("yyyyMMdd"));
+    if (!date.isValid())
+        return std::nullopt;
+    const qint64 jours = date.daysTo(aujourdhui);
+    const qint64 age = qRound64(static_cast<double>(jours) / 365.25);
+    if (age <= 18 || age >= 65)
+        return std::nullopt;
+    return MessageVerification{
+        QStringLiteral("Assurance"),
+        QStringLiteral("ATTENTION...\n\nCette personne a  %1 ans.\n\nSi cette personne ne détient "
+                       "pas un carnet de réclamation valide de la sécurité du revenu, les services "
+                       "ne sont pas assurés par la RAMQ.")
+            .arg(age)};
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include "config/configuration.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// The checks that keep an invoice acceptable to the agency, each a pure procedure on text.
+
+// Every character is one of " -0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ" (empty is valid).
+bool CaracteresValides(const QString& texte);
+// Every character is "0" to "9" (empty gives true).
+bool QueDesChiffres(const QString& texte);
+// "," "'" "#" "." become blanks, "É" and "È" become "E".
+QString NettoyerTexte(const QString& texte);
+// The check digit of a 12-character NAM, with the configuration's tables; `annee` is the
+// current year (its last two digits choose the century tried first).
+bool NamValide(const QString& nam, const Configuration& c, int annee);
+// A yyyymmdd text: 8 characters without blanks, year 1800-2099, month 01-12, day 01-31.
+bool DateValide(const QString& date);
+// Empty, or 4 characters the first of which is one of "AV1234567890".
+bool DiagnosticValide(const QString& code);
+// The code of act box `index` (2 to 5) is not one of the fee table's codes; an empty box is
+// acceptable for boxes 3 to 5 only.
+bool CodeActeInvalide(const QString& code, int index, const Configuration& c);
+
+struct MessageVerification {
+    QString titre;
+    QString texte;
+};
+
+// The structure checks of a NAM typed by hand, run when the NAM box loses the focus.
+// A NAM of digits only (a patient file number) passes.
+std::optional<MessageVerification> VerifierStructureNam(const QString& nam);
+
+// The insured-age warning for a birth date yyyymmdd, as of `aujourdhui`: nothing unless the
+// age is above 18 and below 65.
+std::optional<MessageVerification> AvertissementAge(const QString& naissance, QDate aujourdhui);

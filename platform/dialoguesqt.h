@@ -1,0 +1,23 @@
+#pragma once
+#include "platform/dialogues.h"
+
+class QWidget;
+
+// The dialog port on real Qt windows: message boxes, input boxes and the choice window.
+class DialoguesQt : public PortDialogue {
+public:
+    explicit DialoguesQt(QWidget* parent = nullptr) : parent_(parent) {}
+    void fixerParent(QWidget* parent) { parent_ = parent; }
+
+    void message(Icone icone, const QString& titre, const QString& texte) override;
+    Reponse question(Icone icone, const QString& titre, const QString& texte, Boutons boutons,
+                     int parDefaut) override;
+    std::optional<QString> saisie(const QString& titre, const QString& invite,
+                                  const QString& defaut) override;
+    int choix(const FenetreChoix& fenetre) override;
+    void bip() override;
+    void sablier(bool actif) override;
+
+private:
+    QWidget* parent_;
+};

@@ -1,0 +1,41 @@
+#pragma once
+#include <QString>
+#include <exception>
+
+class QFileDevice;
+
+// A failure of the file layer, carrying the number the program's handlers dispatch on:
+// 6 overflow, 52 bad name, 53 file not found, 62 input past end of file, 63 bad record number,
+// 70 permission denied (or a file locked by another workstation), 71 disk not ready,
+// 75 path/file access error, 76 path not found.
+class ErreurFichier : public std::exception {
+public:
+    ErreurFichier(int numero, QString description, QString chemin = {});
+    int numero() const { return numero_; }
+    const QString& description() const { return description_; }
+    const QString& chemin() const { return chemin_; }
+    const char* what() const noexcept override { return quoi_.constData(); }
+
+private:
+    int numero_;
+    QString description_;
+    QString chemin_;
+    QByteArray quoi_;
+};
+
+namespace erreurs {
+constexpr int Depassement = 6;
+constexpr int NomIncorrect = 52;
+constexpr int FichierIntrouvable = 53;
+constexpr int FinDeFichier = 62;
+constexpr int NumeroIncorrect = 63;
+constexpr int PermissionRefusee = 70;
+constexpr int DisqueNonPret = 71;
+constexpr int AccesChemin = 75;
+constexpr int CheminIntrouvable = 76;
+
+// The error that a failed open, read or write of `fichier` stands for.
+ErreurFichier depuis(const QFileDevice& fichier, const QString& chemin);
+// The standard description of an error number, in French.
+QString description(int numero);
+}  // namespace erreurs

@@ -1,0 +1,63 @@
+#include "rules/frmMessageAlaSouris.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmMessageAlaSouris::frmMessageAlaSouris(const FenetreChoix& fenetre, QWidget* parent)
+    : QDialog(parent), fenetre_(fenetre) {
+    setObjectName(QStringLiteral("frmMessageAlaSouris"));
+    setWindowTitle(fenetre.legende);
+    setModal(true);
+    auto* disposition = new QVBoxLayout(this);
+    disposition->setSpacing(6);
+    for (const ElementChoix& e : fenetre.elements) {
+        if (e.genre == ElementChoix::Genre::Entete) {
+            auto* l = new QLabel(e.texte, this);
+            l->setObjectName(QStringLiteral("Label1_%1").arg(Label1.size()));
+            l->setTextFormat(Qt::PlainText);
+            QFont f = l->font();
+            f.setBold(true);
+            l->setFont(f);
+            disposition->addWidget(l);
+            Label1 << l;
+        } else {
+            const int index = Command1.size();
+            auto* b = new QPushButton(e.texte, this);
+            b->setObjectName(QStringLiteral("Command1_%1").arg(index));
+            b->setToolTip(e.infobulle);
+            b->setAutoDefault(false);
+            b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+            connect(b, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
+            disposition->addWidget(b, 0, Qt::AlignLeft);
+            Command1 << b;
+        }
+    }
+    setSizeGripEnabled(false);
+}
+
+void frmMessageAlaSouris::Command1_Click(int index) {
+    choisi_ = index;
+    accept();
+}
+
+void frmMessageAlaSouris::keyPressEvent(QKeyEvent* evenement) {
+    if (evenement->key() == Qt::Key_Escape) {
+        choisi_ = -1;
+        reject();
+        return;
+    }
+    QDialog::keyPressEvent(evenement);
+}
+
+void frmMessageAlaSouris::keyReleaseEvent(QKeyEvent* evenement) {
+    const QString t = evenement->text().toUpper();
+    if (t.size() == 1)
+        for (const auto& [touche, index] : fenetre_.raccourcis)
+            if (touche.toUpper() == t.at(0)) {
+                Command1_Click(index);
+                return;
+            }
+    QDialog::keyReleaseEvent(evenement);
+}

@@ -1,0 +1,342 @@
+#include "entry/Principal.h"
+#include "platform/MaskEdBox.h"
+#include "platform/horloge.h"
+#include "platform/reglages.h"
+#include "records/facture.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The demo clinic: two optometrists, two points of service, agency 71234.
+QByteArray configurationClinique() {
+    QByteArray c = donnees("Kestrova.Cfg.defaut");
+    c.replace("\"2e Optom\xE9triste \",\"000000\",\"00000\"",
+              "\"Dr Mathieu Tremblay\",\"322227\",\"12345\"");
+    c.replace("\"Vide  00000\"", "\"Lac-Brume 52891\"");
+    return c;
+}
+
+class FenetrePrincipale : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Horloge::fixer(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+        d.ecrire("Kestrova.Cfg", configurationClinique());
+        d.ecrire("Facturat.Lex", "R7123400D71234000000000000000000000000");
+        u.ecrire("FocusCodeActe", "NON");
+        u.ecrire("UtiliseDossierPatient", "NON");
+    }
+    void TearDown() override { Horloge::liberer(); }
+
+    Principal& ouvrir() {
+        w = std::make_unique<Principal>(d.chemin(), dialogues, u);
+        EXPECT_TRUE(w->Form_Load());
+        w->afficher();
+        QApplication::setActiveWindow(w.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(w.get()));
+        dialogues.effacer();
+        return *w;
+    }
+    template <typename T>
+    T* controle(const char* nom) {
+        T* c = w->findChild<T*>(QString::fromLatin1(nom));
+        EXPECT_NE(c, nullptr) << nom;
+        return c;
+    }
+    MaskEdBox* masque(int i) { return controle<MaskEdBox>(qPrintable(QStringLiteral("MaskEdBox1_%1").arg(i))); }
+    QLineEdit* texte(int i) { return controle<QLineEdit>(qPrintable(QStringLiteral("Text1_%1").arg(i))); }
+    QComboBox* combo(int i) { return controle<QComboBox>(qPrintable(QStringLiteral("Combo1_%1").arg(i))); }
+    QLabel* label(const char* nom) { return controle<QLabel>(nom); }
+
+    // Types into a box the way a user does: focus, keys, then Tab away.
+    void taper(QWidget* boite, const QString& touches) {
+        boite->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        QWidget* cible = boite;
+        if (auto* c = qobject_cast<QComboBox*>(boite))
+            cible = c->lineEdit();
+        for (const QChar ch : touches) {
+            if (ch.unicode() < 0x80) {
+                QTest::keyClick(cible, ch.toLatin1());
+            } else {
+                QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+                QApplication::sendEvent(boite == cible ? boite : cible, &e);
+            }
+            QApplication::processEvents();
+        }
+    }
+    // A click as a user makes it: the press moves the focus, the release clicks.
+    void cliquer(QWidget* bouton) {
+        QTest::mousePress(bouton, Qt::LeftButton);
+        QApplication::processEvents();
+        QTest::mouseRelease(bouton, Qt::LeftButton);
+        QApplication::processEvents();
+    }
+    void quitter(QWidget* boite) {
+        boite->clearFocus();
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+
+    void taperPatient() {
+        combo(0)->setCurrentIndex(1);
+        w->Combo1_Click(0);
+        masque(5)->setClipText("20261204");
+        taper(masque(0), "trem80011514");
+        taper(texte(0), "tremblay");
+        quitter(masque(0));
+        taper(texte(1), "jean");
+        taper(masque(1), "19800115");
+        taper(masque(3), "1");
+        taper(masque(4), "0427");
+        taper(texte(2), "123 rue principale");
+        taper(texte(3), "st-olvane");
+        taper(masque(2), "h2x1y4");
+        taper(masque(6), "3784");
+        taper(combo(2), "9001");
+        quitter(combo(2));
+    }
+
+    DossierTemporaire d;
+    DialoguesScriptes dialogues;
+    ReglagesUtilisateur u;
+    std::unique_ptr<Principal> w;
+};
+
+}  // namespace
+
+TEST_F(FenetrePrincipale, ControlesEtDemarrage) {
+    Principal& p = ouvrir();
+    EXPECT_EQ(p.windowTitle(), QStringLiteral("Saisie des factures RAMQ"));
+    EXPECT_EQ(masque(0)->masque(), QStringLiteral("&&&&########"));
+    EXPECT_EQ(masque(2)->masque(), QStringLiteral("?#? #?#"));
+    EXPECT_EQ(masque(6)->masque(), QStringLiteral("&####"));
+    EXPECT_EQ(texte(4)->maxLength(), 200);
+    EXPECT_EQ(texte(5)->maxLength(), 5);
+    EXPECT_EQ(combo(0)->count(), 2);
+    EXPECT_EQ(combo(1)->count(), 5);
+    EXPECT_EQ(combo(3)->count(), 25);
+    EXPECT_EQ(label("Label1_14")->text(), QStringLiteral("1e Optométriste"));
+    QStringList panneaux;
+    for (int i = 1; i <= 5; ++i)
+        panneaux << label(qPrintable(QStringLiteral("StatusBar1_Panel%1").arg(i)))->text();
+    EXPECT_EQ(panneaux, (QStringList{QStringLiteral("1e Optométriste"), "311111", "71234", "52713",
+                                     "00000"}));
+    EXPECT_EQ(masque(5)->clipText(), QStringLiteral("20261206"));
+    EXPECT_EQ(masque(5)->displayText(), QStringLiteral("2026/12/06"));
+    EXPECT_FALSE(p.SousFichier[4]->isEnabled());  // no invoice in memory
+    EXPECT_EQ(controle<QPushButton>("Command3")->text(),
+              QStringLiteral("Préparer la facture suivante... ( 0 )"));
+    EXPECT_FALSE(controle<QPushButton>("Command3")->isEnabled());
+    EXPECT_FALSE(controle<QPushButton>("Command5")->isEnabled());
+    EXPECT_FALSE(controle<QPushButton>("Command4")->isEnabled());
+    QStringList echelle;
+    for (int i = 0; i <= 10; ++i)
+        echelle << label(qPrintable(QStringLiteral("Label3_%1").arg(i)))->text();
+    EXPECT_EQ(echelle.join(' '), QStringLiteral("0 5 10 15 20 25 30 35 40 45 50"));
+
+    combo(1)->setCurrentIndex(1);
+    p.Combo1_Click(1);
+    EXPECT_EQ(label("StatusBar1_Panel4")->text(), QStringLiteral("52891"));
+    combo(0)->setCurrentIndex(1);
+    p.Combo1_Click(0);
+    EXPECT_EQ(label("StatusBar1_Panel2")->text(), QStringLiteral("322227"));
+    EXPECT_EQ(label("StatusBar1_Panel5")->text(), QStringLiteral("12345"));
+    EXPECT_EQ(label("Label1_14")->text(), QStringLiteral("Dr Mathieu Tremblay"));
+}
+
+TEST_F(FenetrePrincipale, SaisieEtEnregistrementDUneFacture) {
+    d.ecrire("Sauvramq/Ftmp.Fil", QByteArray(49 * 723, ' '));  // the 50th changes the scale
+    Principal& p = ouvrir();
+    taperPatient();
+    EXPECT_EQ(combo(2)->currentText(), QStringLiteral("09001"));
+    EXPECT_EQ(label("Label2_0")->text(), QStringLiteral("002855"));
+    EXPECT_EQ(label("Label1_27")->text(), QStringLiteral("28.55"));
+    EXPECT_EQ(masque(0)->clipText(), QStringLiteral("TREM80011514"));
+    EXPECT_EQ(texte(0)->text(), QStringLiteral("TREMBLAY"));
+    EXPECT_EQ(masque(2)->clipText(), QStringLiteral("H2X1Y4"));
+    EXPECT_TRUE(dialogues.appels.isEmpty()) << qPrintable(dialogues.resume().join("\n"));
+
+    cliquer(controle<QPushButton>("Command1"));
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{QStringLiteral("Sauvagarde | La facture # 50\nde JEAN TREMBLAY\n à été "
+                                         "enregistrée.")});
+
+    const QByteArray ftmp = d.lire("Sauvramq/Ftmp.Fil");
+    ASSERT_EQ(ftmp.size(), 50 * 723);
+    const QByteArray r = ftmp.right(723);
+    EXPECT_EQ(r.left(34), QByteArray("052 :71234AJJJSSS 0000TREM80011514"));
+    EXPECT_EQ(r.mid(34, 20), QByteArray("JEAN                "));
+    EXPECT_EQ(r.mid(84, 15), QByteArray("01042719800115M"));
+    EXPECT_EQ(r.mid(159, 30), QByteArray("H2X1Y4322227 12345 52713261204"));
+    EXPECT_EQ(r.mid(241, 16), QByteArray("3784 09001002855"));
+    EXPECT_EQ(r.mid(305, 6), QByteArray("002855"));
+    EXPECT_EQ(r.right(3), QByteArray(";\r\n"));
+    const QByteArray sta = d.lire("Sauvramq/STA2026.Dat");
+    ASSERT_EQ(sta.size(), 97);
+    EXPECT_EQ(sta, QByteArray("32222720261204" "09001" "               " "002855" "                  ") +
+                       QByteArray("\0\0", 2) + "TREM80011514" "52713" + QByteArray(20, ' '));
+
+    EXPECT_EQ(label("Label1_28")->text(), QStringLiteral(" 50 "));
+    EXPECT_EQ(controle<QSlider>("Slider1")->maximum(), 100);
+    EXPECT_EQ(controle<QSlider>("Slider1")->value(), 50);
+    EXPECT_EQ(label("Label3_10")->text(), QStringLiteral("100"));
+    EXPECT_TRUE(label("Label3_5")->font().bold());
+    EXPECT_FALSE(label("Label3_4")->font().bold());
+    EXPECT_TRUE(p.SousFichier[4]->isEnabled());
+
+    // Cleared for the next patient; optometrist, point of service, date and sex kept.
+    for (int i : {0, 1, 2, 3, 4, 6})
+        EXPECT_TRUE(masque(i)->clipText().isEmpty()) << i;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(texte(i)->text().isEmpty()) << i;
+    EXPECT_TRUE(combo(2)->currentText().isEmpty());
+    EXPECT_TRUE(label("Label2_0")->text().isEmpty());
+    EXPECT_TRUE(label("Label1_27")->text().isEmpty());
+    EXPECT_EQ(masque(5)->clipText(), QStringLiteral("20261204"));
+    EXPECT_EQ(label("StatusBar1_Panel2")->text(), QStringLiteral("322227"));
+    EXPECT_EQ(QApplication::focusWidget(), masque(0));
+}
+
+TEST_F(FenetrePrincipale, RefusAvecLeFocusSurLaBoite) {
+    ouvrir();
+    taperPatient();
+    dialogues.effacer();
+    masque(5)->setClipText("20261207");  // tomorrow
+    cliquer(controle<QPushButton>("Command1"));
+    ASSERT_EQ(dialogues.boites().size(), 1);
+    EXPECT_EQ(dialogues.boites()[0].titre, QStringLiteral("Date invalide"));
+    EXPECT_EQ(dialogues.boites()[0].icone, Icone::Critique);
+    EXPECT_EQ(QApplication::focusWidget(), masque(5));
+    EXPECT_FALSE(d.existe("Sauvramq/Ftmp.Fil") && !d.lire("Sauvramq/Ftmp.Fil").isEmpty());
+    EXPECT_EQ(texte(0)->text(), QStringLiteral("TREMBLAY"));  // typed values stay
+
+    // A professional number that is not six digits: message 2 of the catalogue.
+    masque(5)->setClipText("20261206");
+    label("StatusBar1_Panel2")->setText("31111");
+    dialogues.effacer();
+    w->Command1_Click();
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{QStringLiteral("Message d'erreur | ATTENTION...\n\nLe numéro du "
+                                         "professionnel n'est pas valide.\nConsulter le support "
+                                         "informatique pour de l'aide.")});
+    EXPECT_EQ(dialogues.bips(), 2);
+    EXPECT_TRUE(d.lire("Sauvramq/Ftmp.Fil").isEmpty());
+    EXPECT_FALSE(d.existe("Sauvramq/STA2026.Dat"));
+}
+
+TEST_F(FenetrePrincipale, NamALaPerteDuFocus) {
+    ouvrir();
+    taper(masque(0), "TREM8001");
+    quitter(masque(0));
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{QStringLiteral("Saisie du numéro de l'assurance maladie | Numéro "
+                                         "d'assurance maladie incomplet.")});
+    EXPECT_EQ(QApplication::focusWidget(), masque(0));
+    dialogues.effacer();
+    masque(0)->setClipText("TR1M80011514");
+    quitter(masque(0));
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{QStringLiteral("Saisie du numéro | Numéro de l'assurance maladie "
+                                         "invalide.")});
+    // A complete NAM with a surname sends the focus to the first diagnostic, after the
+    // insured-age warning (46.9 years round to 47).
+    dialogues.effacer();
+    masque(0)->setClipText("TREM80011514");
+    masque(1)->setClipText("19800115");
+    texte(0)->setText("TREMBLAY");
+    masque(0)->setFocus(Qt::TabFocusReason);
+    quitter(masque(0));
+    ASSERT_EQ(dialogues.boites().size(), 1);
+    EXPECT_EQ(dialogues.boites()[0].titre, QStringLiteral("Assurance"));
+    EXPECT_EQ(dialogues.boites()[0].icone, Icone::Exclamation);
+    EXPECT_TRUE(dialogues.boites()[0].texte.contains(QStringLiteral("Cette personne a  47 ans.")));
+    EXPECT_EQ(dialogues.bips(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), masque(6));
+}
+
+TEST_F(FenetrePrincipale, AidesALaFrappe) {
+    ouvrir();
+    taper(texte(0), QStringLiteral("côté"));
+    EXPECT_EQ(texte(0)->text(), QStringLiteral("CôTé"));  // only a-z change; accents stay
+    taper(masque(6), "3784");
+    EXPECT_EQ(QApplication::focusWidget(), masque(7));
+    taper(combo(3), "9002");
+    EXPECT_EQ(QApplication::focusWidget(), combo(4));
+    quitter(combo(4));
+    EXPECT_EQ(combo(3)->currentText(), QStringLiteral("09002"));
+    EXPECT_EQ(label("Label1_27")->text(), QStringLiteral("12.00"));
+    // FocusCodeActe "OUI": leaving a masked box sends the focus to the first act box.
+    u.ecrire("FocusCodeActe", "OUI");
+    taper(masque(1), "1980");
+    masque(3)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), combo(2));
+}
+
+TEST_F(FenetrePrincipale, DossierPatientCacheLaFile) {
+    u.ecrire("UtiliseDossierPatient", "OUI");
+    d.ecrire("MdiTmp.Dat", QByteArray(3 * 188, ' '));
+    Principal& p = ouvrir();
+    EXPECT_FALSE(controle<QPushButton>("Command2")->isVisible());
+    EXPECT_FALSE(controle<QPushButton>("Command5")->isVisible());
+    EXPECT_EQ(masque(0)->parentWidget()->y(), 146 - 40);
+    Q_UNUSED(p);
+}
+
+TEST_F(FenetrePrincipale, FileDAttenteAuDemarrage) {
+    d.ecrire("MdiTmp.Dat", QByteArray(3 * 188, ' '));
+    ouvrir();
+    EXPECT_EQ(controle<QPushButton>("Command3")->text(),
+              QStringLiteral("Préparer la facture suivante... ( 3 )"));
+    EXPECT_TRUE(controle<QPushButton>("Command3")->isEnabled());
+    EXPECT_TRUE(controle<QPushButton>("Command2")->isVisible());
+}
+
+TEST_F(FenetrePrincipale, EtatDeLaFenetreALaFermeture) {
+    u.ecrire("WindowsStateOp", "7");
+    ouvrir().showMinimized();
+    w->close();
+    EXPECT_EQ(u.lire("WindowsStateOp", {}), QStringLiteral("7"));
+    ouvrir().showMaximized();
+    w->close();
+    EXPECT_EQ(u.lire("WindowsStateOp", {}), QStringLiteral("2"));
+    ouvrir();
+    EXPECT_TRUE(w->isMaximized());
+    w->showNormal();
+    w->close();
+    EXPECT_EQ(u.lire("WindowsStateOp", {}), QStringLiteral("0"));
+}
+
+TEST_F(FenetrePrincipale, NouveauEtCouperCopierColler) {
+    Principal& p = ouvrir();
+    taper(texte(3), "LAVAL");
+    texte(3)->selectAll();
+    p.Toolbar1_ButtonClick("Couper");
+    EXPECT_TRUE(texte(3)->text().isEmpty());
+    taper(texte(2), "");
+    p.Toolbar1_ButtonClick("Coller");
+    EXPECT_EQ(texte(2)->text(), QStringLiteral("LAVAL"));
+    texte(2)->selectAll();
+    p.Toolbar1_ButtonClick("Copier");
+    taper(texte(1), "");
+    p.Toolbar1_ButtonClick("Coller");
+    EXPECT_EQ(texte(1)->text(), QStringLiteral("LAVAL"));
+    p.Toolbar1_ButtonClick("Nouveau");
+    EXPECT_TRUE(texte(1)->text().isEmpty());
+    EXPECT_TRUE(texte(2)->text().isEmpty());
+}

@@ -1,0 +1,141 @@
+#include "entry/verifications.h"
+
+#include <gtest/gtest.h>
+
+// Check digits worked out by hand from the agency rule (EBCDIC values weighted
+// 1 3 7 9 1 7 1 3 4 5 7 6 9 1 over surname letters, first-name letter, four-digit year, sex,
+// real month, day, administrative character); the current year is 2026.
+TEST(Verifications, ChiffreDeControleDuNam) {
+    const Configuration c = Configuration::parDefaut();
+    struct Cas {
+        const char* nam;
+        bool valide;
+        const char* pourquoi;
+    };
+    const Cas cas[] = {
+        {"TREM80011514", true, "homme né en 1980 (80 > 26: siècle 19)"},
+        {"TREM80011512", false, "le chiffre du siècle 20 ne vaut pas pour 80"},
+        {"TREM80011525", true, "le caractère administratif entre dans la somme"},
+        {"TREM80011524", false, "caractère administratif changé, chiffre inchangé"},
+        {"GAGE85523027", true, "femme: mois 52 lu février, sexe F"},
+        {"GAGE85523025", false, "femme: chiffre faux"},
+        {"LAVP15070410", true, "15 <= 26: siècle 20 d'abord"},
+        {"LAVP15070412", true, "repris avec le siècle 19"},
+        {"LAVP15070411", false, "aucun des deux siècles"},
+        {"ROYM25610136", true, "femme de 2025 (mois 61: novembre)"},
+        {"ROYM25610138", true, "femme de 1925, au second essai"},
+        {"ZYXW00123102", true, "année 00: siècle 20"},
+        {"ZYXW00123104", true, "année 00 d'une personne de 1900"},
+        {"TREM8001151", false, "onze caractères"},
+        {"", false, "vide"},
+    };
+    for (const Cas& k : cas)
+        EXPECT_EQ(NamValide(QString::fromLatin1(k.nam), c, 2026), k.valide) << k.nam << ": " << k.pourquoi;
+    // In 2010, 15 is above the current year: only the century 19 is tried.
+    EXPECT_TRUE(NamValide("LAVP15070412", c, 2010));
+    EXPECT_FALSE(NamValide("LAVP15070410", c, 2010));
+}
+
+TEST(Verifications, SommeLargeSansDebordement) {
+    Configuration c = Configuration::parDefaut();
+    c.PoidsNAM.fill(9);
+    c.ValeursCaracteres.fill(3000);  // 14 x 9 x 3000 = 378000: beyond 16 bits
+    EXPECT_TRUE(NamValide("TREM80011510", c, 2026));
+    EXPECT_FALSE(NamValide("TREM80011514", c, 2026));
+}
+
+TEST(Verifications, CaracteresChiffresNettoyage) {
+    EXPECT_TRUE(CaracteresValides(""));
+    EXPECT_TRUE(CaracteresValides("ST-OLVANE 123"));
+    for (const char* t : {"Tremblay", "CÔTÉ", "A,B", "O'NEIL", "É"})
+        EXPECT_FALSE(CaracteresValides(QString::fromUtf8(t))) << t;
+    EXPECT_TRUE(QueDesChiffres(""));
+    EXPECT_TRUE(QueDesChiffres("0123"));
+    EXPECT_FALSE(QueDesChiffres("12 3"));
+    EXPECT_EQ(NettoyerTexte(QStringLiteral("12, RUE D'ÉTÉ #4. ÈVE")),
+              QStringLiteral("12  RUE D ETE  4  EVE"));
+    EXPECT_TRUE(CaracteresValides(NettoyerTexte(QStringLiteral("CÈTE ÉCOLE"))));
+}
+
+TEST(Verifications, DatesDiagnosticsActes) {
+    struct CasDate {
+        const char* date;
+        bool valide;
+    };
+    const CasDate dates[] = {{"20260230", true}, {"20261301", false}, {"17991231", false},
+                             {"18000101", true}, {"20991231", true},  {"21000101", false},
+                             {"20260100", false}, {"20260132", false}, {"2026010", false},
+                             {"2026 101", false}, {"", false}};
+    for (const CasDate& d : dates)
+        EXPECT_EQ(DateValide(d.date), d.valide) << d.date;
+
+    for (const char* d : {"", "V123", "A001", "3784", "0673"})
+        EXPECT_TRUE(DiagnosticValide(d)) << d;
+    for (const char* d : {"B123", "37845", "378", "v123"})
+        EXPECT_FALSE(DiagnosticValide(d)) << d;
+
+    const Configuration c = Configuration::parDefaut();
+    EXPECT_TRUE(CodeActeInvalide("", 2, c));
+    EXPECT_FALSE(CodeActeInvalide("", 3, c));
+    EXPECT_FALSE(CodeActeInvalide("", 5, c));
+    EXPECT_FALSE(CodeActeInvalide("09030", 2, c));
+    EXPECT_TRUE(CodeActeInvalide("9001", 2, c));
+    EXPECT_TRUE(CodeActeInvalide("09023", 4, c));
+}
+
+TEST(Verifications, StructureDuNamALaPerteDuFocus) {
+    const QString incomplet = QStringLiteral("Numéro d'assurance maladie incomplet.");
+    const QString invalide = QStringLiteral("Numéro de l'assurance maladie invalide.");
+    struct Cas {
+        QString nam;
+        QString message;
+        QString titre;
+    };
+    const Cas cas[] = {
+        {"TREM8001151", incomplet, QStringLiteral("Saisie du numéro de l'assurance maladie")},
+        {"TRE180011514", invalide, QStringLiteral("Saisie du numéro")},
+        {QStringLiteral("TRÉM80011514"), invalide, QStringLiteral("Saisie du numéro")},
+        {"TREM8001151A", invalide, QStringLiteral("Saisie du numéro")},
+        {"TREM80011514", {}, {}},
+        {"12345", {}, {}},  // a patient file number
+        {"", {}, {}},
+    };
+    for (const Cas& k : cas) {
+        const auto m = VerifierStructureNam(k.nam);
+        EXPECT_EQ(m ? m->texte : QString(), k.message) << qPrintable(k.nam);
+        EXPECT_EQ(m ? m->titre : QString(), k.titre) << qPrintable(k.nam);
+    }
+}
+
+TEST(Verifications, AvertissementDAgeAssure) {
+    const QDate aujourdhui(2026, 12, 6);
+    struct Cas {
+        QDate naissance;
+        int age;  // 0: no warning
+    };
+    const Cas cas[] = {
+        {aujourdhui.addYears(-18), 0},
+        {aujourdhui.addYears(-19), 19},
+        {aujourdhui.addYears(-18).addDays(-185), 19},  // 18.5 years rounds up
+        {aujourdhui.addYears(-40), 40},
+        {aujourdhui.addYears(-64), 64},
+        {aujourdhui.addYears(-65), 0},
+        {aujourdhui.addYears(-90), 0},
+    };
+    for (const Cas& k : cas) {
+        const auto m = AvertissementAge(k.naissance.toString("yyyyMMdd"), aujourdhui);
+        if (k.age == 0) {
+            EXPECT_FALSE(m) << qPrintable(k.naissance.toString());
+            continue;
+        }
+        ASSERT_TRUE(m) << qPrintable(k.naissance.toString());
+        EXPECT_EQ(m->titre, QStringLiteral("Assurance"));
+        EXPECT_EQ(m->texte,
+                  QStringLiteral("ATTENTION...\n\nCette personne a  %1 ans.\n\nSi cette personne "
+                                 "ne détient pas un carnet de réclamation valide de la sécurité du "
+                                 "revenu, les services ne sont pas assurés par la RAMQ.")
+                      .arg(k.age));
+    }
+    EXPECT_FALSE(AvertissementAge("", aujourdhui));
+    EXPECT_FALSE(AvertissementAge("18000101", aujourdhui));
+}

@@ -1,0 +1,13 @@
+#include "platform/reglages.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QTemporaryDir reglages;  // tests never touch the real user's settings
+    ReglagesUtilisateur::rediriger(reglages.path());
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
