@@ -11,7 +11,7 @@
 #include "records/encodage.h"
 #include "records/fichierfactures.h"
 #include "rules/catalogue.h"
-#include "rules/tabledesprix.h"
+#include "rules/regles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -484,13 +484,6 @@ void Principal::rafraichirCompteur() {
         afficherNombreFactures(nombre);
 }
 
-void Principal::rafraichirMontant() {
-    qint64 somme = 0;
-    for (QLabel* l : Label2)
-        somme += l->text().trimmed().toLongLong();
-    Label1[27]->setText(QString::number(somme / 100.0, 'f', 2));
-}
-
 // ---------------------------------------------------------------- events
 
 bool Principal::eventFilter(QObject* objet, QEvent* e) {
@@ -555,14 +548,38 @@ void Principal::Combo1_Change(int index) {
         Text1[4]->setFocus(Qt::TabFocusReason);
 }
 
-void Principal::Combo1_LostFocus(int index) {
-    if (index >= 2) {
-        QComboBox* c = Combo1[index];
-        if (c->currentText().size() == 4)
-            c->setEditText(QLatin1Char('0') + c->currentText());
-        Label2[index - 2]->setText(PrixDeLActe(configuration_, c->currentText()));
+ChampsActe Principal::lireChampsActe() const {
+    ChampsActe c;
+    for (int i = 0; i < 4; ++i) {
+        c.actes[i] = Combo1[2 + i]->currentText();
+        c.honoraires[i] = Label2[i]->text();
+        c.diagnostics[i] = MaskEdBox1[6 + i]->clipText();
     }
-    rafraichirMontant();
+    c.renseignements = Text1[4]->text();
+    c.considerations = Text1[5]->text();
+    c.dateService = MaskEdBox1[5]->clipText();
+    c.nam = MaskEdBox1[0]->clipText();
+    c.dernier09001 = dernier09001_;
+    c.montant = Label1[27]->text();
+    return c;
+}
+
+void Principal::ecrireChampsActe(const ChampsActe& c) {
+    for (int i = 0; i < 4; ++i) {
+        if (Combo1[2 + i]->currentText() != c.actes[i])
+            Combo1[2 + i]->setEditText(c.actes[i]);
+        Label2[i]->setText(c.honoraires[i]);
+        if (MaskEdBox1[6 + i]->clipText() != c.diagnostics[i])
+            MaskEdBox1[6 + i]->setClipText(c.diagnostics[i]);
+    }
+    Text1[4]->setText(c.renseignements);
+    Label1[27]->setText(c.montant);
+}
+
+void Principal::Combo1_LostFocus(int index) {
+    ChampsActe champs = lireChampsActe();
+    VerifierActe(index, champs, configuration_, dialogues_, Horloge::aujourdhui());
+    ecrireChampsActe(champs);
 }
 
 void Principal::MaskEdBox1_GotFocus(int index) {
@@ -652,7 +669,8 @@ void Principal::Command1_Click() {
     if (!fait)
         return;
     if (resultat.code != 0) {
-        AfficherMessage(resultat.code, dialogues_);
+        ChampsActe champs = lireChampsActe();
+        AfficherMessage(resultat.code, 0, champs, dialogues_);
         EnProvenanceDeLaFile = false;
         return;
     }

@@ -2,6 +2,7 @@
 #include "config/configuration.h"
 #include "entry/demarrage.h"
 #include "entry/formulaire.h"
+#include "rules/champsacte.h"
 
 #include <QMainWindow>
 #include <QMap>
@@ -81,7 +82,8 @@ private:
     void afficherOptometriste(int slot);
     void rafraichirCompteur();
     void afficherNombreFactures(int nombre);
-    void rafraichirMontant();
+    ChampsActe lireChampsActe() const;
+    void ecrireChampsActe(const ChampsActe& champs);
     void focusSur(const Controle& c);
     void focusCodeActe();
     void nouveau();
@@ -104,4 +106,6 @@ private:
     bool EnProvenanceDeLaFile = false;
     int NumeroDansLaFile = 0;
     bool avertiHistorique_ = false;
+    // Date of the patient's last 09001 (yy/mm/dd), from the patient-record database.
+    QString dernier09001_ = QStringLiteral("99/01/01");
 };
