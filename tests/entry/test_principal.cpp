@@ -1,8 +1,10 @@
 #include "entry/Principal.h"
 #include "platform/MaskEdBox.h"
+#include "platform/dialoguesqt.h"
 #include "platform/horloge.h"
 #include "platform/reglages.h"
 #include "records/facture.h"
+#include "rules/frmMessageAlaSouris.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTimer>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -41,8 +44,9 @@ protected:
     }
     void TearDown() override { Horloge::liberer(); }
 
-    Principal& ouvrir() {
-        w = std::make_unique<Principal>(d.chemin(), dialogues, u);
+    Principal& ouvrir() { return ouvrir(dialogues); }
+    Principal& ouvrir(PortDialogue& port) {
+        w = std::make_unique<Principal>(d.chemin(), port, u);
         EXPECT_TRUE(w->Form_Load());
         w->afficher();
         QApplication::setActiveWindow(w.get());
@@ -339,4 +343,112 @@ TEST_F(FenetrePrincipale, NouveauEtCouperCopierColler) {
     p.Toolbar1_ButtonClick("Nouveau");
     EXPECT_TRUE(texte(1)->text().isEmpty());
     EXPECT_TRUE(texte(2)->text().isEmpty());
+}
+
+namespace {
+
+// Acts on the next choice window as soon as it is shown, and records its caption.
+void surLaProchaineFenetre(QStringList& vues, std::function<void(frmMessageAlaSouris&)> action) {
+    auto* minuterie = new QTimer;
+    minuterie->setInterval(5);
+    QObject::connect(minuterie, &QTimer::timeout, [minuterie, &vues, action] {
+        auto* f = qobject_cast<frmMessageAlaSouris*>(QApplication::activeModalWidget());
+        if (!f || !f->isVisible())
+            return;
+        minuterie->stop();
+        minuterie->deleteLater();
+        vues << f->windowTitle();
+        action(*f);
+    });
+    minuterie->start();
+}
+
+auto clic(int bouton) {
+    return [bouton](frmMessageAlaSouris& f) { QTest::mouseClick(f.Command1[bouton], Qt::LeftButton); };
+}
+auto touche(Qt::Key k) {
+    return [k](frmMessageAlaSouris& f) { QTest::keyClick(&f, k); };
+}
+
+}  // namespace
+
+// The choice windows as the user sees them: real modal windows over the entry window.
+TEST_F(FenetrePrincipale, FenetresDeChoixReelles) {
+    DialoguesQt qt;
+    Principal& p = ouvrir(qt);
+    qt.fixerParent(&p);
+    QStringList vues;
+    auto sortirDe = [&](QComboBox* c, const char* code) {
+        c->setEditText(QString::fromLatin1(code));
+        p.Combo1_LostFocus(c == combo(2) ? 2 : 3);
+    };
+    auto diagnostics = [&] {
+        QStringList l;
+        for (int i = 6; i <= 9; ++i)
+            l << masque(i)->clipText();
+        return l;
+    };
+
+    // A click on a wording button, then on a diagnostic button.
+    surLaProchaineFenetre(vues, [&](frmMessageAlaSouris& f) {
+        EXPECT_TRUE(f.Command1[0]->isVisible());
+        EXPECT_EQ(f.Command1[1]->text(), QStringLiteral("&IMPOSSIBILITE DE POURSUIVRE L EXAMEN"));
+        clic(0)(f);
+        surLaProchaineFenetre(vues, clic(2));
+    });
+    sortirDe(combo(2), "09002");
+    EXPECT_EQ(vues, (QStringList{"Code d'Acte 9002", "Suite Code d'Acte 9002"}));
+    EXPECT_EQ(texte(4)->text(), QStringLiteral("PATHOLOGIE"));
+    EXPECT_EQ(diagnostics(), (QStringList{"A003", "", "", ""}));
+    EXPECT_EQ(label("Label2_0")->text(), QStringLiteral("001200"));
+
+    // The I key, then Escape: nothing chosen.
+    texte(4)->clear();
+    masque(6)->setClipText("");
+    vues.clear();
+    surLaProchaineFenetre(vues, [&](frmMessageAlaSouris& f) {
+        touche(Qt::Key_I)(f);
+        surLaProchaineFenetre(vues, touche(Qt::Key_Escape));
+    });
+    sortirDe(combo(2), "09002");
+    EXPECT_EQ(vues.size(), 2);
+    EXPECT_EQ(texte(4)->text(), QStringLiteral("IMPOSSIBILITE DE POURSUIVRE L EXAMEN"));
+    EXPECT_EQ(diagnostics(), (QStringList{"", "", "", ""}));
+
+    // The P key appends after the existing text.
+    texte(4)->setText("SUIVI ");
+    vues.clear();
+    surLaProchaineFenetre(vues, [&](frmMessageAlaSouris& f) {
+        touche(Qt::Key_P)(f);
+        surLaProchaineFenetre(vues, touche(Qt::Key_Escape));
+    });
+    sortirDe(combo(2), "09002");
+    EXPECT_EQ(texte(4)->text(), QStringLiteral("SUIVI PATHOLOGIE"));
+
+    // "Ok" of window 62 writes nothing; a code button fills the first empty box.
+    masque(6)->setClipText("3681");
+    vues.clear();
+    surLaProchaineFenetre(vues, [&](frmMessageAlaSouris& f) {
+        ASSERT_EQ(f.Command1.size(), 6);
+        EXPECT_EQ(f.Command1[5]->text(), QStringLiteral("Ok"));
+        clic(5)(f);
+    });
+    sortirDe(combo(3), "09019");
+    EXPECT_EQ(vues, QStringList{"Code d'Acte 9019"});
+    EXPECT_EQ(diagnostics(), (QStringList{"3681", "", "", ""}));
+    surLaProchaineFenetre(vues, clic(1));
+    sortirDe(combo(3), "09019");
+    EXPECT_EQ(diagnostics(), (QStringList{"3681", "A006", "", ""}));
+
+    // All four boxes full: the click writes nothing.
+    for (int i = 6; i <= 9; ++i)
+        masque(i)->setClipText(QStringLiteral("111%1").arg(i));
+    surLaProchaineFenetre(vues, [&](frmMessageAlaSouris& f) {
+        EXPECT_EQ(f.Command1[3]->toolTip(), QStringLiteral("Amblyopie SAI ( monoculaire )"));
+        clic(3)(f);
+    });
+    sortirDe(combo(3), "09030");
+    EXPECT_EQ(vues.last(), QStringLiteral("Code d'Acte 9030"));
+    EXPECT_EQ(diagnostics(), (QStringList{"1116", "1117", "1118", "1119"}));
+    EXPECT_EQ(label("Label1_27")->text(), QStringLiteral("58.00"));  // 12.00 + 46.00
 }
