@@ -2,10 +2,10 @@
 
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
+#include "platform/fichiers.h"
 #include "records/encodage.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace facturatlex {
 
@@ -36,9 +36,7 @@ QByteArray enregistrementInitial(const QString& agence) {
 void creer(const QString& programme, const QString& agence) {
     const QString c = chemin(programme);
     const QByteArray octets = enregistrementInitial(agence).leftJustified(LongueurCreation, ' ');
-    QSaveFile f(c);
-    if (!f.open(QIODevice::WriteOnly) || f.write(octets) != octets.size() || !f.commit())
-        throw erreurs::depuis(f, c);
+    fichiers::ecrireAtomique(c, octets);
 }
 
 }  // namespace facturatlex

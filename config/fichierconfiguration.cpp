@@ -2,10 +2,10 @@
 
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
+#include "platform/fichiers.h"
 #include "records/encodage.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <variant>
 #include <vector>
 
@@ -107,13 +107,6 @@ private:
     int numero_ = 0;
 };
 
-QByteArray lireOctets(const QString& cheminFichier) {
-    QFile f(cheminFichier);
-    if (!f.open(QIODevice::ReadOnly))
-        throw erreurs::depuis(f, cheminFichier);
-    return f.readAll();
-}
-
 QString nomCaractere(int i) { return QString(QChar(48 + i)); }
 
 }  // namespace
@@ -153,13 +146,11 @@ void ecrire(const QString& cheminFichier, const Configuration& c, Groupement gro
     }
     Q_ASSERT(entree == Configuration::NombrePrix);
 
-    QSaveFile f(cheminFichier);
-    if (!f.open(QIODevice::WriteOnly) || f.write(contenu) != contenu.size() || !f.commit())
-        throw erreurs::depuis(f, cheminFichier);
+    fichiers::ecrireAtomique(cheminFichier, contenu);
 }
 
 Configuration lire(const QString& cheminFichier) {
-    Lecteur l(lireOctets(cheminFichier), QStringLiteral("Kestrova.Cfg"));
+    Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"));
     Configuration c;
     c.version = l.texte(QStringLiteral("version"));
     for (int i = 0; i < Configuration::NombrePoids; ++i)
@@ -189,7 +180,7 @@ Configuration lire(const QString& cheminFichier) {
 }
 
 QString lireVersion(const QString& cheminFichier) {
-    Lecteur l(lireOctets(cheminFichier), QStringLiteral("Kestrova.Cfg"));
+    Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"));
     return l.texte(QStringLiteral("version"));
 }
 

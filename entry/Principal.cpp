@@ -12,6 +12,7 @@
 #include "records/fichierfactures.h"
 #include "rules/catalogue.h"
 #include "rules/regles.h"
+#include "transmission/frmTelecommunication.h"
 
 #include <QAction>
 #include <QApplication>
@@ -743,12 +744,29 @@ void Principal::Toolbar1_ButtonClick(const QString& cle) {
         SousFichier_Click(4);
     else if (cle == QLatin1String("Statistiques"))
         SousFichier_Click(5);
+    else if (cle == QLatin1String("Télécomm"))
+        ouvrirTelecommunication();
     else if (champ && cle == QLatin1String("Couper"))
         champ->cut();
     else if (champ && cle == QLatin1String("Copier"))
         champ->copy();
     else if (champ && cle == QLatin1String("Coller"))
         champ->paste();
+}
+
+void Principal::ouvrirTelecommunication() {
+    dialogues_.sablier(true);
+    frmTelecommunication fenetre(programme_, configuration_, dialogues_, this);
+    dialogues_.sablier(false);
+    connect(&fenetre, &frmTelecommunication::facturesPreparees, this, [this] {
+        // The invoices left Ftmp.Fil: nothing to correct, the count back to empty.
+        actionCorrection_->setEnabled(false);
+        SousFichier[4]->setEnabled(false);
+        AfficherCompteur(0);
+        Label1[28]->clear();
+    });
+    fenetre.exec();
+    rafraichirCompteur();
 }
 
 void Principal::closeEvent(QCloseEvent* evenement) {

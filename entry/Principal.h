@@ -88,6 +88,7 @@ private:
     void focusCodeActe();
     void nouveau();
     void quitter();
+    void ouvrirTelecommunication();
     Formulaire lireFormulaire() const;
 
     // FenetresDemarrage: the windows that later work adds; for now start-up goes on.

@@ -1,15 +1,14 @@
 #include "records/fichierenregistrements.h"
 
 #include "platform/erreurs.h"
+#include "platform/fichiers.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 
 namespace {
-constexpr int DelaiVerrouMs = 10000;
 constexpr int VerrouPerimeMs = 30000;
 }  // namespace
 
@@ -71,12 +70,7 @@ int FichierEnregistrements::ajouter(const QByteArray& octets) {
     verifierLongueur(octets);
     const int existants = nombre();  // reports a missing folder before a lock is attempted
     Q_UNUSED(existants);
-    QLockFile verrou(chemin_ + QStringLiteral(".lck"));
-    verrou.setStaleLockTime(VerrouPerimeMs);
-    if (!verrou.tryLock(DelaiVerrouMs))
-        throw ErreurFichier(erreurs::PermissionRefusee,
-                            QStringLiteral("Le fichier est utilisé par un autre poste de travail."),
-                            chemin_);
+    const auto verrou = verrouiller(DelaiVerrouMs);
     const int numero = nombre() + 1;
     if (numero > numeroMaximal_)
         throw ErreurFichier(erreurs::Depassement, erreurs::description(erreurs::Depassement),
@@ -86,7 +80,15 @@ int FichierEnregistrements::ajouter(const QByteArray& octets) {
 }
 
 void FichierEnregistrements::vider() {
-    QSaveFile f(chemin_);
-    if (!f.open(QIODevice::WriteOnly) || !f.commit())
-        throw erreurs::depuis(f, chemin_);
+    fichiers::ecrireAtomique(chemin_, {});
+}
+
+std::unique_ptr<QLockFile> FichierEnregistrements::verrouiller(int delaiMs) const {
+    auto verrou = std::make_unique<QLockFile>(chemin_ + QStringLiteral(".lck"));
+    verrou->setStaleLockTime(VerrouPerimeMs);
+    if (!verrou->tryLock(delaiMs))
+        throw ErreurFichier(erreurs::PermissionRefusee,
+                            QStringLiteral("Le fichier est utilisé par un autre poste de travail."),
+                            chemin_);
+    return verrou;
 }

@@ -2,6 +2,9 @@
 #include <QByteArray>
 #include <QString>
 #include <limits>
+#include <memory>
+
+class QLockFile;
 
 // A random-access file of fixed-length records numbered from 1, without header or separator:
 // the count is the length divided by the record length, a new record goes at count + 1.
@@ -24,6 +27,11 @@ public:
     int ajouter(const QByteArray& octets);
     // Empties the file (created when missing), atomically.
     void vider();
+    // Takes the lock file "<file>.lck" that appends hold, waiting up to `delaiMs`; error 70
+    // when another workstation keeps it. The lock lasts as long as the returned object.
+    std::unique_ptr<QLockFile> verrouiller(int delaiMs) const;
+
+    static constexpr int DelaiVerrouMs = 10000;
 
 private:
     void verifierLongueur(const QByteArray& octets) const;

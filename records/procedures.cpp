@@ -19,3 +19,24 @@ QString AgeEnAnnees(const QString& naissance, QDate aujourdhui) {
     }
     return texteNombre((n - (n / 365) / 4) / 365);
 }
+
+QString CompteurSuivant(const QString& compteur, int largeur) {
+    const QString suivant =
+        (QStringLiteral("0000") + QString::number(compteur.trimmed().toLongLong() + 1)).right(largeur);
+    return suivant == QLatin1String("0000") ? QStringLiteral("0001") : suivant;
+}
+
+int Pourcentage(qint64 total, qint64 position) {
+    return total == 0 ? 0 : static_cast<int>(position * 100 / total);
+}
+
+QString formatMontant(qint64 cents, bool milliers) {
+    const bool negatif = cents < 0;
+    const qint64 a = negatif ? -cents : cents;
+    QString entier = a >= 100 ? QString::number(a / 100) : QString();
+    if (milliers)
+        for (qsizetype i = entier.size() - 3; i > 0; i -= 3)
+            entier.insert(i, QLatin1Char(','));
+    return (negatif ? QStringLiteral("-") : QString()) + entier + QLatin1Char('.') +
+           QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));
+}

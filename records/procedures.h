@@ -11,3 +11,14 @@ QString AgeEnAnnees(const QString& naissance, QDate aujourdhui);
 
 // Basic's Str of an integer: a leading blank for a number that is not negative.
 QString texteNombre(qint64 n);
+
+// The next value of a counter `width` characters wide: value + 1 zero-padded, the rightmost
+// `largeur` characters kept; "0000" becomes "0001" (so 9999 -> 0001, 999 -> 000, 99 -> 00).
+QString CompteurSuivant(const QString& compteur, int largeur);
+
+// Integer percentage of `position` in `total` (0 when the total is 0).
+int Pourcentage(qint64 total, qint64 position);
+
+// An amount in cents as Basic's Format with "#,###.00" (`milliers`) or ".00": no digit before
+// the point for an amount under one dollar (".50"), a minus sign in front when negative.
+QString formatMontant(qint64 cents, bool milliers);

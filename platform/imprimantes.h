@@ -1,0 +1,29 @@
+#pragma once
+#include "platform/page.h"
+
+#include <QStringList>
+
+// The printers the program offers: the installed ones plus "PDF", which writes each document
+// to <program folder>/Impressions/. The current printer is program-wide.
+namespace imprimantes {
+
+inline const QString Pdf = QStringLiteral("PDF");
+
+QStringList noms();
+QString courante();
+void choisir(const QString& nom);
+
+}  // namespace imprimantes
+
+// Documents on the current printer.
+class ImprimanteQt : public Imprimante {
+public:
+    explicit ImprimanteQt(QString programme) : programme_(std::move(programme)) {}
+    std::unique_ptr<Page> nouveauDocument(const QString& nom) override;
+    // The PDF files written so far, in order.
+    const QStringList& fichiers() const { return fichiers_; }
+
+private:
+    QString programme_;
+    QStringList fichiers_;
+};

@@ -1,0 +1,47 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+// A printed page as the reports see it: measurements in inches from the top left corner of the
+// printable area, a current position (CurrentX, CurrentY) that printing moves on, a current
+// font. Implemented over a real printer or a PDF file by the window library.
+class Page {
+public:
+    virtual ~Page() = default;
+
+    double CurrentX = 0;
+    double CurrentY = 0;
+
+    virtual double largeur() const = 0;  // printable width
+    virtual double hauteur() const = 0;  // printable height
+    virtual void police(const QString& nom) = 0;
+    virtual void taille(double points) = 0;
+    virtual double taille() const = 0;
+    virtual double largeurTexte(const QString& texte) const = 0;
+    virtual double hauteurTexte() const = 0;  // one line of the current font
+    virtual void nouvellePage() = 0;          // then CurrentX = CurrentY = 0
+    virtual void finDocument() = 0;
+
+    // Prints `texte` at the current position and moves CurrentX past it.
+    void ecrire(const QString& texte);
+    // Prints `texte` and ends the line: CurrentX back to 0, CurrentY one line lower.
+    void ecrireLigne(const QString& texte = {});
+    // Prints `texte` so that it ends at `x`.
+    void ecrireJusqua(double x, const QString& texte);
+    // A rule across the page at the current line, then the line ends.
+    void regle();
+    // The X position that centres `texte` on the page.
+    double CentrerTexte(const QString& texte) const;
+
+protected:
+    virtual void dessinerTexte(double x, double y, const QString& texte) = 0;
+    virtual void dessinerLigne(double x1, double y1, double x2, double y2) = 0;
+};
+
+// Opens the documents of a report on the current printer, each a print job of its own.
+class Imprimante {
+public:
+    virtual ~Imprimante() = default;
+    // A new landscape document; `nom` says what it holds (the PDF printer names its file after it).
+    virtual std::unique_ptr<Page> nouveauDocument(const QString& nom) = 0;
+};

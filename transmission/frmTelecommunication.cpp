@@ -1,0 +1,81 @@
+#include "transmission/frmTelecommunication.h"
+
+#include "platform/dialogues.h"
+#include "platform/reprise.h"
+#include "records/fichierfactures.h"
+#include "transmission/frmTelePrepare.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+struct Bouton {
+    const char* cle;
+    const char* legende;
+    QStyle::StandardPixmap icone;
+};
+const Bouton BoutonsBarre[] = {
+    {"Préparation", "Préparation", QStyle::SP_FileDialogContentsView},
+    {"Transmettre", "Transmettre", QStyle::SP_ArrowUp},
+    {"Confirmation", "Confirmation", QStyle::SP_DialogApplyButton},
+    {"État de compte", "État de compte", QStyle::SP_FileDialogDetailedView},
+    {"Précédentes", "Précédentes", QStyle::SP_FileDialogBack},
+    {"Quitter", "Quitter", QStyle::SP_DialogCloseButton},
+};
+}  // namespace
+
+frmTelecommunication::frmTelecommunication(QString programme, const Configuration& configuration,
+                                           PortDialogue& dialogues, QWidget* parent)
+    : QDialog(parent), programme_(std::move(programme)), configuration_(configuration),
+      dialogues_(dialogues) {
+    setObjectName(QStringLiteral("frmTelecommunication"));
+    setWindowTitle(QStringLiteral("Télécommunication avec la RAMQ"));
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar1->setIconSize(QSize(32, 32));
+    for (const Bouton& b : BoutonsBarre) {
+        const QString cle = QString::fromUtf8(b.cle);
+        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icone), QString::fromUtf8(b.legende));
+        a->setObjectName(QStringLiteral("Toolbar1_") + cle);
+        a->setData(cle);
+        connect(a, &QAction::triggered, this, [this, cle] { Toolbar1_ButtonClick(cle); });
+    }
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(Toolbar1);
+    auto* aide = new QLabel(QStringLiteral("Choisissez l'opération dans la barre d'outils."), this);
+    aide->setAlignment(Qt::AlignCenter);
+    disposition->addWidget(aide);
+    Form_Load();
+}
+
+QAction* frmTelecommunication::bouton(const QString& cle) const {
+    return findChild<QAction*>(QStringLiteral("Toolbar1_") + cle);
+}
+
+void frmTelecommunication::Form_Load() {
+    Sablier sablier(dialogues_);
+    int nombre = 0;
+    executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
+                        [&] { nombre = fichierfactures::nombre(programme_); });
+    bouton(QStringLiteral("Préparation"))->setEnabled(nombre > 0);
+}
+
+void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
+    if (cle == QLatin1String("Quitter")) {
+        close();
+    } else if (cle == QLatin1String("Préparation")) {
+        dialogues_.sablier(true);
+        frmTelePrepare fenetre(programme_, configuration_, dialogues_, this);
+        dialogues_.sablier(false);
+        connect(&fenetre, &frmTelePrepare::facturesPreparees, this, [this] {
+            bouton(QStringLiteral("Préparation"))->setEnabled(false);
+            emit facturesPreparees();
+        });
+        fenetre.exec();
+    }
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <QDialog>
+
+struct Configuration;
+class PortDialogue;
+class QAction;
+class QToolBar;
+
+// The communication window: a toolbar that opens preparation, sending and the returns windows.
+class frmTelecommunication : public QDialog {
+    Q_OBJECT
+public:
+    frmTelecommunication(QString programme, const Configuration& configuration,
+                         PortDialogue& dialogues, QWidget* parent = nullptr);
+
+    QToolBar* Toolbar1 = nullptr;
+    // The toolbar buttons, by their keys; button 1 is "Préparation".
+    QAction* bouton(const QString& cle) const;
+
+public slots:
+    void Toolbar1_ButtonClick(const QString& cle);
+
+signals:
+    // A preparation emptied the file of invoices in memory.
+    void facturesPreparees();
+
+private:
+    void Form_Load();
+
+    QString programme_;
+    const Configuration& configuration_;
+    PortDialogue& dialogues_;
+};
