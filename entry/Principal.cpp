@@ -744,7 +744,7 @@ void Principal::Toolbar1_ButtonClick(const QString& cle) {
         SousFichier_Click(4);
     else if (cle == QLatin1String("Statistiques"))
         SousFichier_Click(5);
-    else if (cle == QLatin1String("Télécomm"))
+    else if (cle == QStringLiteral("Télécomm"))
         ouvrirTelecommunication();
     else if (champ && cle == QLatin1String("Couper"))
         champ->cut();

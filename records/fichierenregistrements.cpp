@@ -86,9 +86,15 @@ void FichierEnregistrements::vider() {
 std::unique_ptr<QLockFile> FichierEnregistrements::verrouiller(int delaiMs) const {
     auto verrou = std::make_unique<QLockFile>(chemin_ + QStringLiteral(".lck"));
     verrou->setStaleLockTime(VerrouPerimeMs);
-    if (!verrou->tryLock(delaiMs))
-        throw ErreurFichier(erreurs::PermissionRefusee,
-                            QStringLiteral("Le fichier est utilisé par un autre poste de travail."),
+    if (verrou->tryLock(delaiMs))
+        return verrou;
+    if (!QFileInfo(chemin_).dir().exists())
+        throw ErreurFichier(erreurs::CheminIntrouvable,
+                            erreurs::description(erreurs::CheminIntrouvable), chemin_);
+    if (verrou->error() != QLockFile::LockFailedError)
+        throw ErreurFichier(erreurs::AccesChemin, erreurs::description(erreurs::AccesChemin),
                             chemin_);
-    return verrou;
+    throw ErreurFichier(erreurs::PermissionRefusee,
+                        QStringLiteral("Le fichier est utilisé par un autre poste de travail."),
+                        chemin_);
 }

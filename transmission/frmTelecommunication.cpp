@@ -68,7 +68,7 @@ void frmTelecommunication::Form_Load() {
 void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
     if (cle == QLatin1String("Quitter")) {
         close();
-    } else if (cle == QLatin1String("Préparation")) {
+    } else if (cle == QStringLiteral("Préparation")) {
         dialogues_.sablier(true);
         frmTelePrepare fenetre(programme_, configuration_, dialogues_, this);
         dialogues_.sablier(false);

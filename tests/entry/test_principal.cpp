@@ -2,9 +2,12 @@
 #include "platform/MaskEdBox.h"
 #include "platform/dialoguesqt.h"
 #include "platform/horloge.h"
+#include "platform/imprimantes.h"
 #include "platform/reglages.h"
 #include "records/facture.h"
 #include "rules/frmMessageAlaSouris.h"
+#include "transmission/frmTelePrepare.h"
+#include "transmission/frmTelecommunication.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 
@@ -452,3 +455,41 @@ TEST_F(FenetrePrincipale, FenetresDeChoixReelles) {
     EXPECT_EQ(diagnostics(), (QStringList{"1116", "1117", "1118", "1119"}));
     EXPECT_EQ(label("Label1_27")->text(), QStringLiteral("58.00"));  // 12.00 + 46.00
 }
+
+namespace {
+
+// "Télécomm" opens the communication window; a preparation there empties the count here.
+TEST_F(FenetrePrincipale, TelecommunicationEtPreparation) {
+    ValeursFacture v;
+    v.etat = "05";
+    QByteArray enregistrement = facture::construire(v);
+    d.ecrire("Sauvramq/Ftmp.Fil", enregistrement + enregistrement);
+    Principal& p = ouvrir();
+    EXPECT_EQ(label("Label1_28")->text(), " 2 ");
+    QAction* correction = controle<QAction>("Toolbar1_Correction");
+    EXPECT_TRUE(correction->isEnabled());
+
+    imprimantes::choisir(imprimantes::Pdf);
+    bool vue = false;
+    QTimer::singleShot(0, [&] {
+        auto* comm = p.findChild<frmTelecommunication*>();
+        ASSERT_NE(comm, nullptr);
+        QTimer::singleShot(0, [&, comm] {
+            auto* prep = comm->findChild<frmTelePrepare*>();
+            ASSERT_NE(prep, nullptr);
+            vue = true;
+            prep->Command1[0]->click();
+            comm->bouton("Quitter")->trigger();
+        });
+        comm->bouton("Préparation")->trigger();
+    });
+    p.Toolbar1_ButtonClick("Télécomm");
+    ASSERT_TRUE(vue);
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), QByteArray());
+    EXPECT_EQ(d.lire("Reqt").size(), 163);
+    EXPECT_EQ(label("Label1_28")->text(), "");
+    EXPECT_EQ(p.Slider1->value(), 0);
+    EXPECT_FALSE(correction->isEnabled());
+}
+
+}  // namespace

@@ -1,0 +1,304 @@
+#include "platform/erreurs.h"
+#include "platform/horloge.h"
+#include "records/procedures.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+#include "support/factures.h"
+#include "transmission/preparation.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QLockFile>
+#include <QMap>
+#include <gtest/gtest.h>
+
+namespace {
+
+using preparation::Preparer;
+
+QByteArray blancs(int n) { return QByteArray(n, ' '); }
+
+// Agency record: agency 71234, sequence, invoice counter, 15 kept characters, attestation counter.
+QByteArray agence(const char* sequence, const char* factures, const char* attestation) {
+    return QByteArray("R71234") + sequence + "D71234" + sequence + factures + "ABCDEFGHIJKLMNO" +
+           attestation;
+}
+
+// The record as it should stand in the payment-request file.
+QByteArray estampille(const QByteArray& r, const char* attestation, const char* numero) {
+    return r.left(10) + attestation + r.mid(17, 1) + numero + r.mid(22);
+}
+
+QByteArray avecTotal(QByteArray r, const char* total) { return r.replace(305, 6, total); }
+
+QMap<QString, QByteArray> contenu(const QString& dossier) {
+    QMap<QString, QByteArray> fichiers;
+    QDirIterator it(dossier, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString c = it.next();
+        if (c.endsWith(".lck"))
+            continue;  // the other workstation's lock
+        QFile f(c);
+        f.open(QIODevice::ReadOnly);
+        fichiers[QDir(dossier).relativeFilePath(c)] = f.readAll();
+    }
+    return fichiers;
+}
+
+preparation::Valeurs valeursDe(const DossierTemporaire& dossier) {
+    return preparation::valeursDepuis(preparation::lireAgence(dossier.chemin()),
+                                      Horloge::aujourdhui());
+}
+
+class Preparation : public ::testing::Test {
+protected:
+    void SetUp() override { Horloge::fixer(QDateTime(QDate(2009, 2, 3), QTime(9, 30))); }
+    void TearDown() override { Horloge::liberer(); }
+
+    preparation::Valeurs valeurs() const { return valeursDe(d); }
+
+    DossierTemporaire d;
+    DialoguesScriptes dialogues;
+};
+
+TEST(CompteurSuivant, EnrouleSelonLaLargeur) {
+    const struct {
+        const char* avant;
+        int largeur;
+        const char* apres;
+    } cas[] = {{"07", 2, "08"}, {"99", 2, "00"}, {"0041", 4, "0042"}, {"9999", 4, "0001"},
+               {"999", 3, "000"}, {"041", 3, "042"}, {"   ", 3, "001"}, {"0000", 4, "0001"}};
+    for (const auto& c : cas)
+        EXPECT_EQ(CompteurSuivant(c.avant, c.largeur), c.apres) << c.avant;
+}
+
+TEST_F(Preparation, FichiersOctetPourOctet) {
+    ValeursFacture autre = factureDeBase();
+    autre.nom = "GAGNON";
+    autre.honoraires = {"002855", "", "", ""};
+    autre.actes = {"09001", "", "", ""};
+    const QByteArray un = enregistrementDe(factureDeBase());
+    const QByteArray annule = enregistrementDe(factureDeBase(), "99");
+    const QByteArray deux = enregistrementDe(autre);
+    const QByteArray lu = agence("07", "0041", "041") + "\r\n";
+    preparerDossier(d, lu, {un, annule, deux});
+
+    const preparation::Chargement c = preparation::charger(d.chemin(), dialogues);
+    EXPECT_TRUE(dialogues.appels.isEmpty());
+    EXPECT_EQ(c.valeurs.requete, "R7123407");
+    EXPECT_EQ(c.valeurs.demandes, "D7123407");
+    EXPECT_EQ(c.valeurs.attestation, "9034042");
+    EXPECT_EQ(c.valeurs.compteurFactures, "0041");
+    EXPECT_EQ(c.valeurs.sequence, "07");
+    EXPECT_EQ(c.nombre, 2);
+    EXPECT_EQ(c.resume,
+              "Fichier requête: R7123407\n\nNuméro d'attestation: 9034042\n\n"
+              "Nombre de demandes de paiement: 000002\n\n"
+              "Nom du fichier de demandes de paiement: D7123407\n\n"
+              "NOTE: Ces renseignements seront tous sur votre rapport officiel.");
+
+    QList<int> progression;
+    QStringList imprimes;
+    preparation::Suivi suivi;
+    suivi.progression = [&](int p) { progression << p; };
+    suivi.imprimer = [&](const QString& chemin) { imprimes << chemin; };
+    const preparation::Resultat r = Preparer(d.chemin(), c.valeurs, dialogues, suivi);
+    ASSERT_TRUE(r.reussi);
+
+    EXPECT_EQ(d.lire("Sauvramq/D7123407"),
+              estampille(un, "9034042", "0042") + estampille(deux, "9034042", "0043") + "\x1a");
+    const QByteArray requete = "KESTR900       71234T9034042" + blancs(52) + "9034042" +
+                               "000002" + "000006910" + "D7123407" + blancs(7) + "17006" +
+                               "KESTROVA       " + "5 525" + blancs(18) + "\r\n\x1a";
+    ASSERT_EQ(requete.size(), 163);
+    EXPECT_EQ(d.lire("Sauvramq/R7123407"), requete);
+    EXPECT_EQ(d.lire("Reqt"), requete);
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Bak"), un + annule + deux);
+    EXPECT_TRUE(d.existe("Sauvramq/Ftmp.Fil"));
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), QByteArray());
+    EXPECT_EQ(d.lire("Facturat.Lex"), QByteArray("R7123408D71234080043ABCDEFGHIJKLMNO042") + blancs(90));
+    EXPECT_EQ(imprimes, QStringList{d.chemin() + "/Sauvramq/D7123407"});
+    EXPECT_EQ(progression, (QList<int>{33, 66, 100}));
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{"Préparation des fichiers | Préparation des 000002 fiches,\n\n"
+                          "effectuée correctement...\n\nC'est maintenant prêt\n"
+                          "pour la transmission à la Régie."});
+    EXPECT_EQ(dialogues.boites().first().icone, Icone::Information);
+
+    // The next preparation the same day takes the next names and attestation number.
+    const preparation::Valeurs suivantes = valeurs();
+    EXPECT_EQ(suivantes.requete, "R7123408");
+    EXPECT_EQ(suivantes.attestation, "9034043");
+    EXPECT_EQ(suivantes.compteurFactures, "0043");
+}
+
+TEST_F(Preparation, CompteursEtTotaux) {
+    const QByteArray f = enregistrementDe(factureDeBase());
+    const struct {
+        const char* nom;
+        QByteArray agenceLue;
+        QList<QByteArray> enregistrements;
+        QByteArray agenceEcrite, numeros, requeteNombreTotal;
+        QDate jour;
+        const char* attestation;
+    } cas[] = {
+        {"séquence 99", agence("99", "0041", "041"), {f}, "R7123400D71234000042ABCDEFGHIJKLMNO042",
+         "0042", "000001000004055", {2009, 2, 3}, "9034042"},
+        {"facture 9999", agence("07", "9998", "041"), {f, f},
+         "R7123408D71234080001ABCDEFGHIJKLMNO042", "99990001", "000002000008110", {2009, 2, 3},
+         "9034042"},
+        {"attestation 999", agence("07", "0041", "999"), {f},
+         "R7123408D71234080042ABCDEFGHIJKLMNO000", "0042", "000001000004055", {2009, 2, 1},
+         "9032000"},
+        {"aucune à envoyer", agence("07", "0041", "041"), {enregistrementDe(factureDeBase(), "99")},
+         "R7123408D71234080041ABCDEFGHIJKLMNO042", "", "000000000000000", {2016, 12, 31},
+         "6366042"},
+        {"1 234 567 cents", agence("07", "0041", "041"),
+         {avecTotal(f, "999999"), avecTotal(f, "234568")},
+         "R7123408D71234080043ABCDEFGHIJKLMNO042", "00420043", "000002001234567", {2009, 2, 3},
+         "9034042"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.nom);
+        DossierTemporaire dossier;
+        DialoguesScriptes port;
+        Horloge::fixer(QDateTime(c.jour, QTime(8, 0)));
+        preparerDossier(dossier, c.agenceLue, c.enregistrements);
+        const preparation::Valeurs v =
+            preparation::valeursDepuis(preparation::lireAgence(dossier.chemin()), c.jour);
+        EXPECT_EQ(v.attestation, c.attestation);
+        ASSERT_TRUE(Preparer(dossier.chemin(), v, port).reussi);
+        EXPECT_EQ(dossier.lire("Facturat.Lex"), c.agenceEcrite + blancs(90));
+        const QByteArray dFichier = dossier.lire("Sauvramq/" + v.demandes);
+        QByteArray numeros;
+        for (qsizetype p = 0; p + 723 <= dFichier.size(); p += 723)
+            numeros += dFichier.mid(p + 18, 4);
+        EXPECT_EQ(numeros, c.numeros);
+        EXPECT_EQ(dFichier.size() % 723, 1);
+        EXPECT_EQ(dFichier.right(1), "\x1a");
+        EXPECT_EQ(dossier.lire("Sauvramq/" + v.requete).mid(87, 15), c.requeteNombreTotal);
+        EXPECT_EQ(dossier.lire("Sauvramq/Ftmp.Fil"), QByteArray());
+    }
+}
+
+TEST_F(Preparation, AgenceAuDelaDe128OctetsConservee) {
+    preparerDossier(d, agence("07", "0041", "041") + blancs(90) + "SUITE", {});
+    ASSERT_TRUE(Preparer(d.chemin(), valeurs(), dialogues).reussi);
+    EXPECT_EQ(d.lire("Facturat.Lex"),
+              QByteArray("R7123408D71234080041ABCDEFGHIJKLMNO042") + blancs(90) + "SUITE");
+}
+
+// A port whose Retry answer first lets the other workstation go.
+class DialoguesLiberantLeVerrou : public DialoguesScriptes {
+public:
+    QLockFile* verrou = nullptr;
+    Reponse question(Icone i, const QString& t, const QString& x, Boutons b, int p) override {
+        const Reponse r = DialoguesScriptes::question(i, t, x, b, p);
+        if (r == Reponse::Reessayer && verrou)
+            verrou->unlock();
+        return r;
+    }
+};
+
+TEST_F(Preparation, FtmpVerrouilleParUnAutrePoste) {
+    const QByteArray f = enregistrementDe(factureDeBase());
+    preparerDossier(d, agence("07", "0041", "041"), {f});
+    d.ecrire("Sauvramq/R7123407", "ANCIEN R");
+    d.ecrire("Reqt", "ANCIEN REQT");
+    const QMap<QString, QByteArray> avant = contenu(d.chemin());
+    const preparation::Valeurs v = valeurs();
+
+    for (const bool reessayer : {false, true}) {
+        SCOPED_TRACE(reessayer ? "Réessayer" : "Annuler");
+        QLockFile autrePoste(d.fichier("Sauvramq/Ftmp.Fil.lck"));
+        ASSERT_TRUE(autrePoste.tryLock(0));
+        DialoguesLiberantLeVerrou port;
+        port.verrou = &autrePoste;
+        port.reponses = {reessayer ? Reponse::Reessayer : Reponse::Annuler};
+        const bool reussi = Preparer(d.chemin(), v, port).reussi;
+        const auto q = port.boites().first();
+        EXPECT_EQ(q.genre, DialoguesScriptes::Appel::Genre::Question);
+        EXPECT_EQ(q.titre, "Sauvegarde");
+        EXPECT_EQ(q.texte, "Fichier réseau présentement occupé...");
+        EXPECT_EQ(q.boutons, Boutons::ReessayerAnnuler);
+        EXPECT_EQ(q.icone, Icone::Exclamation);
+        EXPECT_EQ(reussi, reessayer);
+        if (!reessayer) {
+            EXPECT_EQ(port.boites().size(), 1);
+            EXPECT_EQ(contenu(d.chemin()), avant);
+        } else {
+            EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), QByteArray());
+            EXPECT_EQ(d.lire("Sauvramq/D7123407"), estampille(f, "9034042", "0042") + "\x1a");
+        }
+    }
+}
+
+TEST_F(Preparation, ArretsParNumeroDErreur) {
+    const QByteArray f = enregistrementDe(factureDeBase());
+    const QByteArray lu = agence("07", "0041", "041");
+    const QString arret = "\n\nLe logiciel doit s'arrêter suite à cette erreur.";
+
+    {   // 53 while printing: the files written so far stay, counters and Ftmp.Fil untouched.
+        SCOPED_TRACE("53");
+        DossierTemporaire dossier;
+        DialoguesScriptes port;
+        preparerDossier(dossier, lu, {f});
+        preparation::Suivi suivi;
+        suivi.imprimer = [](const QString& c) { throw ErreurFichier(53, "Fichier introuvable", c); };
+        EXPECT_FALSE(Preparer(dossier.chemin(), valeursDe(dossier), port, suivi).reussi);
+        EXPECT_EQ(port.resume(),
+                  QStringList{"Message d'erreur | Erreur No. 53 Fichier non trouvé.\n\n"
+                              "Vérifiez Inet2000.scr - !TLCM - !UNFI - !UNR - Logiciel Blast. - "
+                              "Facturat.lex" + arret});
+        EXPECT_EQ(dossier.lire("Reqt").size(), 163);
+        EXPECT_EQ(dossier.lire("Sauvramq/D7123407").size(), 724);
+        EXPECT_EQ(dossier.lire("Facturat.Lex"), lu);
+        EXPECT_EQ(dossier.lire("Sauvramq/Ftmp.Fil"), f);
+        EXPECT_FALSE(dossier.existe("Sauvramq/Ftmp.Bak"));
+    }
+    {   // Facturat.Lex gone before the request file is written.
+        SCOPED_TRACE("Facturat.Lex");
+        DossierTemporaire dossier;
+        DialoguesScriptes port;
+        preparerDossier(dossier, lu, {f});
+        preparation::Suivi suivi;
+        suivi.progression = [&](int) { QFile::remove(dossier.fichier("Facturat.Lex")); };
+        EXPECT_FALSE(Preparer(dossier.chemin(), valeursDe(dossier), port, suivi).reussi);
+        EXPECT_EQ(port.resume(), QStringList{"Lecture de fichier | ATTENTION !!!\n\n"
+                                             "Problème de lecture du fichier FACTURAT.LEX."});
+        EXPECT_EQ(port.boites().first().icone, Icone::Critique);
+        EXPECT_EQ(dossier.lire("Sauvramq/R7123407"), QByteArray());
+        EXPECT_EQ(dossier.lire("Sauvramq/Ftmp.Fil"), f);
+    }
+    {   // Any other error: its number and the system's description.
+        SCOPED_TRACE("autre");
+        DossierTemporaire dossier;
+        DialoguesScriptes port;
+        dossier.ecrire("Facturat.Lex", lu);
+        port.reponses = {Reponse::Annuler};  // never retry for ever if the number were 70
+        EXPECT_FALSE(Preparer(dossier.chemin(), valeursDe(dossier), port).reussi);
+        ASSERT_EQ(port.boites().size(), 1);
+        EXPECT_EQ(port.boites().first().titre, "Message d'erreur");
+        EXPECT_TRUE(port.boites().first().texte.startsWith("Erreur No. 76Chemin d'accès introuvable"));
+        EXPECT_TRUE(port.boites().first().texte.endsWith(arret));
+    }
+}
+
+TEST_F(Preparation, OuvertureSansAgenceOuSansSauvramq) {
+    preparation::Chargement c = preparation::charger(d.chemin(), dialogues);
+    EXPECT_TRUE(c.agenceManquante);
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{"Message | Le fichier Facturat.lex n'existe pas, veuillez le créer.  "
+                          "Ouvrir fichier puis initialisation."});
+    EXPECT_EQ(dialogues.boites().first().icone, Icone::Critique);
+
+    dialogues.effacer();
+    d.ecrire("Facturat.Lex", agence("07", "0041", "041"));
+    c = preparation::charger(d.chemin(), dialogues);
+    EXPECT_FALSE(c.agenceManquante);
+    EXPECT_TRUE(dialogues.appels.isEmpty());
+    EXPECT_EQ(c.nombre, 0);
+    EXPECT_TRUE(QDir(d.fichier("Sauvramq")).exists());
+}
+
+}  // namespace
