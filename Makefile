@@ -2,7 +2,7 @@
 BUILD   ?= build
 DEMO    := $(BUILD)/demo-clinique
 
-.PHONY: all deps configure build run test demo demo-reset clean
+.PHONY: all deps configure build run test bench demo demo-reset clean
 
 all: build
 
@@ -30,6 +30,11 @@ run: build demo
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+
+# Timings of the bulk operations against copying the same bytes.
+bench: configure
+	cmake --build $(BUILD) --target kestrova_bench
+	$(BUILD)/bench/kestrova_bench
 
 clean:
 	rm -rf $(BUILD)
