@@ -86,6 +86,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QTemporaryDir dossier;
+    // KESTROVA_BENCH_GARDER=1 keeps the folder (and the printed PDF) for a look afterwards.
+    dossier.setAutoRemove(qEnvironmentVariableIsEmpty("KESTROVA_BENCH_GARDER"));
     const QString programme = dossier.path();
     QDir(programme).mkpath("Sauvramq");
     fichiers::ecrireAtomique(programme + "/Facturat.Lex", "R7123407D71234070041ABCDEFGHIJKLMNO041");
@@ -128,6 +130,8 @@ int main(int argc, char** argv) {
     }, 3);
     afficher("(c) rapport de 1 000 factures en PDF", c, copie(programme, octetsMille.size()));
 
+    if (!dossier.autoRemove())
+        std::printf("Dossier gardé: %s\n", qPrintable(programme));
     if (!reussi) {
         std::printf("La préparation a échoué.\n");
         return 1;
