@@ -50,6 +50,8 @@ frmTelecommunication::frmTelecommunication(QString programme, const Configuratio
     auto* aide = new QLabel(QStringLiteral("Choisissez l'opération dans la barre d'outils."), this);
     aide->setAlignment(Qt::AlignCenter);
     disposition->addWidget(aide);
+    // Wide enough for every button, none hidden behind the overflow arrow.
+    setMinimumWidth(Toolbar1->sizeHint().width() + 2 * disposition->contentsMargins().left());
     Form_Load();
 }
 
