@@ -1,0 +1,150 @@
+#include "transmission/moduleftp.h"
+
+#include "platform/dialogues.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QUrl>
+#include <curl/curl.h>
+#include <memory>
+
+namespace ModuleFTP {
+
+namespace {
+
+constexpr long DelaiConnexionS = 15;
+constexpr long DelaiBlocageS = 30;  // a transfer that moves nothing for this long fails
+
+struct Curl {
+    Curl() : h(curl_easy_init()) {}
+    ~Curl() {
+        if (h)
+            curl_easy_cleanup(h);
+    }
+    CURL* h;
+};
+
+// "ftp://host:port/%2Fdossier/nom": the folder is absolute on the server.
+QByteArray adresse(const QString& serveur, const QString& dossier, const QString& nom) {
+    QString hote = serveur.trimmed();
+    int port = 21;
+    const int deuxPoints = hote.lastIndexOf(QLatin1Char(':'));
+    if (deuxPoints > 0) {
+        bool ok = false;
+        const int p = hote.mid(deuxPoints + 1).toInt(&ok);
+        if (ok) {
+            port = p;
+            hote.truncate(deuxPoints);
+        }
+    }
+    QByteArray url = "ftp://" + QUrl::toAce(hote) + ':' + QByteArray::number(port) + "/%2F";
+    url += QUrl::toPercentEncoding(QString(dossier).remove(0, dossier.startsWith('/') ? 1 : 0), "/");
+    url += '/';
+    url += QUrl::toPercentEncoding(nom);
+    return url;
+}
+
+void preparer(CURL* h, const QByteArray& url, const QString& utilisateur, const QString& motDePasse) {
+    curl_easy_setopt(h, CURLOPT_URL, url.constData());
+    const QByteArray u = utilisateur.toUtf8(), m = motDePasse.toUtf8();
+    curl_easy_setopt(h, CURLOPT_USERNAME, u.constData());  // copied by libcurl
+    curl_easy_setopt(h, CURLOPT_PASSWORD, m.constData());
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, DelaiConnexionS);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, DelaiBlocageS);
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);  // binary
+}
+
+size_t lireFichier(char* tampon, size_t taille, size_t n, void* fichier) {
+    const qint64 lu = static_cast<QFile*>(fichier)->read(tampon, static_cast<qint64>(taille * n));
+    return lu < 0 ? CURL_READFUNC_ABORT : static_cast<size_t>(lu);
+}
+
+size_t ecrireFichier(char* tampon, size_t taille, size_t n, void* fichier) {
+    const qint64 total = static_cast<qint64>(taille * n);
+    return static_cast<QSaveFile*>(fichier)->write(tampon, total) == total ? taille * n : 0;
+}
+
+bool telecharger(const ParametresFtp& p, const QString& dossier, const QString& nom,
+                 const QString& dossierLocal) {
+    Curl c;
+    if (!c.h)
+        return false;
+    QSaveFile local(QDir(dossierLocal).filePath(nom));
+    if (!local.open(QIODevice::WriteOnly))
+        return false;
+    preparer(c.h, adresse(p.serveur, dossier, nom), p.utilisateur, p.motDePasse);
+    curl_easy_setopt(c.h, CURLOPT_WRITEFUNCTION, ecrireFichier);
+    curl_easy_setopt(c.h, CURLOPT_WRITEDATA, &local);
+    if (curl_easy_perform(c.h) != CURLE_OK) {
+        local.cancelWriting();
+        return false;
+    }
+    return local.commit();
+}
+
+}  // namespace
+
+int PutFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
+               const QString& dossier, const QString& nomDistant, const QString& cheminLocal,
+               int typeTransfert) {
+    Q_UNUSED(typeTransfert);  // always binary
+    QFile fichier(cheminLocal);
+    if (!fichier.open(QIODevice::ReadOnly))
+        return 0;
+    Curl c;
+    if (!c.h)
+        return 0;
+    preparer(c.h, adresse(serveur, dossier, nomDistant), utilisateur, motDePasse);
+    curl_easy_setopt(c.h, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(c.h, CURLOPT_READFUNCTION, lireFichier);
+    curl_easy_setopt(c.h, CURLOPT_READDATA, &fichier);
+    curl_easy_setopt(c.h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(fichier.size()));
+    return curl_easy_perform(c.h) == CURLE_OK ? 1 : 0;
+}
+
+int DelFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
+               const QString& dossier, const QString& nomDistant, PortDialogue& d) {
+    const QString titre = QStringLiteral("Kestrova");
+    Curl c;
+    if (!c.h) {
+        d.message(Icone::Aucune, titre, QStringLiteral("Pas de connexion!"));
+        return 0;
+    }
+    // The folder's URL: libcurl enters it, then the DELE after it names the file.
+    preparer(c.h, adresse(serveur, dossier, {}), utilisateur, motDePasse);
+    curl_easy_setopt(c.h, CURLOPT_NOBODY, 1L);
+    const QByteArray commande = "DELE " + nomDistant.toUtf8();
+    curl_slist* apres = curl_slist_append(nullptr, commande.constData());
+    curl_easy_setopt(c.h, CURLOPT_POSTQUOTE, apres);
+    const CURLcode r = curl_easy_perform(c.h);
+    curl_slist_free_all(apres);
+    switch (r) {
+    case CURLE_OK: return 1;
+    case CURLE_REMOTE_ACCESS_DENIED:
+        d.message(Icone::Aucune, titre,
+                  QStringLiteral("Erreur de positionnement dans le répertoire distant!"));
+        return 0;
+    case CURLE_QUOTE_ERROR: return 0;  // the folder was entered; the file could not be deleted
+    default:
+        d.message(Icone::Aucune, titre,
+                  QStringLiteral("Erreur ouverture session FTP, vérifiez l'adresse, le login/pwd."));
+        return 0;
+    }
+}
+
+int GetFtpDpFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal) {
+    return telecharger(p, DossierEnvoi, nomDistant, dossierLocal) ? -1 : 0;
+}
+
+int GetFtpFichFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal) {
+    return telecharger(p, DossierRetours, nomDistant, dossierLocal) ? -1 : 0;
+}
+
+bool GetFtpFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal) {
+    return telecharger(p, DossierRetours, nomDistant, dossierLocal);
+}
+
+}  // namespace ModuleFTP

@@ -1,0 +1,31 @@
+#pragma once
+#include "config/configuration.h"
+
+#include <QString>
+
+class PortDialogue;
+
+// The transfer server: one connection per call, binary transfers, passive mode, port 21
+// unless the host is written "host:port". Connecting and a stalled transfer are time-limited,
+// so a dead server never hangs the program.
+namespace ModuleFTP {
+
+inline const QString DossierEnvoi = QStringLiteral("/dp_ramq");
+inline const QString DossierRetours = QStringLiteral("/fich_ramq");
+
+// Non-zero when `cheminLocal` was uploaded to `dossier`/`nomDistant`. Silent.
+int PutFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
+               const QString& dossier, const QString& nomDistant, const QString& cheminLocal,
+               int typeTransfert);
+
+// Non-zero when the file was deleted; the three failures are told to the user.
+int DelFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
+               const QString& dossier, const QString& nomDistant, PortDialogue& dialogues);
+
+// Downloads `nomDistant` into `dossierLocal` (the work folder) under the same name, replacing
+// a file there only once the transfer is complete. -1 on success, 0 on failure. Silent.
+int GetFtpDpFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal);
+int GetFtpFichFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal);
+bool GetFtpFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal);
+
+}  // namespace ModuleFTP
