@@ -1,0 +1,169 @@
+#include "platform/horloge.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+#include "support/factures.h"
+#include "support/serveurftp.h"
+#include "transmission/envoi.h"
+#include "transmission/preparation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMap>
+#include <gtest/gtest.h>
+#include <zip.h>
+
+namespace {
+
+QMap<QString, QByteArray> membres(const QString& archive) {
+    QMap<QString, QByteArray> m;
+    zip_t* z = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, nullptr);
+    if (!z)
+        return m;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+        zip_stat_t st;
+        zip_stat_index(z, i, 0, &st);
+        QByteArray octets(static_cast<qsizetype>(st.size), '\0');
+        zip_file_t* f = zip_fopen_index(z, i, 0);
+        zip_fread(f, octets.data(), st.size);
+        zip_fclose(f);
+        m[QString::fromUtf8(st.name)] = octets;
+    }
+    zip_close(z);
+    return m;
+}
+
+const QString Verification = "Vérification | Identification de votre Agence 71234 sur le serveur\n\n"
+                             "Cliquez sur Ok pour poursuivre.";
+const QString Identification = "Identification | Votre agence a été identifiée sur le serveur.\n\n"
+                               "Cliquez sur Ok pour poursuivre.";
+const QString Succes = "Serveur ramq | Vos factures ont été envoyées avec succès...\n\n"
+                       "Votre rapport d'erreur(s)  (Confirmation)\nsera généralement disponible "
+                       "dans 24 heures\nsauf samedi et dimanche.";
+const QString Echec = "Serveur ramq | FICHIER NON TRANSFÉRÉ SUR LE SERVEUR...\n\nPROBLÊME DE "
+                      "COMMUNICATION\n\nVEUILLEZ RÉ-ESSAYER PLUS TARD";
+
+class Envoi : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Horloge::fixer(QDateTime(QDate(2009, 2, 3), QTime(9, 30, 5)));
+        d.ecrire("Kestrova.Cfg", donnees("Kestrova.Cfg.defaut"));
+        preparerDossier(d, "R7123407D71234070041ABCDEFGHIJKLMNO041",
+                        {enregistrementDe(factureDeBase())});
+        DialoguesScriptes silencieux;
+        const auto v = preparation::valeursDepuis(preparation::lireAgence(d.chemin()),
+                                                  Horloge::aujourdhui());
+        ASSERT_TRUE(preparation::Preparer(d.chemin(), v, silencieux).reussi);
+        QFile::copy(PACOMP, d.fichier("PaComp"));
+        QFile::setPermissions(d.fichier("PaComp"), QFile::ExeOwner | QFile::ReadOwner);
+        e.programme = d.chemin();
+        e.dossierTravail = d.fichier("Developpe");
+        e.cheminRequete = d.fichier("Sauvramq/R7123407");
+        e.cheminDemandes = d.fichier("Sauvramq/D7123407");
+        e.ftp = {serveur.hote(), "tollmark", "vorpel"};
+        e.clinique = {"Clinique du Lac", "819-555-0101", "lac@exemple.ca"};
+        e.paComp = envoi::cheminPaComp(d.chemin());
+    }
+    void TearDown() override { Horloge::liberer(); }
+
+    QString archiveServeur() const { return serveur.racine() + "/dp_ramq/AGP71234.zip"; }
+    bool travailVide() const { return QDir(e.dossierTravail).entryList(QDir::Files).isEmpty(); }
+
+    DossierTemporaire d;
+    ServeurFtp serveur;
+    envoi::Envoi e;
+    DialoguesScriptes dialogues;
+};
+
+TEST_F(Envoi, ArchiveSurLeServeurEtJournal) {
+    EXPECT_EQ(e.paComp, d.fichier("PaComp"));
+    // An archive of an earlier sending already waits on the server.
+    d.ecrire("ancien/ANCIEN.txt", "envoi précédent");
+    QDir().mkpath(d.fichier("Developpe"));
+    e.dossierTravail = d.fichier("ancien");
+    ASSERT_EQ(QProcess::execute(e.paComp, {"-aP", d.fichier("ancien/AGP71234.zip"),
+                                           d.fichier("ancien/ANCIEN.txt")}), 0);
+    QFile::copy(d.fichier("ancien/AGP71234.zip"), archiveServeur());
+    e.dossierTravail = d.fichier("Developpe");
+
+    QList<int> progression;
+    e.progression = [&](int p) { progression << p; };
+    ASSERT_TRUE(envoi::Envoyer(e, dialogues));
+    EXPECT_EQ(dialogues.resume(), (QStringList{Verification, Identification, Succes}));
+    EXPECT_EQ(progression, (QList<int>{50, 100}));
+
+    const QByteArray identification =
+        "Clinique du Lac\r\n819-555-0101\r\nlac@exemple.ca\r\nDate: 2009/02/03 09:30:05\r\n"
+        "Version:  5 8 0\r\n";
+    EXPECT_EQ(membres(archiveServeur()),
+              (QMap<QString, QByteArray>{{"ANCIEN.txt", "envoi précédent"},
+                                         {"Identification.txt", identification},
+                                         {"Kestrova.Cfg", d.lire("Kestrova.Cfg")},
+                                         {"Facturat.Lex", d.lire("Facturat.Lex")},
+                                         {"R7123407", d.lire("Sauvramq/R7123407")},
+                                         {"D7123407", d.lire("Sauvramq/D7123407")}}));
+    const QByteArray journal = "R7123407" "9034042" "000001" "$ 40.55   " "2009020309:30:05    " +
+                               QByteArray(150, ' ');
+    ASSERT_EQ(journal.size(), 201);
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat"), journal);
+    EXPECT_TRUE(travailVide());
+}
+
+TEST_F(Envoi, DoublonOuiEnvoieNonNEnvoiePas) {
+    ASSERT_TRUE(envoi::Envoyer(e, dialogues));
+    const QString question = "Facturation en double | ATTENTION !!!\n\nCette facturation dont le "
+                             "numéro d'attestation est 9034042, a déja été envoyée à la RAMQ.\n\n"
+                             "Désirez-vous l'envoyer une deuxième fois ?";
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Non};
+    EXPECT_FALSE(envoi::Envoyer(e, dialogues));
+    EXPECT_EQ(dialogues.resume(), QStringList{question});
+    EXPECT_EQ(dialogues.bips(), 1);
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 201);
+
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Oui};
+    EXPECT_TRUE(envoi::Envoyer(e, dialogues));
+    EXPECT_EQ(dialogues.resume(), (QStringList{question, Verification, Identification, Succes}));
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 402);
+}
+
+TEST_F(Envoi, ServeurArretePuisRevenuEtPaCompAbsent) {
+    serveur.arreter();
+    EXPECT_FALSE(envoi::Envoyer(e, dialogues));
+    EXPECT_EQ(dialogues.resume(), (QStringList{Verification, Identification, Echec}));
+    EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
+    EXPECT_TRUE(travailVide());
+
+    ServeurFtp revenu;
+    e.ftp.serveur = revenu.hote();
+    dialogues.effacer();
+    EXPECT_TRUE(envoi::Envoyer(e, dialogues));
+    EXPECT_EQ(dialogues.resume(), (QStringList{Verification, Identification, Succes}));
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 201);
+    EXPECT_EQ(membres(revenu.racine() + "/dp_ramq/AGP71234.zip").size(), 5);
+
+    // Without the compression program nothing is sent or logged.
+    QFile::remove(d.fichier("Sauvramq/LstEnvoie.Dat"));
+    QFile::remove(revenu.racine() + "/dp_ramq/AGP71234.zip");
+    e.paComp = d.fichier("absent/PaComp");
+    dialogues.effacer();
+    EXPECT_FALSE(envoi::Envoyer(e, dialogues));
+    EXPECT_EQ(dialogues.resume(),
+              (QStringList{Verification, "Erreur  | ATTENTION !!!\n\nLe fichier PaComp n'est pas "
+                                         "trouvé, contactez votre fournisseur."}));
+    EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
+    EXPECT_FALSE(QFile::exists(revenu.racine() + "/dp_ramq/AGP71234.zip"));
+    EXPECT_TRUE(travailVide());
+}
+
+TEST(MontantDollars, JamaisCoupe) {
+    const struct {
+        qint64 cents;
+        const char* attendu;
+    } cas[] = {{0, "$ .00"},           {4055, "$ 40.55"},         {123456, "$ 1,234.56"},
+               {1234567, "$12,345.67"}, {12345678, "$123456.78"}};
+    for (const auto& c : cas)
+        EXPECT_EQ(envoi::montantDollars(c.cents, 10), c.attendu) << c.cents;
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+#include "transmission/envoi.h"
+
+#include "config/facturatlex.h"
+#include "config/fichierconfiguration.h"
+#include "platform/dialogues.h"
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "platform/fichiers.h"
+#include "platform/horloge.h"
+#include "records/champs.h"
+#include "records/encodage.h"
+#include "records/fichierenregistrements.h"
+#include "records/fichierfactures.h"
+#include "records/procedures.h"
+#include "transmission/moduleftp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+namespace envoi {
+
+namespace {
+
+constexpr int DelaiCompressionMs = 60000;
+
+const QString TitreServeur = QStringLiteral("Serveur ramq");
+
+QString texte(const QByteArray& octets, int colonne, int largeur) {
+    return encodage::depuisOctets(octets.mid(colonne - 1, largeur));
+}
+
+void viderDossier(const QString& dossier) {
+    const QStringList fichiers = QDir(dossier).entryList(QDir::Files | QDir::Hidden);
+    for (const QString& f : fichiers)
+        QFile::remove(QDir(dossier).filePath(f));
+}
+
+// Runs the compression program and waits for it; false when it could not run or failed.
+bool compresser(const Envoi& e, const QString& archive) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(e.paComp, {QStringLiteral("-aP"), archive,
+                       QDir(e.dossierTravail).filePath(QStringLiteral("*.*"))});
+    if (!p.waitForStarted(DelaiCompressionMs) || !p.waitForFinished(DelaiCompressionMs)) {
+        p.kill();
+        p.waitForFinished(1000);
+        return false;
+    }
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 &&
+           QFileInfo(archive).size() > 0;
+}
+
+void copierDans(const QString& source, const QString& dossier) {
+    fichiers::copierAtomique(source, QDir(dossier).filePath(QFileInfo(source).fileName()));
+}
+
+}  // namespace
+
+Requete lireRequete(const QByteArray& reqt) {
+    Requete r;
+    r.attestation = texte(reqt, 22, 7);
+    r.nombre = texte(reqt, 88, 6);
+    r.totalCents = champs::valeur(reqt.mid(93, 9));
+    r.demandes = texte(reqt, 103, 8);
+    r.agence = texte(reqt, 104, 5);
+    r.agenceEtSequence = texte(reqt, 104, 7);
+    return r;
+}
+
+QString montantDollars(qint64 cents, int largeur) {
+    QString m = QStringLiteral("$ ") + formatMontant(cents, true);
+    if (largeur > 0 && m.size() > largeur)
+        m.remove(1, 1);
+    if (largeur > 0 && m.size() > largeur)
+        m.remove(QLatin1Char(','));
+    return m;
+}
+
+QByteArray enregistrementJournal(const Requete& r, const QDateTime& moment) {
+    Enregistrement e(LongueurJournal);
+    e.ecrireTexte(1, 8, r.nomRequete());
+    e.ecrireTexte(9, 7, r.attestation);
+    e.ecrireTexte(16, 6, r.nombre);
+    e.ecrireTexte(22, 10, montantDollars(r.totalCents, 10));
+    e.ecrireTexte(32, 20, moment.toString(QStringLiteral("yyyyMMddHH:mm:ss")));
+    return e.octets();
+}
+
+QByteArray identification(const Clinique& c, const QDateTime& moment) {
+    const QString version = QStringLiteral(" %1 %2 %3")
+                                .arg(QStringLiteral(KESTROVA_VERSION_MAJEURE))
+                                .arg(QStringLiteral(KESTROVA_VERSION_MINEURE))
+                                .arg(QStringLiteral(KESTROVA_VERSION_REVISION));
+    const QStringList lignes = {
+        c.nom, c.telephone, c.courriel,
+        QStringLiteral("Date: ") + moment.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+        QStringLiteral("Version: ") + version};
+    return encodage::versOctets(lignes.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+QString cheminPaComp(const QString& programme) {
+    for (const QString& dossier : {programme, QCoreApplication::applicationDirPath()}) {
+        const QStringList trouves = dossiers::chercher(dossier, QStringLiteral("PaComp*"));
+        for (const QString& nom : trouves)
+            if (nom.compare(QStringLiteral("PaComp"), Qt::CaseInsensitive) == 0 ||
+                nom.compare(QStringLiteral("PaComp.exe"), Qt::CaseInsensitive) == 0)
+                return QDir(dossier).filePath(nom);
+    }
+    return {};
+}
+
+namespace {
+
+// Step 2: false when the user does not want to send the same billing twice.
+bool confirmerDoublon(const FichierEnregistrements& journal, const Requete& r, PortDialogue& d) {
+    const int n = journal.nombre();
+    for (int i = 1; i <= n; ++i) {
+        if (texte(journal.lire(i), 9, 7) != r.attestation)
+            continue;
+        d.bip();
+        return d.question(Icone::Exclamation, QStringLiteral("Facturation en double"),
+                          QStringLiteral("ATTENTION !!!\n\nCette facturation dont le numéro "
+                                         "d'attestation est %1, a déja été envoyée à la RAMQ."
+                                         "\n\nDésirez-vous l'envoyer une deuxième fois ?")
+                              .arg(r.attestation),
+                          Boutons::OuiNon, 0) == Reponse::Oui;
+    }
+    return true;
+}
+
+class PaCompIntrouvable : public std::exception {};
+
+// Steps 4 to 12; true when the archive reached the server and the sending is logged.
+bool envoyerArchive(const Envoi& e, const Requete& r, FichierEnregistrements& journal,
+                    PortDialogue& d) {
+    const QString& travail = e.dossierTravail;
+    fichiers::ecrireAtomique(QDir(travail).filePath(QStringLiteral("Identification.txt")),
+                             identification(e.clinique, Horloge::maintenant()));
+    copierDans(fichierconfiguration::chemin(e.programme), travail);
+    copierDans(facturatlex::chemin(e.programme), travail);
+    const QString nomArchive = QStringLiteral("AGP") + r.agence + QStringLiteral(".zip");
+    const QString archive = QDir(travail).filePath(nomArchive);
+    ModuleFTP::GetFtpDpFile(e.ftp, nomArchive, travail);  // the clinic's earlier archive, if any
+    copierDans(e.cheminRequete, travail);
+    d.message(Icone::Information, QStringLiteral("Vérification"),
+              QStringLiteral("Identification de votre Agence %1 sur le serveur\n\n"
+                             "Cliquez sur Ok pour poursuivre.")
+                  .arg(r.agence));
+    copierDans(e.cheminDemandes, travail);
+    if (e.paComp.isEmpty() || !QFileInfo::exists(e.paComp))
+        throw PaCompIntrouvable();
+    const bool compresse = compresser(e, archive);
+    d.message(Icone::Information, QStringLiteral("Identification"),
+              QStringLiteral("Votre agence a été identifiée sur le serveur.\n\n"
+                             "Cliquez sur Ok pour poursuivre."));
+    if (e.progression)
+        e.progression(50);
+    // A failed compression is a failed sending: an empty archive is never uploaded.
+    if (!compresse || !ModuleFTP::PutFtpFile(e.ftp.serveur, e.ftp.utilisateur, e.ftp.motDePasse,
+                                             ModuleFTP::DossierEnvoi, nomArchive, archive, 2)) {
+        d.message(Icone::Critique, TitreServeur,
+                  QStringLiteral("FICHIER NON TRANSFÉRÉ SUR LE SERVEUR...\n\n"
+                                 "PROBLÊME DE COMMUNICATION\n\nVEUILLEZ RÉ-ESSAYER PLUS TARD"));
+        return false;
+    }
+    if (e.progression)
+        e.progression(100);
+    journal.ajouter(enregistrementJournal(r, Horloge::maintenant()));
+    d.message(Icone::Information, TitreServeur,
+              QStringLiteral("Vos factures ont été envoyées avec succès...\n\n"
+                             "Votre rapport d'erreur(s)  (Confirmation)\n"
+                             "sera généralement disponible dans 24 heures\n"
+                             "sauf samedi et dimanche."));
+    return true;
+}
+
+}  // namespace
+
+bool Envoyer(const Envoi& e, PortDialogue& d) {
+    FichierEnregistrements journal(
+        dossiers::resoudre(fichierfactures::dossierSauvegarde(e.programme),
+                           QStringLiteral("LstEnvoie.Dat")),
+        LongueurJournal);
+    bool reussi = false;
+    try {
+        const Requete r =
+            lireRequete(fichiers::lire(dossiers::resoudre(e.programme, QStringLiteral("Reqt"))));
+        if (!confirmerDoublon(journal, r, d))
+            return false;
+        Sablier sablier(d);
+        QDir().mkpath(e.dossierTravail);
+        reussi = envoyerArchive(e, r, journal, d);
+    } catch (const PaCompIntrouvable&) {
+        d.message(Icone::Critique, QStringLiteral("Erreur "),
+                  QStringLiteral("ATTENTION !!!\n\nLe fichier PaComp n'est pas trouvé, "
+                                 "contactez votre fournisseur."));
+    } catch (const ErreurFichier& x) {
+        d.message(Icone::Critique, QStringLiteral("Erreur"), x.description());
+    }
+    viderDossier(e.dossierTravail);
+    return reussi;
+}
+
+}  // namespace envoi

@@ -1,0 +1,56 @@
+#pragma once
+#include "config/configuration.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <functional>
+
+class PortDialogue;
+
+// Sending a prepared billing: its files packed with the outside compression program into the
+// clinic's archive "AGP" + agency + ".zip" (added to the copy already on the server) and
+// uploaded to the sending folder; each successful sending is logged in Sauvramq/LstEnvoie.Dat.
+namespace envoi {
+
+constexpr int LongueurJournal = 201;
+
+// What Reqt says of the prepared billing.
+struct Requete {
+    QString attestation, nombre, demandes, agence, agenceEtSequence;
+    qint64 totalCents = 0;
+    QString nomRequete() const { return QStringLiteral("R") + agenceEtSequence; }
+};
+Requete lireRequete(const QByteArray& reqt);
+
+// "$ #,###.00"; widened rather than cut when it must fit `largeur`: the blank after "$" goes
+// first, then the thousands separators.
+QString montantDollars(qint64 cents, int largeur = 0);
+
+// One 201-byte record of the sending log.
+QByteArray enregistrementJournal(const Requete& r, const QDateTime& moment);
+
+// The clinic's identification written with each sending.
+struct Clinique {
+    QString nom, telephone, courriel;
+};
+QByteArray identification(const Clinique& c, const QDateTime& moment);
+
+// The compression program: in the program folder first, then beside the executable.
+QString cheminPaComp(const QString& programme);
+
+struct Envoi {
+    QString programme;
+    QString dossierTravail;
+    QString cheminRequete, cheminDemandes;  // Text1(8), Text1(9)
+    ParametresFtp ftp;
+    Clinique clinique;
+    QString paComp;  // path of the compression program
+    std::function<void(int)> progression;
+};
+
+// True when the billing was uploaded and logged. Every outcome is told through `dialogues`;
+// the work folder is emptied afterwards whatever happened.
+bool Envoyer(const Envoi& e, PortDialogue& dialogues);
+
+}  // namespace envoi
