@@ -111,6 +111,51 @@ QString cheminPaComp(const QString& programme) {
     return {};
 }
 
+Ouverture ouvrir(const QString& programme, PortDialogue& d) {
+    Ouverture o;
+    const QString dossier = QDir::toNativeSeparators(programme);
+    const QString reqt = dossiers::resoudre(programme, QStringLiteral("Reqt"));
+    if (!dossiers::FichierExiste(reqt)) {
+        d.message(Icone::Critique, QStringLiteral("Message"),
+                  QStringLiteral("Le fichier requête(reqt) dans le dossier %1 n'est pas trouvé.")
+                      .arg(dossier));
+        return o;
+    }
+    Requete r;
+    try {
+        r = lireRequete(fichiers::lire(reqt));
+    } catch (const ErreurFichier& x) {
+        d.message(Icone::Critique, QStringLiteral("Erreur"), x.description());
+        return o;
+    }
+    const QString sauvegarde = fichierfactures::dossierSauvegarde(programme);
+    o.envoiPossible = dossiers::FichierExiste(dossiers::resoudre(sauvegarde, r.demandes));
+    if (!o.envoiPossible)
+        d.message(Icone::Critique, QStringLiteral("Message"),
+                  QStringLiteral("Le fichier de demande de paiements dans le dossier %1 n'est "
+                                 "pas trouvé.")
+                      .arg(dossier));
+    const QDateTime maintenant = Horloge::maintenant();
+    o.resume = {QStringLiteral("Agence: ") + r.agence,
+                QStringLiteral("Attestation: ") + r.attestation,
+                QStringLiteral("Nombre de factures: ") + r.nombre,
+                QStringLiteral("Montant: ") + montantDollars(r.totalCents),
+                QStringLiteral("Requête: R") + r.agenceEtSequence,
+                QStringLiteral("Demandes de paiement: D") + r.agenceEtSequence,
+                QStringLiteral("Date: ") + maintenant.toString(QStringLiteral("yyyy/MM/dd")),
+                QStringLiteral("Heure: ") + maintenant.toString(QStringLiteral("HH:mm:ss"))};
+    if (r.totalCents != 0) {
+        o.cheminRequete = dossiers::resoudre(sauvegarde, QStringLiteral("R") + r.agenceEtSequence);
+        o.cheminDemandes = dossiers::resoudre(sauvegarde, QStringLiteral("D") + r.agenceEtSequence);
+    } else {
+        d.bip();
+        d.message(Icone::Critique, QStringLiteral("Erreur"),
+                  QStringLiteral("Il n'y a pas de facturation prête à partir."));
+        o.envoiPossible = false;
+    }
+    return o;
+}
+
 namespace {
 
 // Step 2: false when the user does not want to send the same billing twice.

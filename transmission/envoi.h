@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class PortDialogue;
@@ -48,6 +49,14 @@ struct Envoi {
     QString paComp;  // path of the compression program
     std::function<void(int)> progression;
 };
+
+// What the sending window shows when it opens; its refusals are told through `dialogues`.
+struct Ouverture {
+    bool envoiPossible = false;
+    QStringList resume;  // the summary lines
+    QString cheminRequete, cheminDemandes;
+};
+Ouverture ouvrir(const QString& programme, PortDialogue& dialogues);
 
 // True when the billing was uploaded and logged. Every outcome is told through `dialogues`;
 // the work folder is emptied afterwards whatever happened.

@@ -4,6 +4,7 @@
 #include "platform/reprise.h"
 #include "records/fichierfactures.h"
 #include "transmission/frmTelePrepare.h"
+#include "transmission/frmTransmettre.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,9 +30,10 @@ const Bouton BoutonsBarre[] = {
 }  // namespace
 
 frmTelecommunication::frmTelecommunication(QString programme, const Configuration& configuration,
-                                           PortDialogue& dialogues, QWidget* parent)
+                                           MagasinReglages& utilisateur, PortDialogue& dialogues,
+                                           QWidget* parent)
     : QDialog(parent), programme_(std::move(programme)), configuration_(configuration),
-      dialogues_(dialogues) {
+      utilisateur_(utilisateur), dialogues_(dialogues) {
     setObjectName(QStringLiteral("frmTelecommunication"));
     setWindowTitle(QStringLiteral("Télécommunication avec la RAMQ"));
     Toolbar1 = new QToolBar(this);
@@ -78,6 +80,11 @@ void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
             bouton(QStringLiteral("Préparation"))->setEnabled(false);
             emit facturesPreparees();
         });
+        fenetre.exec();
+    } else if (cle == QLatin1String("Transmettre")) {
+        dialogues_.sablier(true);
+        frmTransmettre fenetre(programme_, utilisateur_, dialogues_, this);
+        dialogues_.sablier(false);
         fenetre.exec();
     }
 }

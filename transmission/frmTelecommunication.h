@@ -2,6 +2,7 @@
 #include <QDialog>
 
 struct Configuration;
+class MagasinReglages;
 class PortDialogue;
 class QAction;
 class QToolBar;
@@ -11,7 +12,8 @@ class frmTelecommunication : public QDialog {
     Q_OBJECT
 public:
     frmTelecommunication(QString programme, const Configuration& configuration,
-                         PortDialogue& dialogues, QWidget* parent = nullptr);
+                         MagasinReglages& utilisateur, PortDialogue& dialogues,
+                         QWidget* parent = nullptr);
 
     QToolBar* Toolbar1 = nullptr;
     // The toolbar buttons, by their keys; button 1 is "Préparation".
@@ -29,5 +31,6 @@ private:
 
     QString programme_;
     const Configuration& configuration_;
+    MagasinReglages& utilisateur_;
     PortDialogue& dialogues_;
 };

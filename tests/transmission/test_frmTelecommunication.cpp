@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 #include "platform/horloge.h"
 #include "platform/imprimantes.h"
+#include "platform/reglages.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -43,6 +44,7 @@ protected:
     DossierTemporaire d;
     DialoguesScriptes dialogues;
     Configuration configuration;
+    ReglagesUtilisateur reglages;
     bool fenetreVue = false;
 };
 
@@ -50,7 +52,7 @@ TEST_F(FenetreTelecommunication, PreparationDeBoutEnBout) {
     const QByteArray f = enregistrementDe(factureDeBase());
     preparerDossier(d, "R7123407D71234070041ABCDEFGHIJKLMNO041", {f, f});
     imprimantes::choisir(imprimantes::Pdf);
-    frmTelecommunication w(d.chemin(), configuration, dialogues);
+    frmTelecommunication w(d.chemin(), configuration, reglages, dialogues);
     bool prepare = false;
     QObject::connect(&w, &frmTelecommunication::facturesPreparees, [&] { prepare = true; });
     QAction* preparation = w.bouton("Préparation");
@@ -102,7 +104,7 @@ TEST_F(FenetreTelecommunication, AnnulerNeChangeRienEtRendLImprimante) {
     const QByteArray f = enregistrementDe(factureDeBase());
     preparerDossier(d, "R7123407D71234070041ABCDEFGHIJKLMNO041", {f});
     imprimantes::choisir(imprimantes::Pdf);
-    frmTelecommunication w(d.chemin(), configuration, dialogues);
+    frmTelecommunication w(d.chemin(), configuration, reglages, dialogues);
     quandLaPreparationSOuvre([](frmTelePrepare& p) { p.Command1[1]->click(); });
     w.bouton("Préparation")->trigger();
     ASSERT_TRUE(fenetreVue);
@@ -116,7 +118,7 @@ TEST_F(FenetreTelecommunication, AnnulerNeChangeRienEtRendLImprimante) {
 TEST_F(FenetreTelecommunication, RienAPreparerOuPasDeFacturatLex) {
     d.ecrire("Sauvramq/Ftmp.Fil", "");
     {
-        frmTelecommunication w(d.chemin(), configuration, dialogues);
+        frmTelecommunication w(d.chemin(), configuration, reglages, dialogues);
         EXPECT_FALSE(w.bouton("Préparation")->isEnabled());
     }
     // Without Facturat.Lex the window says so and offers nothing to confirm.
