@@ -14,6 +14,7 @@ inline const QString ServeurFtpParDefaut = QStringLiteral("ftp.kestrova.ca");
 inline const QString UtilisateurFtpParDefaut = QStringLiteral("tollmark");
 inline const QString MotDePasseFtp = QStringLiteral("vorpel");
 inline const QString ServeurSmtpParDefaut = QStringLiteral("smtp.kestrova.ca");
+inline const QString AdresseSoutien = QStringLiteral("soutien@kestrova.ca");
 inline const QString DestinataireParDefaut = QStringLiteral("destinataire@exemple.ca");
 
 inline const QString Oui = QStringLiteral("OUI");

@@ -1,6 +1,7 @@
 #include "transmission/envoi.h"
 
 #include "config/facturatlex.h"
+#include "config/parametres.h"
 #include "config/fichierconfiguration.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
@@ -98,6 +99,49 @@ QByteArray identification(const Clinique& c, const QDateTime& moment) {
         QStringLiteral("Date: ") + moment.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
         QStringLiteral("Version: ") + version};
     return encodage::versOctets(lignes.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
+}
+
+Courriel courrielSoutien(const Clinique& c, const QString& cheminRequete, const QString& serveurSmtp,
+                         const QDateTime& moment) {
+    Courriel m;
+    m.serveur = serveurSmtp;
+    m.expediteur = c.courriel;
+    m.destinataire = parametres::AdresseSoutien;
+    m.sujet = QStringLiteral("FACTURATION À LA RAMQ");
+    m.corps = QStringList{QStringLiteral("Clinique: ") + c.nom, c.telephone, c.courriel,
+                          moment.toString(QStringLiteral("yyyyMMdd")),
+                          moment.toString(QStringLiteral("HH:mm:ss"))}
+                  .join(QStringLiteral("\r\n")) +
+              QStringLiteral("\r\n");
+    if (!cheminRequete.isEmpty() && dossiers::FichierExiste(cheminRequete))
+        m.piecesJointes << cheminRequete;
+    return m;
+}
+
+bool EcrireAuSoutien(const Courriel& courriel, PortDialogue& d) {
+    const QString titre = QStringLiteral("Courriel au soutien technique");
+    const QString joint = courriel.piecesJointes.isEmpty()
+                              ? QString()
+                              : QStringLiteral(", avec votre fichier requête %1,")
+                                    .arg(QFileInfo(courriel.piecesJointes.first()).fileName());
+    if (d.question(Icone::Question, titre,
+                   QStringLiteral("Envoyer un courriel%1 au soutien technique (%2) ?")
+                       .arg(joint, courriel.destinataire),
+                   Boutons::OuiNon, 0) != Reponse::Oui)
+        return false;
+    std::optional<QString> erreur;
+    {
+        Sablier sablier(d);
+        erreur = envoyerCourriel(courriel);
+    }
+    if (erreur) {
+        d.message(Icone::Critique, titre,
+                  QStringLiteral("Le message n'a pas pu être expédié.") + QStringLiteral("\n\n") + *erreur);
+        return false;
+    }
+    d.message(Icone::Information, titre,
+              QStringLiteral("Votre message a été envoyé au soutien technique (%1).").arg(courriel.destinataire));
+    return true;
 }
 
 QString cheminPaComp(const QString& programme) {

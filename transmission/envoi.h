@@ -1,5 +1,6 @@
 #pragma once
 #include "config/configuration.h"
+#include "platform/courriel.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -36,6 +37,13 @@ struct Clinique {
     QString nom, telephone, courriel;
 };
 QByteArray identification(const Clinique& c, const QDateTime& moment);
+
+// The mail to the support address: the clinic's identification, the date and time, and the
+// request file attached when there is one.
+Courriel courrielSoutien(const Clinique& c, const QString& cheminRequete, const QString& serveurSmtp,
+                         const QDateTime& moment);
+// Sends it once the user agrees; the outcome is told through `dialogues`. True when sent.
+bool EcrireAuSoutien(const Courriel& courriel, PortDialogue& dialogues);
 
 // The compression program: in the program folder first, then beside the executable.
 QString cheminPaComp(const QString& programme);

@@ -1,13 +1,12 @@
 #include "transmission/moduleftp.h"
 
 #include "platform/dialogues.h"
+#include "platform/sessioncurl.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QUrl>
-#include <curl/curl.h>
-#include <memory>
 
 namespace ModuleFTP {
 
@@ -16,29 +15,9 @@ namespace {
 constexpr long DelaiConnexionS = 15;
 constexpr long DelaiBlocageS = 30;  // a transfer that moves nothing for this long fails
 
-struct Curl {
-    Curl() : h(curl_easy_init()) {}
-    ~Curl() {
-        if (h)
-            curl_easy_cleanup(h);
-    }
-    CURL* h;
-};
-
 // "ftp://host:port/%2Fdossier/nom": the folder is absolute on the server.
 QByteArray adresse(const QString& serveur, const QString& dossier, const QString& nom) {
-    QString hote = serveur.trimmed();
-    int port = 21;
-    const int deuxPoints = hote.lastIndexOf(QLatin1Char(':'));
-    if (deuxPoints > 0) {
-        bool ok = false;
-        const int p = hote.mid(deuxPoints + 1).toInt(&ok);
-        if (ok) {
-            port = p;
-            hote.truncate(deuxPoints);
-        }
-    }
-    QByteArray url = "ftp://" + QUrl::toAce(hote) + ':' + QByteArray::number(port) + "/%2F";
+    QByteArray url = urlServeur("ftp", serveur, 21) + "/%2F";
     url += QUrl::toPercentEncoding(QString(dossier).remove(0, dossier.startsWith('/') ? 1 : 0), "/");
     url += '/';
     url += QUrl::toPercentEncoding(nom);
@@ -69,7 +48,7 @@ size_t ecrireFichier(char* tampon, size_t taille, size_t n, void* fichier) {
 
 bool telecharger(const ParametresFtp& p, const QString& dossier, const QString& nom,
                  const QString& dossierLocal) {
-    Curl c;
+    SessionCurl c;
     if (!c.h)
         return false;
     QSaveFile local(QDir(dossierLocal).filePath(nom));
@@ -94,7 +73,7 @@ int PutFtpFile(const QString& serveur, const QString& utilisateur, const QString
     QFile fichier(cheminLocal);
     if (!fichier.open(QIODevice::ReadOnly))
         return 0;
-    Curl c;
+    SessionCurl c;
     if (!c.h)
         return 0;
     preparer(c.h, adresse(serveur, dossier, nomDistant), utilisateur, motDePasse);
@@ -108,7 +87,7 @@ int PutFtpFile(const QString& serveur, const QString& utilisateur, const QString
 int DelFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
                const QString& dossier, const QString& nomDistant, PortDialogue& d) {
     const QString titre = QStringLiteral("Kestrova");
-    Curl c;
+    SessionCurl c;
     if (!c.h) {
         d.message(Icone::Aucune, titre, QStringLiteral("Pas de connexion!"));
         return 0;

@@ -3,6 +3,7 @@
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
 #include "support/serveurftp.h"
+#include "support/serveursmtp.h"
 #include "transmission/envoi.h"
 #include "transmission/preparation.h"
 
@@ -154,6 +155,45 @@ TEST_F(Envoi, ServeurArretePuisRevenuEtPaCompAbsent) {
     EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
     EXPECT_FALSE(QFile::exists(revenu.racine() + "/dp_ramq/AGP71234.zip"));
     EXPECT_TRUE(travailVide());
+}
+
+// The support mail carries the clinic, the moment and the request file; it goes only once the
+// user agrees, and a server that refuses is told, never taken for a success.
+TEST_F(Envoi, CourrielAuSoutien) {
+    ServeurSmtp smtp;
+    const auto m = envoi::courrielSoutien(e.clinique, e.cheminRequete, smtp.hote(), Horloge::maintenant());
+    const QString question = "Courriel au soutien technique | Envoyer un courriel, avec votre fichier "
+                             "requête R7123407, au soutien technique (soutien@kestrova.ca) ?";
+    dialogues.reponses = {Reponse::Non};
+    EXPECT_FALSE(envoi::EcrireAuSoutien(m, dialogues));
+    EXPECT_EQ(dialogues.resume(), QStringList{question});
+    EXPECT_TRUE(smtp.messages().isEmpty());
+
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Oui};
+    EXPECT_TRUE(envoi::EcrireAuSoutien(m, dialogues));
+    EXPECT_EQ(dialogues.resume(), (QStringList{question, "Courriel au soutien technique | Votre message a "
+                                                         "été envoyé au soutien technique (soutien@kestrova.ca)."}));
+    const auto recus = smtp.messages();
+    ASSERT_EQ(recus.size(), 1);
+    EXPECT_EQ(recus[0].de, "lac@exemple.ca");
+    EXPECT_EQ(recus[0].a, QStringList{"soutien@kestrova.ca"});
+    EXPECT_EQ(recus[0].sujet, "FACTURATION À LA RAMQ");
+    EXPECT_EQ(recus[0].corps, "Clinique: Clinique du Lac\r\n819-555-0101\r\nlac@exemple.ca\r\n"
+                              "20090203\r\n09:30:05\r\n");
+    ASSERT_EQ(recus[0].pieces.size(), 1);
+    EXPECT_EQ(recus[0].pieces[0].nom, "R7123407");
+    EXPECT_EQ(recus[0].pieces[0].octets, d.lire("Sauvramq/R7123407"));
+
+    ServeurSmtp refus(true);
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Oui};
+    EXPECT_FALSE(envoi::EcrireAuSoutien(
+        envoi::courrielSoutien(e.clinique, e.cheminRequete, refus.hote(), Horloge::maintenant()), dialogues));
+    ASSERT_EQ(dialogues.boites().size(), 2);
+    EXPECT_EQ(dialogues.boites()[1].icone, Icone::Critique);
+    EXPECT_EQ(dialogues.boites()[1].texte, "Le message n'a pas pu être expédié.\n\nLe serveur de courrier "
+                                           "« 127.0.0.1 » a refusé le message (réponse 550).");
 }
 
 TEST(MontantDollars, JamaisCoupe) {
