@@ -3,6 +3,7 @@
 #include "config/parametres.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
+#include "platform/horloge.h"
 #include "platform/reglages.h"
 #include "transmission/envoi.h"
 
@@ -56,6 +57,14 @@ frmTransmettre::frmTransmettre(QString programme, MagasinReglages& utilisateur,
         t->hide();
         Text1[i] = t;
     }
+    LabelSoutien = new QLabel(QStringLiteral("Soutien technique: <a href=\"mailto:%1\">%1</a>")
+                                  .arg(parametres::AdresseSoutien),
+                              this);
+    LabelSoutien->setObjectName(QStringLiteral("LabelSoutien"));
+    LabelSoutien->setToolTip(QStringLiteral("Cliquez pour écrire au soutien technique, votre fichier "
+                                            "requête joint."));
+    connect(LabelSoutien, &QLabel::linkActivated, this, [this] { LabelSoutien_Click(); });
+    disposition->addWidget(LabelSoutien);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
@@ -100,7 +109,7 @@ void frmTransmettre::Command1_Click(int index) {
     e.cheminRequete = Text1[8]->text();
     e.cheminDemandes = Text1[9]->text();
     e.ftp = parametres::lireParametresFtp(utilisateur_);
-    e.clinique = {Text2[0]->text().trimmed(), Text2[1]->text().trimmed(), Text2[2]->text().trimmed()};
+    e.clinique = clinique();
     e.paComp = envoi::cheminPaComp(programme_);
     e.progression = [this](int p) {
         ProgressBar1->setValue(p);
@@ -109,6 +118,17 @@ void frmTransmettre::Command1_Click(int index) {
     Command1[0]->setEnabled(false);
     Command1[1]->setEnabled(false);
     envoi::Envoyer(e, dialogues_);
+}
+
+void frmTransmettre::LabelSoutien_Click() {
+    envoi::EcrireAuSoutien(envoi::courrielSoutien(clinique(), Text1[8]->text(),
+                                                  parametres::lire(utilisateur_, parametres::AdresseDuSmtp),
+                                                  Horloge::maintenant()),
+                           dialogues_);
+}
+
+envoi::Clinique frmTransmettre::clinique() const {
+    return {Text2[0]->text().trimmed(), Text2[1]->text().trimmed(), Text2[2]->text().trimmed()};
 }
 
 void frmTransmettre::enregistrerClinique() {

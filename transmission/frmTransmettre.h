@@ -1,4 +1,6 @@
 #pragma once
+#include "transmission/envoi.h"
+
 #include <QDialog>
 #include <QList>
 #include <QMap>
@@ -23,9 +25,11 @@ public:
     QMap<int, QLineEdit*> Text1;   // 8 request file, 9 payment-request file (hidden)
     QList<QPushButton*> Command1;  // 0 send, 1 cancel, 2 list of sent billings
     QProgressBar* ProgressBar1 = nullptr;
+    QLabel* LabelSoutien = nullptr;  // the support address; a click writes to it
 
 public slots:
     void Command1_Click(int index);
+    void LabelSoutien_Click();
 
 protected:
     // Closing by any way saves the clinic boxes.
@@ -34,6 +38,7 @@ protected:
 private:
     void Form_Load();
     void enregistrerClinique();
+    envoi::Clinique clinique() const;  // the three boxes, trimmed
 
     QString programme_;
     MagasinReglages& utilisateur_;

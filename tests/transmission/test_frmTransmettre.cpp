@@ -5,6 +5,7 @@
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
 #include "support/serveurftp.h"
+#include "support/serveursmtp.h"
 #include "transmission/frmTransmettre.h"
 #include "transmission/preparation.h"
 
@@ -81,6 +82,24 @@ TEST_F(FenetreTransmettre, ResumeEnvoiEtCliniqueEnregistree) {
     w.Text2[1]->setText("  819-555-0101  ");
     w.close();
     EXPECT_EQ(reglages.valeurs.value(parametres::NoDeTelephone), "819-555-0101");
+}
+
+// A click on the support address mails what the boxes hold now, with the request file.
+TEST_F(FenetreTransmettre, LabelSoutienEcritAuSoutien) {
+    preparer({enregistrementDe(factureDeBase())});
+    ServeurSmtp smtp;
+    reglages.ecrire(parametres::AdresseDuSmtp, smtp.hote());
+    frmTransmettre w(d.chemin(), reglages, dialogues);
+    w.Text2[0]->setText(" Clinique du Lac ");
+    w.Text2[2]->setText("lac@exemple.ca ");
+    dialogues.reponses = {Reponse::Oui};
+    emit w.LabelSoutien->linkActivated(w.LabelSoutien->text());
+    const auto recus = smtp.messages();
+    ASSERT_EQ(recus.size(), 1) << dialogues.resume().join('\n').toStdString();
+    EXPECT_EQ(recus[0].de, "lac@exemple.ca");
+    EXPECT_TRUE(recus[0].corps.startsWith("Clinique: Clinique du Lac\r\nInscrire le téléphone"));
+    ASSERT_EQ(recus[0].pieces.size(), 1);
+    EXPECT_EQ(recus[0].pieces[0].octets, d.lire("Sauvramq/R7123407"));
 }
 
 TEST_F(FenetreTransmettre, RienAEnvoyer) {
