@@ -756,7 +756,8 @@ void Principal::Toolbar1_ButtonClick(const QString& cle) {
 
 void Principal::ouvrirTelecommunication() {
     dialogues_.sablier(true);
-    frmTelecommunication fenetre(programme_, configuration_, utilisateur_, dialogues_, this);
+    frmTelecommunication fenetre(programme_, StatusBar1[2]->text(), configuration_, utilisateur_,
+                                 dialogues_, this);
     dialogues_.sablier(false);
     connect(&fenetre, &frmTelecommunication::facturesPreparees, this, [this] {
         // The invoices left Ftmp.Fil: nothing to correct, the count back to empty.

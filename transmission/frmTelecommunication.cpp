@@ -1,10 +1,14 @@
 #include "transmission/frmTelecommunication.h"
 
+#include "config/parametres.h"
+#include "platform/arriereplan.h"
 #include "platform/dialogues.h"
 #include "platform/reprise.h"
 #include "records/fichierfactures.h"
 #include "transmission/frmTelePrepare.h"
 #include "transmission/frmTransmettre.h"
+#include "transmission/frmVerificationInternet.h"
+#include "transmission/verificationretours.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,10 +33,12 @@ const Bouton BoutonsBarre[] = {
 };
 }  // namespace
 
-frmTelecommunication::frmTelecommunication(QString programme, const Configuration& configuration,
+frmTelecommunication::frmTelecommunication(QString programme, QString agence,
+                                           const Configuration& configuration,
                                            MagasinReglages& utilisateur, PortDialogue& dialogues,
                                            QWidget* parent)
-    : QDialog(parent), programme_(std::move(programme)), configuration_(configuration),
+    : QDialog(parent), programme_(std::move(programme)), agence_(std::move(agence)),
+      configuration_(configuration),
       utilisateur_(utilisateur), dialogues_(dialogues) {
     setObjectName(QStringLiteral("frmTelecommunication"));
     setWindowTitle(QStringLiteral("Télécommunication avec la RAMQ"));
@@ -67,6 +73,20 @@ void frmTelecommunication::Form_Load() {
     executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
                         [&] { nombre = fichierfactures::nombre(programme_); });
     bouton(QStringLiteral("Préparation"))->setEnabled(nombre > 0);
+    verifierRetours();
+}
+
+void frmTelecommunication::verifierRetours() {
+    verificationretours::Resultat resultat;
+    {
+        Sablier sablier(dialogues_);
+        frmVerificationInternet verification(this);
+        verification.show();
+        const ParametresFtp ftp = parametres::lireParametresFtp(utilisateur_);
+        resultat = executerEnArrierePlan(
+            [&] { return verificationretours::chercher(ftp, agence_, programme_); });
+    }
+    verificationretours::annoncer(resultat, dialogues_);
 }
 
 void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {

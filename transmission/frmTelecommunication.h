@@ -11,7 +11,8 @@ class QToolBar;
 class frmTelecommunication : public QDialog {
     Q_OBJECT
 public:
-    frmTelecommunication(QString programme, const Configuration& configuration,
+    // `agence`: the agency number shown in the main window's status bar.
+    frmTelecommunication(QString programme, QString agence, const Configuration& configuration,
                          MagasinReglages& utilisateur, PortDialogue& dialogues,
                          QWidget* parent = nullptr);
 
@@ -28,8 +29,10 @@ signals:
 
 private:
     void Form_Load();
+    void verifierRetours();
 
     QString programme_;
+    QString agence_;
     const Configuration& configuration_;
     MagasinReglages& utilisateur_;
     PortDialogue& dialogues_;

@@ -1,3 +1,4 @@
+#include "config/parametres.h"
 #include "platform/reglages.h"
 
 #include <QApplication>
@@ -9,6 +10,12 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QTemporaryDir reglages;  // tests never touch the real user's settings
     ReglagesUtilisateur::rediriger(reglages.path());
+    {   // No window opened by a test reaches out to a real server: a closed local port unless
+        // the test starts its own.
+        ReglagesUtilisateur r;
+        r.ecrire(parametres::NomDuServeurFtp, QStringLiteral("127.0.0.1:1"));
+        r.ecrire(parametres::AdresseDuSmtp, QStringLiteral("127.0.0.1:1"));
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -5,13 +5,17 @@
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
+#include "support/serveurftp.h"
 #include "transmission/frmTelePrepare.h"
 #include "transmission/frmTelecommunication.h"
+#include "transmission/frmVerificationInternet.h"
+#include "config/parametres.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,7 +30,10 @@ protected:
         Horloge::fixer(QDateTime(QDate(2009, 2, 3), QTime(9, 30)));
         configuration = Configuration::parDefaut();
     }
-    void TearDown() override { Horloge::liberer(); }
+    void TearDown() override {
+        Horloge::liberer();
+        reglages.ecrire(parametres::NomDuServeurFtp, "127.0.0.1:1");
+    }
 
     // Runs `action` on the preparation window as soon as it is shown.
     void quandLaPreparationSOuvre(std::function<void(frmTelePrepare&)> action) {
@@ -52,7 +59,7 @@ TEST_F(FenetreTelecommunication, PreparationDeBoutEnBout) {
     const QByteArray f = enregistrementDe(factureDeBase());
     preparerDossier(d, "R7123407D71234070041ABCDEFGHIJKLMNO041", {f, f});
     imprimantes::choisir(imprimantes::Pdf);
-    frmTelecommunication w(d.chemin(), configuration, reglages, dialogues);
+    frmTelecommunication w(d.chemin(), "71234", configuration, reglages, dialogues);
     bool prepare = false;
     QObject::connect(&w, &frmTelecommunication::facturesPreparees, [&] { prepare = true; });
     QAction* preparation = w.bouton("Préparation");
@@ -104,7 +111,7 @@ TEST_F(FenetreTelecommunication, AnnulerNeChangeRienEtRendLImprimante) {
     const QByteArray f = enregistrementDe(factureDeBase());
     preparerDossier(d, "R7123407D71234070041ABCDEFGHIJKLMNO041", {f});
     imprimantes::choisir(imprimantes::Pdf);
-    frmTelecommunication w(d.chemin(), configuration, reglages, dialogues);
+    frmTelecommunication w(d.chemin(), "71234", configuration, reglages, dialogues);
     quandLaPreparationSOuvre([](frmTelePrepare& p) { p.Command1[1]->click(); });
     w.bouton("Préparation")->trigger();
     ASSERT_TRUE(fenetreVue);
@@ -118,7 +125,7 @@ TEST_F(FenetreTelecommunication, AnnulerNeChangeRienEtRendLImprimante) {
 TEST_F(FenetreTelecommunication, RienAPreparerOuPasDeFacturatLex) {
     d.ecrire("Sauvramq/Ftmp.Fil", "");
     {
-        frmTelecommunication w(d.chemin(), configuration, reglages, dialogues);
+        frmTelecommunication w(d.chemin(), "71234", configuration, reglages, dialogues);
         EXPECT_FALSE(w.bouton("Préparation")->isEnabled());
     }
     // Without Facturat.Lex the window says so and offers nothing to confirm.
@@ -127,6 +134,49 @@ TEST_F(FenetreTelecommunication, RienAPreparerOuPasDeFacturatLex) {
               QStringList{"Message | Le fichier Facturat.lex n'existe pas, veuillez le créer.  "
                           "Ouvrir fichier puis initialisation."});
     EXPECT_FALSE(p.Command1[0]->isEnabled());
+}
+
+// Opening asks the server for the agency's returns archive while the check window is up: the
+// message when one waits (left in the work folder), silence when none, the error otherwise.
+TEST_F(FenetreTelecommunication, VerificationDesRetoursALOuverture) {
+    ServeurFtp serveur(30000);  // slow enough for the check window to be seen
+    reglages.ecrire(parametres::NomDuServeurFtp, serveur.hote());
+    const QByteArray archive(100000, '\x1a');
+    QFile f(serveur.racine() + "/fich_ramq/F71234.zip");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(archive);
+    f.close();
+    bool verificationVue = false;
+    QTimer sonde;
+    QObject::connect(&sonde, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            verificationVue |= qobject_cast<frmVerificationInternet*>(w) && w->isVisible();
+    });
+    sonde.start(10);
+    {
+        frmTelecommunication w(d.chemin(), "71234", configuration, reglages, dialogues);
+        EXPECT_EQ(dialogues.resume(),
+                  QStringList{"Kestrova | VOUS AVEZ UN OU PLUSIEURS\n\nRetour des Erreurs ou État de "
+                              "compte.\n\nVous pouvez récupérer le ou les fichiers,\nen cliquant sur le "
+                              "bouton Confirmation.\n\nMerci"});
+    }
+    sonde.stop();
+    EXPECT_TRUE(verificationVue);
+    EXPECT_EQ(d.lire("Developpe/F71234.zip"), archive);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<frmVerificationInternet*>(w) && w->isVisible());
+
+    dialogues.effacer();
+    {   // Another agency: nothing waits for it.
+        frmTelecommunication w(d.chemin(), "71999", configuration, reglages, dialogues);
+        EXPECT_TRUE(dialogues.appels.isEmpty());
+    }
+    QDir(d.fichier("Developpe")).removeRecursively();
+    d.ecrire("Developpe", "un fichier à la place du dossier de travail");
+    frmTelecommunication w(d.chemin(), "71234", configuration, reglages, dialogues);
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{"Kestrova | Erreur d'accès au chemin/fichier: " + d.fichier("Developpe")});
+    EXPECT_EQ(dialogues.boites().first().icone, Icone::Critique);
 }
 
 }  // namespace
