@@ -3,6 +3,7 @@
 #include "config/facturatlex.h"
 #include "config/parametres.h"
 #include "config/fichierconfiguration.h"
+#include "platform/arriereplan.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
@@ -132,7 +133,7 @@ bool EcrireAuSoutien(const Courriel& courriel, PortDialogue& d) {
     std::optional<QString> erreur;
     {
         Sablier sablier(d);
-        erreur = envoyerCourriel(courriel);
+        erreur = executerEnArrierePlan([&] { return envoyerCourriel(courriel); });
     }
     if (erreur) {
         d.message(Icone::Critique, titre,
@@ -231,7 +232,8 @@ bool envoyerArchive(const Envoi& e, const Requete& r, FichierEnregistrements& jo
     copierDans(facturatlex::chemin(e.programme), travail);
     const QString nomArchive = QStringLiteral("AGP") + r.agence + QStringLiteral(".zip");
     const QString archive = QDir(travail).filePath(nomArchive);
-    ModuleFTP::GetFtpDpFile(e.ftp, nomArchive, travail);  // the clinic's earlier archive, if any
+    // The clinic's earlier archive, if any; the windows stay painted while the server answers.
+    executerEnArrierePlan([&] { return ModuleFTP::GetFtpDpFile(e.ftp, nomArchive, travail); });
     copierDans(e.cheminRequete, travail);
     d.message(Icone::Information, QStringLiteral("Vérification"),
               QStringLiteral("Identification de votre Agence %1 sur le serveur\n\n"
@@ -247,8 +249,10 @@ bool envoyerArchive(const Envoi& e, const Requete& r, FichierEnregistrements& jo
     if (e.progression)
         e.progression(50);
     // A failed compression is a failed sending: an empty archive is never uploaded.
-    if (!compresse || !ModuleFTP::PutFtpFile(e.ftp.serveur, e.ftp.utilisateur, e.ftp.motDePasse,
-                                             ModuleFTP::DossierEnvoi, nomArchive, archive, 2)) {
+    if (!compresse || !executerEnArrierePlan([&] {
+            return ModuleFTP::PutFtpFile(e.ftp.serveur, e.ftp.utilisateur, e.ftp.motDePasse,
+                                         ModuleFTP::DossierEnvoi, nomArchive, archive, 2);
+        })) {
         d.message(Icone::Critique, TitreServeur,
                   QStringLiteral("FICHIER NON TRANSFÉRÉ SUR LE SERVEUR...\n\n"
                                  "PROBLÊME DE COMMUNICATION\n\nVEUILLEZ RÉ-ESSAYER PLUS TARD"));
