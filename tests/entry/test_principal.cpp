@@ -471,9 +471,13 @@ TEST_F(FenetrePrincipale, TelecommunicationEtPreparation) {
 
     imprimantes::choisir(imprimantes::Pdf);
     bool vue = false;
-    QTimer::singleShot(0, [&] {
+    // The communication window talks to the server while it opens: act once it is shown.
+    QTimer sonde;
+    QObject::connect(&sonde, &QTimer::timeout, [&] {
         auto* comm = p.findChild<frmTelecommunication*>();
-        ASSERT_NE(comm, nullptr);
+        if (!comm || !comm->isVisible())
+            return;
+        sonde.stop();
         QTimer::singleShot(0, [&, comm] {
             auto* prep = comm->findChild<frmTelePrepare*>();
             ASSERT_NE(prep, nullptr);
@@ -483,6 +487,7 @@ TEST_F(FenetrePrincipale, TelecommunicationEtPreparation) {
         });
         comm->bouton("Préparation")->trigger();
     });
+    sonde.start(10);
     p.Toolbar1_ButtonClick("Télécomm");
     ASSERT_TRUE(vue);
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), QByteArray());

@@ -4,6 +4,7 @@
 #include "records/statistique.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
+#include "support/factures.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -15,28 +16,13 @@ QByteArray cadre(const char* texte, int largeur) {
     return QByteArray(texte) + blancs(largeur - int(qstrlen(texte)));
 }
 
+// The common invoice with every act and diagnostic box used, some typed short.
 ValeursFacture factureComplete() {
-    ValeursFacture v;
-    v.nam = "TREM80011514";
-    v.prenom = "JEAN";
-    v.nom = "TREMBLAY";
-    v.sequenceCarte = "1";
-    v.expirationCarte = "427";
-    v.naissance = "19800115";
-    v.masculin = true;
-    v.adresse = "123 RUE PRINCIPALE";
-    v.ville = "ST-OLVANE";
-    v.codePostal = "H2X1Y4";
+    ValeursFacture v = factureDeBase();
     v.dateService = "20261204";
     v.diagnostics = {"3784", "A0015", "", "0673"};  // a five-character entry keeps four
     v.actes = {"09001", "9008", "", "09021"};
     v.honoraires = {"002855", "1200", "", "000570"};
-    v.renseignements = "PATHOLOGIE";
-    v.considerations = "AB";
-    v.agence = "71234";
-    v.professionnel = "311111";
-    v.groupe = "12345";
-    v.etablissement = "52713";
     return v;
 }
 
