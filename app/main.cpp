@@ -1,4 +1,5 @@
 #include "entry/Principal.h"
+#include "platform/clavier.h"
 #include "platform/dialoguesqt.h"
 #include "platform/dossiers.h"
 #include "platform/reglages.h"
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Kestrova"));
+    activerEntreeSurBoutons();
 
     if (!encodage::disponible()) {
         QMessageBox::critical(nullptr, QStringLiteral("Kestrova"),

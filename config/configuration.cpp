@@ -8,6 +8,13 @@ QStringList Configuration::listeOptometristes() const {
     return l;
 }
 
+int Configuration::premierOptometriste() const {
+    for (int i = 0; i < NombreOptometristes; ++i)
+        if (Optometristes[i].enUsage())
+            return i;
+    return -1;
+}
+
 QStringList Configuration::listeEtablissements() const {
     QStringList l;
     for (const QString& e : Etablissements)

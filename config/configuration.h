@@ -39,6 +39,9 @@ struct Configuration {
     QStringList listeEtablissements() const;
     QStringList listeActes() const;
 
+    // The first slot in use (0-based), or -1 when none is.
+    int premierOptometriste() const;
+
     // The slot whose name is `nom` (first match), or nullptr.
     const Optometriste* optometriste(const QString& nom) const;
 

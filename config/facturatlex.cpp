@@ -5,7 +5,6 @@
 #include "platform/fichiers.h"
 #include "records/encodage.h"
 
-#include <QFile>
 
 namespace facturatlex {
 
@@ -16,12 +15,9 @@ QString chemin(const QString& programme) {
 bool existe(const QString& programme) { return dossiers::FichierExiste(chemin(programme)); }
 
 QString lireLigne(const QString& programme) {
-    const QString c = chemin(programme);
-    QFile f(c);
-    if (!f.open(QIODevice::ReadOnly))
-        throw erreurs::depuis(f, c);
-    QByteArray ligne = f.readLine();
-    while (ligne.endsWith('\n') || ligne.endsWith('\r'))
+    QByteArray ligne = fichiers::lire(chemin(programme));
+    ligne.truncate(ligne.indexOf('\n') < 0 ? ligne.size() : ligne.indexOf('\n'));
+    while (ligne.endsWith('\r'))
         ligne.chop(1);
     return encodage::depuisOctets(ligne);
 }

@@ -114,6 +114,7 @@ void Principal::construireControles() {
         MaskEdBox1[index] = b;
         b->installEventFilter(this);
         connect(b, &QLineEdit::textEdited, this, [this, index] { MaskEdBox1_Change(index); });
+        connect(b, &MaskEdBox::caractereRefuse, this, [this] { dialogues_.bip(); });
         return b;
     };
     auto texte = [&](QWidget* parent, int index, int x, int y, int w, int limite) {
@@ -400,6 +401,8 @@ bool Principal::Form_Load() {
     MaskEdBox1[0]->vider();
 
     if (etat_.interrupteurs.UtiliseDossierPatient) {
+        for (QPushButton* b : {Command2, Command3, Command4, Command5})
+            b->setEnabled(false);
         bandeFile_->hide();
         for (QWidget* w : sousLaFile_)
             w->move(w->x(), w->y() - HauteurBandeFile);
@@ -437,18 +440,17 @@ void Principal::remplirListes() {
         Combo1[1]->setCurrentIndex(0);
         StatusBar1[3]->setText(Combo1[1]->itemText(0).right(5));
     }
-    afficherOptometriste(0);
+    afficherOptometriste(configuration_.premierOptometriste());
 }
 
 void Principal::afficherOptometriste(int slot) {
-    const Optometriste& o = configuration_.Optometristes[slot];
+    // No slot in use: nothing is shown, and the store refuses for want of a number.
+    const Optometriste o = slot >= 0 ? configuration_.Optometristes[slot] : Optometriste{};
     Label1[14]->setText(o.nom);
     StatusBar1[0]->setText(o.nom);
     StatusBar1[1]->setText(o.professionnel);
     StatusBar1[4]->setText(o.groupe);
-    const int i = Combo1[0]->findText(o.nom);
-    if (i >= 0)
-        Combo1[0]->setCurrentIndex(i);
+    Combo1[0]->setCurrentIndex(Combo1[0]->findText(o.nom));
 }
 
 // ---------------------------------------------------------------- gauge and count
@@ -513,18 +515,53 @@ bool Principal::eventFilter(QObject* objet, QEvent* e) {
     if (e->type() == QEvent::FocusIn && masqueIndex >= 0)
         MaskEdBox1_GotFocus(masqueIndex);
     if (e->type() == QEvent::FocusOut && perteDeFocusReelle(e)) {
-        if (masqueIndex >= 0)
-            QTimer::singleShot(0, this, [this, masqueIndex] { MaskEdBox1_LostFocus(masqueIndex); });
-        if (comboIndex >= 0)
-            QTimer::singleShot(0, this, [this, comboIndex] { Combo1_LostFocus(comboIndex); });
+        QWidget* boite = static_cast<QWidget*>(objet);
+        if (boite == dejaTraitee_)
+            dejaTraitee_ = nullptr;  // its work ran when the command was given
+        else if (masqueIndex >= 0)
+            differerPerteDeFocus([this, masqueIndex] { MaskEdBox1_LostFocus(masqueIndex); });
+        else if (comboIndex >= 0)
+            differerPerteDeFocus([this, comboIndex] { Combo1_LostFocus(comboIndex); });
     }
     return QMainWindow::eventFilter(objet, e);
+}
+
+void Principal::differerPerteDeFocus(std::function<void()> travail) {
+    pertesDeFocus_.push_back(std::move(travail));
+    QTimer::singleShot(0, this, [this] { executerPertesDeFocus(); });
+}
+
+void Principal::executerPertesDeFocus() {
+    while (!pertesDeFocus_.empty()) {
+        const std::function<void()> travail = std::move(pertesDeFocus_.front());
+        pertesDeFocus_.pop_front();
+        travail();
+    }
+}
+
+void Principal::terminerSaisieEnCours() {
+    executerPertesDeFocus();
+    QWidget* f = QApplication::focusWidget();
+    if (!f)
+        return;
+    if (const int m = MaskEdBox1.indexOf(qobject_cast<MaskEdBox*>(f)); m >= 0) {
+        dejaTraitee_ = f;
+        MaskEdBox1_LostFocus(m);
+        return;
+    }
+    for (int i = 2; i <= 5; ++i)
+        if (f == Combo1[i] || f == Combo1[i]->lineEdit()) {
+            dejaTraitee_ = Combo1[i];
+            Combo1_LostFocus(i);
+            return;
+        }
 }
 
 void Principal::Combo1_Click(int index) {
     if (index == 0) {
         for (int slot = 0; slot < Configuration::NombreOptometristes; ++slot)
-            if (configuration_.Optometristes[slot].nom == Combo1[0]->currentText()) {
+            if (configuration_.Optometristes[slot].enUsage() &&
+                configuration_.Optometristes[slot].nom == Combo1[0]->currentText()) {
                 afficherOptometriste(slot);
                 break;
             }
@@ -536,6 +573,7 @@ void Principal::Combo1_Click(int index) {
 void Principal::Combo1_Change(int index) {
     if (index < 2)
         return;
+    dejaTraitee_ = nullptr;
     const QString t = Combo1[index]->currentText();
     bool suivant = t.size() == 5 && t != QLatin1String("00000");
     for (const EntreePrix& p : configuration_.TableDesPrix)
@@ -592,6 +630,7 @@ void Principal::MaskEdBox1_GotFocus(int index) {
 }
 
 void Principal::MaskEdBox1_Change(int index) {
+    dejaTraitee_ = nullptr;
     if (index >= 6 && index <= 8 && MaskEdBox1[index]->clipText().size() > 3)
         MaskEdBox1[index + 1]->setFocus(Qt::TabFocusReason);
 }
@@ -648,6 +687,8 @@ void Principal::focusSur(const Controle& c) {
 }
 
 void Principal::Command1_Click() {
+    // The box that has the focus finishes its work first, whichever way the command came.
+    terminerSaisieEnCours();
     const Formulaire f = lireFormulaire();
     std::optional<Refus> refus;
     {
@@ -661,20 +702,20 @@ void Principal::Command1_Click() {
     }
 
     fichierfactures::Resultat resultat;
-    const bool fait = executerAvecReprise(dialogues_, QStringLiteral("Sauvegarde"), [&] {
+    {
         Sablier sablier(dialogues_);
         resultat = fichierfactures::EnregistrerFacture(f.valeurs(), programme_, dialogues_, [] {
             // Update of the patient's record in the patient-record database: comes with it.
         });
-    });
-    if (!fait)
-        return;
+    }
     if (resultat.code != 0) {
         ChampsActe champs = lireChampsActe();
         AfficherMessage(resultat.code, 0, champs, dialogues_);
         EnProvenanceDeLaFile = false;
         return;
     }
+    if (!resultat.enregistree())
+        return;  // nothing stored: the invoice stays on screen
     afficherNombreFactures(resultat.numero);
     ViderFormulaire();
     // An invoice from the queue of imported patients leaves it here: comes with the queue.
@@ -713,8 +754,8 @@ void Principal::SousFichier_Click(int index) {
         dialogues_.message(Icone::Information, QStringLiteral("Communication Web"),
                            QStringLiteral("Pour placer vos fichiers de configuration sur le "
                                           "serveur, veuillez communiquer avec le support "
-                                          "informatique de Kestrova.\n\nCourriel : "
-                                          "support@kestrova.ca"));
+                                          "informatique de Kestrova.\n\nCourriel : ") +
+                               parametres::AdresseSoutien);
         break;
     case 10: quitter(); break;
     default: break;  // the windows of the other items come with their own work
@@ -730,8 +771,8 @@ void Principal::sousAide_Click(int index) {
 
 void Principal::Image1_Click() {
     dialogues_.message(Icone::Information, QStringLiteral("Information"),
-                       NomEtVersion + QStringLiteral("\n\nSupport informatique : "
-                                                     "support@kestrova.ca"));
+                       NomEtVersion + QStringLiteral("\n\nSupport informatique : ") +
+                           parametres::AdresseSoutien);
 }
 
 void Principal::Toolbar1_ButtonClick(const QString& cle) {

@@ -6,6 +6,8 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <deque>
+#include <functional>
 
 class MaskEdBox;
 class MagasinReglages;
@@ -90,6 +92,11 @@ private:
     void quitter();
     void ouvrirTelecommunication();
     Formulaire lireFormulaire() const;
+    // Loss-of-focus work runs after the focus change, so a message box never fights it;
+    // a command first runs what is pending and the work of the box that has the focus.
+    void differerPerteDeFocus(std::function<void()> travail);
+    void executerPertesDeFocus();
+    void terminerSaisieEnCours();
 
     // FenetresDemarrage: the windows that later work adds; for now start-up goes on.
     void motDePasse() override {}
@@ -107,6 +114,8 @@ private:
     bool EnProvenanceDeLaFile = false;
     int NumeroDansLaFile = 0;
     bool avertiHistorique_ = false;
+    std::deque<std::function<void()>> pertesDeFocus_;
+    QWidget* dejaTraitee_ = nullptr;  // box whose work ran at a command, before it lost the focus
     // Date of the patient's last 09001 (yy/mm/dd), from the patient-record database.
     QString dernier09001_ = QStringLiteral("99/01/01");
 };

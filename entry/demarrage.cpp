@@ -6,8 +6,12 @@
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
 #include "platform/reglages.h"
+#include "platform/reprise.h"
 #include "records/fichierenregistrements.h"
 #include "records/fichierfactures.h"
+#include "transmission/preparation.h"
+
+#include <QDir>
 
 #include <functional>
 
@@ -17,24 +21,22 @@ constexpr int LongueurFile = 188;
 const QString TitreCreation = QStringLiteral("Création du fichier de configuration");
 const QString TitreLecture = QStringLiteral("Erreur en lecture");
 
-// Runs one start-up step with the start-up's handling by error number.
+// Runs one start-up step: a missing Sauvramq is created and the step run again; any other
+// error is reported and start-up goes on with the next step.
 void etape(const QString& programme, PortDialogue& d, const std::function<void()>& action) {
-    for (int essai = 0; essai < 2; ++essai) {
-        try {
-            action();
-            return;
-        } catch (const ErreurFichier& e) {
-            if (e.numero() == erreurs::CheminIntrouvable && essai == 0) {
-                dossiers::creerDossier(programme, QStringLiteral("Sauvramq"));
-                continue;
-            }
-            d.message(Icone::Critique, TitreLecture,
-                      QStringLiteral("Erreur de lecture de fichier.\nErreur numéro:%1\n%2")
-                          .arg(e.numero())
-                          .arg(e.description()));
-            return;
-        }
-    }
+    Reprise r;
+    r.titre = TitreLecture;
+    r.offrirReessai = false;
+    r.creerDossier = [&](const ErreurFichier&) {
+        dossiers::creerDossier(programme, QStringLiteral("Sauvramq"));
+    };
+    r.arret = [](PortDialogue& d, const ErreurFichier& e) {
+        d.message(Icone::Critique, TitreLecture,
+                  QStringLiteral("Erreur de lecture de fichier.\nErreur numéro:%1\n%2")
+                      .arg(e.numero())
+                      .arg(erreurs::texte(e)));
+    };
+    executerAvecReprise(d, r, action);
 }
 
 }  // namespace
@@ -54,6 +56,11 @@ EtatDemarrage Demarrer(const QString& programme, PortDialogue& d, FenetresDemarr
     if (etat.interrupteurs.SiMotPasse)
         fenetres.motDePasse();
 
+    // A preparation stopped midway by a crash is undone or finished before anything is counted.
+    etape(programme, d, [&] {
+        if (QDir(fichierfactures::dossierSauvegarde(programme)).exists())
+            preparation::reprendreInterrompue(programme, d);
+    });
     etape(programme, d, [&] { etat.nombreFactures = fichierfactures::nombre(programme); });
 
     etat.ftp = parametres::lireParametresFtp(utilisateur);

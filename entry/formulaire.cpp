@@ -91,5 +91,22 @@ std::optional<Refus> VerifierFormulaire(const Formulaire& f, const Configuration
                          QStringLiteral("Le code d'acte %1\nn'est pas valide.").arg(f.actes[i]) +
                              Corrigez,
                          {G::Acte, i + 2}};
+
+    // The number of the optometrist billed: never the "000000" of a slot not in use.
+    const QString& professionnel = f.panneaux[1];
+    if (professionnel.isEmpty() || professionnel == QLatin1String("000000"))
+        return Refus{QStringLiteral("Optométriste"),
+                     QStringLiteral("Aucun optométriste n'est choisi pour cette facture.\n\n"
+                                    "Inscrivez le nom et le numéro de professionnel de vos "
+                                    "optométristes dans FICHIER, puis INITIALISATION."),
+                     {G::Acte, 0}};
+    const qint64 total = facture::total(f.valeurs());
+    if (total > facture::TotalMaximal)
+        return Refus{QStringLiteral("Montant de la facture"),
+                     QStringLiteral("Le montant de la facture (%1 $) dépasse le plus grand montant "
+                                    "qu'une facture peut porter (9 999.99 $).\n\nVérifiez les "
+                                    "honoraires des codes d'acte.")
+                         .arg(QString::number(total / 100.0, 'f', 2)),
+                     {G::Acte, 2}};
     return std::nullopt;
 }

@@ -1,5 +1,8 @@
 #include "platform/MaskEdBox.h"
 
+#include <QKeyEvent>
+#include <QMouseEvent>
+
 namespace {
 
 constexpr QChar Invite = QLatin1Char('_');
@@ -51,4 +54,35 @@ void MaskEdBox::setClipText(const QString& texte) {
             complet += c;
     }
     setText(complet);
+}
+
+int MaskEdBox::premierePositionLibre() const {
+    const QString affiche = displayText();
+    for (int i = 0; i < masque_.size() && i < affiche.size(); ++i)
+        if (estPosition(masque_.at(i)) && (affiche.at(i) == Invite || affiche.at(i) == QLatin1Char(' ')))
+            return i;
+    return static_cast<int>(masque_.size());
+}
+
+void MaskEdBox::mousePressEvent(QMouseEvent* e) {
+    QLineEdit::mousePressEvent(e);
+    if (e->button() == Qt::LeftButton && !hasSelectedText())
+        setCursorPosition(std::min(cursorPosition(), premierePositionLibre()));
+}
+
+void MaskEdBox::mouseReleaseEvent(QMouseEvent* e) {
+    QLineEdit::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton && !hasSelectedText())
+        setCursorPosition(std::min(cursorPosition(), premierePositionLibre()));
+}
+
+void MaskEdBox::keyPressEvent(QKeyEvent* e) {
+    const QString avant = text();
+    const int position = cursorPosition();
+    QLineEdit::keyPressEvent(e);
+    const QString t = e->text();
+    const bool caractere = t.size() == 1 && t.at(0).isPrint() &&
+                           !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (caractere && text() == avant && cursorPosition() == position)
+        emit caractereRefuse();
 }

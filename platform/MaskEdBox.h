@@ -2,7 +2,9 @@
 #include <QLineEdit>
 
 // A masked edit box taking a Basic-style mask: "#" a digit, "&" any character, "?" a letter;
-// every other character is a literal. Unfilled positions show "_".
+// every other character is a literal. Unfilled positions show "_". A click never puts the
+// cursor past what was typed, so nothing typed falls on a position that refuses it; a
+// character the mask refuses is signalled, never dropped silently.
 class MaskEdBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -13,6 +15,16 @@ public:
     QString clipText() const;
     void setClipText(const QString& texte);
     void vider() { setClipText(QString()); }
+    // The first input position not yet filled (the length of the text when all are).
+    int premierePositionLibre() const;
+
+signals:
+    void caractereRefuse();
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     QString masque_;

@@ -1,8 +1,8 @@
 #include "platform/erreurs.h"
 
 #include <QDir>
-#include <QFileDevice>
 #include <QFileInfo>
+#include <cerrno>
 
 ErreurFichier::ErreurFichier(int numero, QString description, QString chemin)
     : numero_(numero), description_(std::move(description)), chemin_(std::move(chemin)),
@@ -15,6 +15,7 @@ QString description(int numero) {
     case Depassement: return QStringLiteral("Dépassement de capacité");
     case NomIncorrect: return QStringLiteral("Nom ou numéro de fichier incorrect");
     case FichierIntrouvable: return QStringLiteral("Fichier introuvable");
+    case DisquePlein: return QStringLiteral("Disque plein");
     case FinDeFichier: return QStringLiteral("Tentative de lecture après la fin du fichier");
     case NumeroIncorrect: return QStringLiteral("Numéro d'enregistrement incorrect");
     case PermissionRefusee: return QStringLiteral("Permission refusée");
@@ -25,24 +26,59 @@ QString description(int numero) {
     }
 }
 
-ErreurFichier depuis(const QFileDevice& fichier, const QString& chemin) {
-    QFileInfo info(chemin);
-    int numero = DisqueNonPret;
-    if (!info.dir().exists()) {
-        numero = CheminIntrouvable;
-    } else if (fichier.error() == QFileDevice::PermissionsError) {
-        numero = PermissionRefusee;
-    } else if (fichier.error() == QFileDevice::OpenError && !info.exists()) {
-        numero = FichierIntrouvable;
-    } else if (fichier.error() == QFileDevice::OpenError) {
-        numero = PermissionRefusee;
-    } else if (fichier.error() == QFileDevice::ReadError) {
-        numero = FinDeFichier;
+ErreurFichier erreur(int numero, const QString& chemin) {
+    return ErreurFichier(numero, description(numero), chemin);
+}
+
+namespace {
+// The cause of a failure that has no number of its own, in French.
+QString cause(int code) {
+    switch (code) {
+    case EISDIR: return QStringLiteral("le chemin désigne un dossier et non un fichier");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("trop de fichiers ouverts");
+    case ENAMETOOLONG: return QStringLiteral("nom de fichier trop long");
+    case EEXIST: return QStringLiteral("le fichier existe déjà");
+    case EINVAL: return QStringLiteral("opération refusée par le système de fichiers");
+    case ELOOP: return QStringLiteral("trop de liens symboliques");
+    default: return QStringLiteral("erreur système numéro %1").arg(code);
     }
-    QString texte = description(numero);
-    if (!fichier.errorString().isEmpty())
-        texte += QStringLiteral(" (") + fichier.errorString() + QStringLiteral(")");
-    return ErreurFichier(numero, texte, chemin);
+}
+}  // namespace
+
+ErreurFichier depuisSysteme(int code, const QString& chemin) {
+    switch (code) {
+    case ENOENT:
+        return erreur(QFileInfo(chemin).dir().exists() ? FichierIntrouvable : CheminIntrouvable,
+                      chemin);
+    case ENOTDIR: return erreur(CheminIntrouvable, chemin);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EAGAIN:
+    case EBUSY:
+    case ETXTBSY: return erreur(PermissionRefusee, chemin);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return erreur(DisquePlein, chemin);
+    case EIO:
+    case ENXIO:
+    case ENODEV:
+#ifdef ENOMEDIUM
+    case ENOMEDIUM:
+#endif
+        return erreur(DisqueNonPret, chemin);
+    default:
+        return ErreurFichier(AccesChemin, description(AccesChemin) + QStringLiteral(" (") +
+                                              cause(code) + QLatin1Char(')'),
+                             chemin);
+    }
+}
+
+QString texte(const ErreurFichier& e) {
+    if (e.chemin().isEmpty())
+        return e.description();
+    return e.description() + QStringLiteral(" : ") + QDir::toNativeSeparators(e.chemin());
 }
 
 }  // namespace erreurs

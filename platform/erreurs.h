@@ -2,12 +2,10 @@
 #include <QString>
 #include <exception>
 
-class QFileDevice;
-
 // A failure of the file layer, carrying the number the program's handlers dispatch on:
-// 6 overflow, 52 bad name, 53 file not found, 62 input past end of file, 63 bad record number,
-// 70 permission denied (or a file locked by another workstation), 71 disk not ready,
-// 75 path/file access error, 76 path not found.
+// 6 overflow, 52 bad name, 53 file not found, 61 disk full, 62 input past end of file,
+// 63 bad record number, 70 permission denied (or a file locked by another workstation),
+// 71 disk not ready, 75 any other failure, 76 path not found. The description is French.
 class ErreurFichier : public std::exception {
 public:
     ErreurFichier(int numero, QString description, QString chemin = {});
@@ -27,6 +25,7 @@ namespace erreurs {
 constexpr int Depassement = 6;
 constexpr int NomIncorrect = 52;
 constexpr int FichierIntrouvable = 53;
+constexpr int DisquePlein = 61;
 constexpr int FinDeFichier = 62;
 constexpr int NumeroIncorrect = 63;
 constexpr int PermissionRefusee = 70;
@@ -34,8 +33,13 @@ constexpr int DisqueNonPret = 71;
 constexpr int AccesChemin = 75;
 constexpr int CheminIntrouvable = 76;
 
-// The error that a failed open, read or write of `fichier` stands for.
-ErreurFichier depuis(const QFileDevice& fichier, const QString& chemin);
+// The one mapping from a system error code (errno) met on `chemin` to the program's number
+// and a French description naming the file and the cause.
+ErreurFichier depuisSysteme(int codeSysteme, const QString& chemin);
+// The error of `numero` on `chemin`, with the standard description.
+ErreurFichier erreur(int numero, const QString& chemin);
 // The standard description of an error number, in French.
 QString description(int numero);
+// "<description> : <file>", how a message names the failing file.
+QString texte(const ErreurFichier& e);
 }  // namespace erreurs

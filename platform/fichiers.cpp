@@ -1,26 +1,59 @@
 #include "platform/fichiers.h"
 
 #include "platform/erreurs.h"
+#include "platform/fichierbrut.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstdio>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace fichiers {
 
 QByteArray lire(const QString& chemin) {
-    QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly))
-        throw erreurs::depuis(f, chemin);
-    QByteArray octets = f.readAll();
-    if (f.error() != QFileDevice::NoError)
-        throw erreurs::depuis(f, chemin);
-    return octets;
+    return FichierBrut(chemin, FichierBrut::Mode::Lecture).toutLire();
+}
+
+void renommer(const QString& ancien, const QString& nouveau) {
+#ifdef _WIN32
+    if (!MoveFileExW(reinterpret_cast<LPCWSTR>(ancien.utf16()),
+                     reinterpret_cast<LPCWSTR>(nouveau.utf16()),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throw erreurs::erreur(erreurs::PermissionRefusee, nouveau);
+#else
+    if (std::rename(QFile::encodeName(ancien).constData(), QFile::encodeName(nouveau).constData()) != 0)
+        throw erreurs::depuisSysteme(errno, nouveau);
+#endif
+    synchroniserDossier(QFileInfo(nouveau).absolutePath());
+}
+
+void supprimer(const QString& chemin) {
+    if (QFileInfo(chemin).isFile() && !QFile::remove(chemin))
+        throw erreurs::erreur(erreurs::PermissionRefusee, chemin);
 }
 
 void ecrireAtomique(const QString& chemin, const QByteArray& octets) {
-    QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly) || f.write(octets) != octets.size() || !f.commit())
-        throw erreurs::depuis(f, chemin);
+    const QString temporaire =
+        chemin + QStringLiteral(".~%1").arg(QCoreApplication::applicationPid());
+    QFile::remove(temporaire);
+    try {
+        {
+            FichierBrut f(temporaire, FichierBrut::Mode::Creation);
+            f.tronquer(0);
+            f.ecrire(0, octets);
+            f.synchroniser();
+        }
+        renommer(temporaire, chemin);
+    } catch (const ErreurFichier& e) {
+        QFile::remove(temporaire);
+        // The failure concerns the file being written, not its temporary name.
+        throw ErreurFichier(e.numero(), e.description(), chemin);
+    }
 }
 
 void copierAtomique(const QString& source, const QString& destination) {

@@ -2,8 +2,9 @@
 #include <QByteArray>
 #include <QString>
 
-// Whole-file reads and rewrites. A rewrite goes to a temporary file that takes the final name
-// only once it is complete, so a crash or a full disk never leaves a half-written file.
+// Whole-file reads and rewrites. A rewrite goes to a temporary file beside the target that
+// takes the final name only once every byte is written and on the disk: on any failure (a
+// full disk included) the original stays untouched and the temporary file is removed.
 // Failures throw ErreurFichier.
 namespace fichiers {
 
@@ -11,5 +12,9 @@ QByteArray lire(const QString& chemin);
 void ecrireAtomique(const QString& chemin, const QByteArray& octets);
 // `destination` becomes a byte-for-byte copy of `source`.
 void copierAtomique(const QString& source, const QString& destination);
+// `nouveau` takes the place of `ancien` (replacing it), and the change is on the disk.
+void renommer(const QString& ancien, const QString& nouveau);
+// Removes the file; a missing file is no error.
+void supprimer(const QString& chemin);
 
 }  // namespace fichiers

@@ -1,5 +1,7 @@
 #include "records/facture.h"
 
+#include <cctype>
+
 namespace facture {
 
 namespace {
@@ -71,6 +73,12 @@ qint64 total(const ValeursFacture& v) {
     for (const QString& h : v.honoraires)
         somme += champs::valeur(champs::nombre(h.toLatin1(), honoraire(1).largeur));
     return somme;
+}
+
+bool marquesValides(const QByteArray& r) {
+    return r.size() == Longueur && std::isdigit(static_cast<unsigned char>(r[0])) &&
+           std::isdigit(static_cast<unsigned char>(r[1])) && r.mid(2, 3) == "2 :" &&
+           r.right(3) == ";\r\n";
 }
 
 QByteArray construire(const ValeursFacture& v) {

@@ -10,6 +10,7 @@ namespace facture {
 constexpr int Longueur = 723;
 constexpr int NombreMaximal = 32767;  // record numbers are 16-bit
 constexpr int NombreLignes = 4;
+constexpr qint64 TotalMaximal = 999999;  // the total's 6 digits, in cents
 
 struct Position {
     int colonne;
@@ -70,6 +71,10 @@ int refusNumeros(const ValeursFacture& v);
 
 // Sum of the four fees in cents, as stored.
 qint64 total(const ValeursFacture& v);
+
+// True when a stored record carries its fixed marks: a two-digit state, "2 :" in columns 3-5,
+// ";" and CR LF at the end.
+bool marquesValides(const QByteArray& enregistrement);
 
 // A complete new record in state "05" with the placeholders "AJJJSSS" and "0000".
 QByteArray construire(const ValeursFacture& v);

@@ -1,42 +1,36 @@
 #include "records/fichierenregistrements.h"
 
 #include "platform/erreurs.h"
+#include "platform/fichierbrut.h"
 #include "platform/fichiers.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 
-namespace {
-constexpr int VerrouPerimeMs = 30000;
-}  // namespace
+int FichierEnregistrements::delaiVerrouMs = 5000;
 
-FichierEnregistrements::FichierEnregistrements(QString chemin, int longueur, int numeroMaximal)
-    : chemin_(std::move(chemin)), longueur_(longueur), numeroMaximal_(numeroMaximal) {}
+FichierEnregistrements::FichierEnregistrements(QString chemin, int longueur, int numeroMaximal,
+                                               Verification verification)
+    : chemin_(std::move(chemin)), longueur_(longueur), numeroMaximal_(numeroMaximal),
+      verification_(verification) {}
 
 int FichierEnregistrements::nombre() const {
     const QFileInfo info(chemin_);
-    if (!info.dir().exists())
-        throw ErreurFichier(erreurs::CheminIntrouvable,
-                            erreurs::description(erreurs::CheminIntrouvable), chemin_);
-    if (!info.exists())
+    if (!info.exists()) {
+        if (!info.dir().exists())
+            throw erreurs::erreur(erreurs::CheminIntrouvable, chemin_);
         return 0;
+    }
     return static_cast<int>(info.size() / longueur_);
 }
 
 QByteArray FichierEnregistrements::lire(int numero) const {
     if (numero < 1 || numero > nombre())
-        throw ErreurFichier(erreurs::NumeroIncorrect,
-                            erreurs::description(erreurs::NumeroIncorrect), chemin_);
-    QFile f(chemin_);
-    if (!f.open(QIODevice::ReadOnly))
-        throw erreurs::depuis(f, chemin_);
-    f.seek(static_cast<qint64>(numero - 1) * longueur_);
-    const QByteArray octets = f.read(longueur_);
+        throw erreurs::erreur(erreurs::NumeroIncorrect, chemin_);
+    const QByteArray octets = FichierBrut(chemin_, FichierBrut::Mode::Lecture)
+                                  .lire(static_cast<qint64>(numero - 1) * longueur_, longueur_);
     if (octets.size() != longueur_)
-        throw ErreurFichier(erreurs::FinDeFichier, erreurs::description(erreurs::FinDeFichier),
-                            chemin_);
+        throw erreurs::erreur(erreurs::FinDeFichier, chemin_);
     return octets;
 }
 
@@ -47,54 +41,77 @@ void FichierEnregistrements::verifierLongueur(const QByteArray& octets) const {
                             QStringLiteral("Longueur d'enregistrement incorrecte"), chemin_);
 }
 
-void FichierEnregistrements::ecrireA(qint64 position, const QByteArray& octets) {
-    QFile f(chemin_);
-    if (!f.open(QIODevice::ReadWrite))
-        throw erreurs::depuis(f, chemin_);
-    if (!f.seek(position) || f.write(octets) != octets.size() || !f.flush())
-        throw erreurs::depuis(f, chemin_);
-    f.close();
-    if (f.error() != QFileDevice::NoError)
-        throw erreurs::depuis(f, chemin_);
+void FichierEnregistrements::endommage(qint64 numero) const {
+    throw ErreurFichier(
+        erreurs::AccesChemin,
+        QStringLiteral("Le fichier est endommagé à partir de l'enregistrement numéro %1 : ses "
+                       "marques fixes manquent ou sa longueur n'est pas un nombre entier "
+                       "d'enregistrements. Rien n'y a été écrit; communiquez avec le soutien "
+                       "technique.")
+            .arg(numero),
+        chemin_);
 }
 
 void FichierEnregistrements::ecrire(int numero, const QByteArray& octets) {
     verifierLongueur(octets);
-    if (numero < 1 || numero > nombre())
-        throw ErreurFichier(erreurs::NumeroIncorrect,
-                            erreurs::description(erreurs::NumeroIncorrect), chemin_);
-    ecrireA(static_cast<qint64>(numero - 1) * longueur_, octets);
+    const auto f = verrouiller(delaiVerrouMs);
+    if (numero < 1 || numero > f->taille() / longueur_)
+        throw erreurs::erreur(erreurs::NumeroIncorrect, chemin_);
+    f->ecrire(static_cast<qint64>(numero - 1) * longueur_, octets);
+    f->synchroniser();
 }
 
 int FichierEnregistrements::ajouter(const QByteArray& octets) {
     verifierLongueur(octets);
-    const int existants = nombre();  // reports a missing folder before a lock is attempted
-    Q_UNUSED(existants);
-    const auto verrou = verrouiller(DelaiVerrouMs);
-    const int numero = nombre() + 1;
+    const auto f = verrouiller(delaiVerrouMs);
+    const qint64 taille = f->taille();
+    const qint64 numero = taille / longueur_ + 1;
+    if (verification_) {
+        if (taille % longueur_ != 0)
+            endommage(numero);
+        if (numero > 1 && !verification_(f->lire(taille - longueur_, longueur_)))
+            endommage(numero - 1);
+    }
     if (numero > numeroMaximal_)
-        throw ErreurFichier(erreurs::Depassement, erreurs::description(erreurs::Depassement),
-                            chemin_);
-    ecrireA(static_cast<qint64>(numero - 1) * longueur_, octets);
-    return numero;
+        throw erreurs::erreur(erreurs::Depassement, chemin_);
+    try {
+        f->ecrire((numero - 1) * longueur_, octets);
+        f->synchroniser();
+    } catch (const ErreurFichier&) {
+        try {
+            f->tronquer(taille);
+        } catch (const ErreurFichier&) {
+            // the first failure is the one the user must hear of
+        }
+        throw;
+    }
+    return static_cast<int>(numero);
 }
 
-void FichierEnregistrements::vider() {
-    fichiers::ecrireAtomique(chemin_, {});
+void FichierEnregistrements::vider() { fichiers::ecrireAtomique(chemin_, {}); }
+
+std::unique_ptr<FichierBrut> FichierEnregistrements::verrouiller(int delaiMs) const {
+    for (;;) {
+        auto f = std::make_unique<FichierBrut>(chemin_, FichierBrut::Mode::Creation);
+        if (!f->verrouiller(delaiMs))
+            throw ErreurFichier(erreurs::PermissionRefusee,
+                                QStringLiteral("Le fichier est utilisé par un autre poste de "
+                                               "travail."),
+                                chemin_);
+        // A preparation may have replaced the file while this one waited: lock the new one.
+        if (f->toujoursAuChemin())
+            return f;
+    }
 }
 
-std::unique_ptr<QLockFile> FichierEnregistrements::verrouiller(int delaiMs) const {
-    auto verrou = std::make_unique<QLockFile>(chemin_ + QStringLiteral(".lck"));
-    verrou->setStaleLockTime(VerrouPerimeMs);
-    if (verrou->tryLock(delaiMs))
-        return verrou;
-    if (!QFileInfo(chemin_).dir().exists())
-        throw ErreurFichier(erreurs::CheminIntrouvable,
-                            erreurs::description(erreurs::CheminIntrouvable), chemin_);
-    if (verrou->error() != QLockFile::LockFailedError)
-        throw ErreurFichier(erreurs::AccesChemin, erreurs::description(erreurs::AccesChemin),
-                            chemin_);
-    throw ErreurFichier(erreurs::PermissionRefusee,
-                        QStringLiteral("Le fichier est utilisé par un autre poste de travail."),
-                        chemin_);
+QByteArray FichierEnregistrements::lireVerifie(const FichierBrut& ouvert) const {
+    const QByteArray tout = ouvert.toutLire();
+    const qint64 entiers = tout.size() / longueur_;
+    if (verification_)
+        for (qint64 i = 0; i < entiers; ++i)
+            if (!verification_(tout.mid(i * longueur_, longueur_)))
+                endommage(i + 1);
+    if (tout.size() % longueur_ != 0)
+        endommage(entiers + 1);
+    return tout;
 }

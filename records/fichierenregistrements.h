@@ -4,15 +4,20 @@
 #include <limits>
 #include <memory>
 
-class QLockFile;
+class FichierBrut;
 
 // A random-access file of fixed-length records numbered from 1, without header or separator:
 // the count is the length divided by the record length, a new record goes at count + 1.
 // Every call opens and closes the file. Failures throw ErreurFichier.
 class FichierEnregistrements {
 public:
+    // Whether a stored record carries its fixed marks; a file with a record that does not is
+    // damaged, and is never appended to.
+    using Verification = bool (*)(const QByteArray& enregistrement);
+
     FichierEnregistrements(QString chemin, int longueur,
-                           int numeroMaximal = std::numeric_limits<int>::max());
+                           int numeroMaximal = std::numeric_limits<int>::max(),
+                           Verification verification = nullptr);
 
     const QString& chemin() const { return chemin_; }
     int longueur() const { return longueur_; }
@@ -20,24 +25,31 @@ public:
     // 0 for a missing file; 76 when its folder is missing.
     int nombre() const;
     QByteArray lire(int numero) const;
+    // Rewrites record `numero` in place, under the lock, and flushes it to the disk.
     void ecrire(int numero, const QByteArray& octets);
-    // Appends under a lock file, so that two workstations sharing the folder never compute
-    // the same number; returns the new record's number. Beyond `numeroMaximal`: error 6,
-    // the file unchanged.
+    // Count and append under the system's lock on the file, so that two workstations sharing
+    // the folder never compute the same number; the record is on the disk when this returns,
+    // and a failed write is cut back to the previous length. Returns the new record's number.
+    // Beyond `numeroMaximal`: error 6, the file unchanged.
     int ajouter(const QByteArray& octets);
     // Empties the file (created when missing), atomically.
     void vider();
-    // Takes the lock file "<file>.lck" that appends hold, waiting up to `delaiMs`; error 70
-    // when another workstation keeps it. The lock lasts as long as the returned object.
-    std::unique_ptr<QLockFile> verrouiller(int delaiMs) const;
+    // The file opened and locked against appends for as long as the object lives; error 70
+    // when another workstation keeps the lock past `delaiMs`.
+    std::unique_ptr<FichierBrut> verrouiller(int delaiMs) const;
+    // The whole content, checked: every record whole and carrying its marks. A damaged file
+    // throws error 75 naming the first damaged record.
+    QByteArray lireVerifie(const FichierBrut& ouvert) const;
 
-    static constexpr int DelaiVerrouMs = 10000;
+    // How long an append waits for another workstation's lock.
+    static int delaiVerrouMs;
 
 private:
     void verifierLongueur(const QByteArray& octets) const;
-    void ecrireA(qint64 position, const QByteArray& octets);
+    [[noreturn]] void endommage(qint64 numero) const;
 
     QString chemin_;
     int longueur_;
     int numeroMaximal_;
+    Verification verification_;
 };

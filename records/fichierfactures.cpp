@@ -3,16 +3,15 @@
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
+#include "platform/reprise.h"
 #include "records/fichierenregistrements.h"
 #include "records/statistique.h"
+
+#include <QDir>
 
 namespace fichierfactures {
 
 namespace {
-FichierEnregistrements ftmp(const QString& programme) {
-    return FichierEnregistrements(cheminFtmp(programme), facture::Longueur,
-                                  facture::NombreMaximal);
-}
 
 QString sansBlancsFinaux(QString t) {
     while (t.endsWith(QLatin1Char(' ')))
@@ -20,6 +19,11 @@ QString sansBlancsFinaux(QString t) {
     return t;
 }
 }  // namespace
+
+FichierEnregistrements fichier(const QString& programme) {
+    return FichierEnregistrements(cheminFtmp(programme), facture::Longueur, facture::NombreMaximal,
+                                  facture::marquesValides);
+}
 
 QString dossierSauvegarde(const QString& programme) {
     return dossiers::resoudre(programme, QStringLiteral("Sauvramq"));
@@ -34,7 +38,17 @@ QString cheminStatistiques(const QString& programme, const QString& annee) {
                               QStringLiteral("Sauvramq/") + statistique::nomFichier(annee));
 }
 
-int nombre(const QString& programme) { return ftmp(programme).nombre(); }
+int nombre(const QString& programme) { return fichier(programme).nombre(); }
+
+namespace {
+const QString TitreSauvegarde = QStringLiteral("Sauvagarde");
+
+// A follow-up of a stored invoice could not be done: the user is told what is missing.
+void suiteManquante(PortDialogue& d, int numero, const QString& quoi) {
+    d.message(Icone::Exclamation, TitreSauvegarde,
+              QStringLiteral("La facture # %1 est enregistrée.\n\nCependant, %2").arg(numero).arg(quoi));
+}
+}  // namespace
 
 Resultat EnregistrerFacture(const ValeursFacture& v, const QString& programme,
                             PortDialogue& dialogues, const std::function<void()>& dossierPatient) {
@@ -42,41 +56,54 @@ Resultat EnregistrerFacture(const ValeursFacture& v, const QString& programme,
         return {refus, 0};
     const QByteArray enregistrement = facture::construire(v);
     int numero = 0;
-    try {
-        numero = ftmp(programme).ajouter(enregistrement);
-    } catch (const ErreurFichier& e) {
-        if (e.numero() != erreurs::Depassement)
-            throw;
-        throw ErreurFichier(e.numero(),
-                            QStringLiteral("Le fichier des factures en mémoire contient déjà "
-                                           "%1 factures.\n\nVeuillez préparer la facturation "
-                                           "avant d'enregistrer d'autres factures.")
-                                .arg(facture::NombreMaximal),
-                            e.chemin());
-    }
+    const bool ajoutee = executerAvecReprise(dialogues, QStringLiteral("Sauvegarde"), [&] {
+        try {
+            numero = fichier(programme).ajouter(enregistrement);
+        } catch (const ErreurFichier& e) {
+            if (e.numero() != erreurs::Depassement)
+                throw;
+            throw ErreurFichier(e.numero(),
+                                QStringLiteral("Le fichier des factures en mémoire contient déjà "
+                                               "%1 factures.\n\nVeuillez préparer la facturation "
+                                               "avant d'enregistrer d'autres factures.")
+                                    .arg(facture::NombreMaximal),
+                                e.chemin());
+        }
+    });
+    if (!ajoutee)
+        return {0, 0};
 
-    dialogues.message(Icone::Information, QStringLiteral("Sauvagarde"),
+    dialogues.message(Icone::Information, TitreSauvegarde,
                       QStringLiteral("La facture # %1\nde %2 %3\n à été enregistrée.")
                           .arg(numero)
                           .arg(sansBlancsFinaux(v.prenom), sansBlancsFinaux(v.nom)));
 
-    if (dossierPatient)
-        dossierPatient();
+    if (dossierPatient &&
+        !executerAvecReprise(dialogues, QStringLiteral("Dossier du patient"), dossierPatient))
+        suiteManquante(dialogues, numero,
+                       QStringLiteral("le dossier du patient n'a pas été mis à jour."));
 
-    FichierEnregistrements stats(cheminStatistiques(programme, v.dateService.left(4)),
-                                 statistique::Longueur);
-    stats.ajouter(statistique::construire(v));
+    const QString cheminStats = cheminStatistiques(programme, v.dateService.left(4));
+    if (!executerAvecReprise(dialogues, QStringLiteral("Statistiques"), [&] {
+            FichierEnregistrements(cheminStats, statistique::Longueur)
+                .ajouter(statistique::construire(v));
+        }))
+        suiteManquante(dialogues, numero,
+                       QStringLiteral("son enregistrement de statistiques n'a pas pu être ajouté "
+                                      "au fichier %1 : les statistiques de cette facture "
+                                      "manqueront.")
+                           .arg(QDir::toNativeSeparators(cheminStats)));
     return {0, numero};
 }
 
-QByteArray lireFacture(const QString& programme, int numero) { return ftmp(programme).lire(numero); }
+QByteArray lireFacture(const QString& programme, int numero) { return fichier(programme).lire(numero); }
 
 void ecrireFacture(const QString& programme, int numero, const QByteArray& enregistrement) {
-    ftmp(programme).ecrire(numero, enregistrement);
+    fichier(programme).ecrire(numero, enregistrement);
 }
 
 void annulerFacture(const QString& programme, int numero) {
-    FichierEnregistrements f = ftmp(programme);
+    FichierEnregistrements f = fichier(programme);
     f.ecrire(numero, facture::annuler(f.lire(numero)));
 }
 

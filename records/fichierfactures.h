@@ -1,5 +1,6 @@
 #pragma once
 #include "records/facture.h"
+#include "records/fichierenregistrements.h"
 
 #include <QString>
 #include <functional>
@@ -17,16 +18,22 @@ QString cheminStatistiques(const QString& programme, const QString& annee);
 int nombre(const QString& programme);
 
 struct Resultat {
-    int code = 0;    // 0 stored; 1, 2, 3 refused (agency, professional, establishment)
-    int numero = 0;  // the new record's number when stored
+    int code = 0;    // 0 stored (or failed); 1, 2, 3 refused (agency, professional, establishment)
+    int numero = 0;  // the new record's number when stored, 0 when nothing was stored
+    bool enregistree() const { return numero > 0; }
 };
 
-// Builds the record from `v` and appends it to Ftmp.Fil, then shows "La facture #...",
-// calls `dossierPatient` (the patient-record update) and appends the statistics record.
-// A refusal writes nothing. File failures throw ErreurFichier.
+// Builds the record from `v` and appends it to Ftmp.Fil exactly once, then shows
+// "La facture #...", runs `dossierPatient` (the patient-record update) and appends the
+// statistics record. Each write has its own handling by error number, so a Retry runs only
+// the write that failed; a follow-up that could not be done is named to the user, the
+// invoice staying stored. A refusal writes nothing.
 Resultat EnregistrerFacture(const ValeursFacture& v, const QString& programme,
                             PortDialogue& dialogues,
                             const std::function<void()>& dossierPatient = {});
+
+// Ftmp.Fil as a record file: 723-byte records checked for their marks.
+FichierEnregistrements fichier(const QString& programme);
 
 // Record `numero` of Ftmp.Fil, and writing it back in place.
 QByteArray lireFacture(const QString& programme, int numero);

@@ -100,9 +100,11 @@ void frmTelePrepare::Command1_Click(int index) {
         rapports::imprimerRapportsPreparation(imprimante, cheminDemandes, v.requete,
                                               v.attestation, configuration_);
     };
+    // The bar is painted at once; no event is processed while Ftmp.Fil is locked, so no
+    // click or timer can run in the middle of the preparation.
     suivi.progression = [this](int p) {
         ProgressBar1->setValue(p);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        ProgressBar1->repaint();
     };
     const preparation::Resultat r = preparation::Preparer(programme_, v, dialogues_, suivi);
     if (!r.reussi)

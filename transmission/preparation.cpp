@@ -6,6 +6,8 @@
 #include "platform/erreurs.h"
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
+#include "platform/fichierbrut.h"
+#include "platform/reprise.h"
 #include "records/champs.h"
 #include "records/encodage.h"
 #include "records/facture.h"
@@ -14,73 +16,60 @@
 #include "records/procedures.h"
 
 #include <QDir>
-#include <QLockFile>
+#include <QCryptographicHash>
 
 namespace preparation {
 
 namespace {
 
-constexpr int DelaiVerrouMs = 2000;
-
 const QString TitreErreur = QStringLiteral("Message d'erreur");
 const QString Arret = QStringLiteral("\n\nLe logiciel doit s'arrêter suite à cette erreur.");
 
-// One step with the handling by error number; false when the preparation stops.
+// The preparation's handling by error number: 70 and 71 offer Retry/Cancel, Retry running the
+// failing step again; anything else stops the preparation.
+Reprise reprisePreparation() {
+    Reprise r;
+    r.titre = QStringLiteral("Sauvegarde");
+    r.creerDossierManquant = false;
+    r.texteReessai = [](const ErreurFichier& e) {
+        return e.numero() == erreurs::PermissionRefusee
+                   ? QStringLiteral("Fichier réseau présentement occupé...")
+                   : QStringLiteral("Disque non prêt...");
+    };
+    r.arret = [](PortDialogue& d, const ErreurFichier& e) {
+        if (e.numero() == erreurs::FichierIntrouvable)
+            d.message(Icone::Critique, TitreErreur,
+                      QStringLiteral("Erreur No. 53 Fichier non trouvé.\n\nVérifiez "
+                                     "Inet2000.scr - !TLCM - !UNFI - !UNR - Logiciel Blast. - "
+                                     "Facturat.lex") +
+                          Arret);
+        else
+            d.message(Icone::Critique, TitreErreur,
+                      QStringLiteral("Erreur No. %1").arg(e.numero()) + erreurs::texte(e) + Arret);
+    };
+    return r;
+}
+
 bool etape(PortDialogue& d, const std::function<void()>& action) {
-    for (;;) {
-        try {
-            action();
-            return true;
-        } catch (const ErreurFichier& e) {
-            switch (e.numero()) {
-            case erreurs::FichierIntrouvable:
-                d.message(Icone::Critique, TitreErreur,
-                          QStringLiteral("Erreur No. 53 Fichier non trouvé.\n\nVérifiez "
-                                         "Inet2000.scr - !TLCM - !UNFI - !UNR - Logiciel Blast. - "
-                                         "Facturat.lex") +
-                              Arret);
-                return false;
-            case erreurs::PermissionRefusee:
-            case erreurs::DisqueNonPret:
-                if (d.question(Icone::Exclamation, QStringLiteral("Sauvegarde"),
-                               e.numero() == erreurs::PermissionRefusee
-                                   ? QStringLiteral("Fichier réseau présentement occupé...")
-                                   : QStringLiteral("Disque non prêt..."),
-                               Boutons::ReessayerAnnuler, 0) == Reponse::Reessayer)
-                    continue;
-                return false;
-            default:
-                d.message(Icone::Critique, TitreErreur,
-                          QStringLiteral("Erreur No. %1").arg(e.numero()) + e.description() +
-                              Arret);
-                return false;
-            }
-        }
-    }
+    return executerAvecReprise(d, reprisePreparation(), action);
 }
 
 // Load-time handling: a missing Sauvramq is created and the step retried; any other error
 // is shown and the load goes on.
 void etapeChargement(PortDialogue& d, const QString& programme,
                      const std::function<void()>& action) {
-    bool dossierCree = false;
-    for (;;) {
-        try {
-            action();
-            return;
-        } catch (const ErreurFichier& e) {
-            if (e.numero() == erreurs::CheminIntrouvable && !dossierCree) {
-                dossierCree = true;
-                QDir().mkpath(fichierfactures::dossierSauvegarde(programme));
-                continue;
-            }
-            d.message(Icone::Information, QStringLiteral("Erreur en lecture"),
-                      QStringLiteral("Erreur de lecture de fichier.\nErreur numéro:%1\n%2")
-                          .arg(e.numero())
-                          .arg(e.description()));
-            return;
-        }
-    }
+    Reprise r;
+    r.offrirReessai = false;
+    r.creerDossier = [&](const ErreurFichier&) {
+        QDir().mkpath(fichierfactures::dossierSauvegarde(programme));
+    };
+    r.arret = [](PortDialogue& d, const ErreurFichier& e) {
+        d.message(Icone::Information, QStringLiteral("Erreur en lecture"),
+                  QStringLiteral("Erreur de lecture de fichier.\nErreur numéro:%1\n%2")
+                      .arg(e.numero())
+                      .arg(erreurs::texte(e)));
+    };
+    executerAvecReprise(d, r, action);
 }
 
 QByteArray octets(const QString& texte) { return encodage::versOctets(texte); }
@@ -152,8 +141,7 @@ QByteArray fichierRequete(const Valeurs& v, int nombre, qint64 totalCents) {
 namespace {
 QByteArray lireFtmp(const QString& programme) {
     const QString chemin = fichierfactures::cheminFtmp(programme);
-    FichierEnregistrements f(chemin, facture::Longueur);
-    return f.nombre() == 0 ? QByteArray() : fichiers::lire(chemin);
+    return fichierfactures::nombre(programme) == 0 ? QByteArray() : fichiers::lire(chemin);
 }
 
 bool aEnvoyer(const QByteArray& tout, qsizetype debut) {
@@ -196,89 +184,252 @@ Chargement charger(const QString& programme, PortDialogue& d) {
 }
 
 namespace {
-// Steps 3 to 10 under the hourglass.
-Resultat preparerFichiers(const QString& programme, const Valeurs& v, PortDialogue& d,
-                          const Suivi& suivi) {
-    Sablier sablier(d);
-    const QString cheminFtmp = fichierfactures::cheminFtmp(programme);
+
+// The record of a preparation under way, Sauvramq/Prepa.Enc: written before the first file of
+// the preparation and removed after the last, it holds what is needed to undo or to finish a
+// preparation stopped at any moment (a crash, a kill, a full disk), so that every invoice is
+// either still in Ftmp.Fil or in exactly one prepared billing, and the counters agree.
+// The preparation commits when Ftmp.Fil is renamed Ftmp.Bak; whether that happened is told by
+// the fingerprint of the bytes it took from Ftmp.Fil.
+struct Intention {
+    QString requete, demandes;
+    QByteArray agenceAvant, agenceApres;  // the whole of Facturat.Lex before and after
+    bool reqtExistait = false;
+    QByteArray reqtAvant;
+    qint64 longueur = 0;  // bytes of Ftmp.Fil taken
+    QByteArray empreinte;
+
+    QByteArray octets() const {
+        return QByteArrayList{"KESTROVA PREPARATION 1", requete.toLatin1(), demandes.toLatin1(),
+                              agenceAvant.toBase64(), agenceApres.toBase64(),
+                              reqtExistait ? reqtAvant.toBase64() : QByteArray("-"),
+                              QByteArray::number(longueur), empreinte.toHex()}
+                   .join('\n') +
+               '\n';
+    }
+    static std::optional<Intention> depuis(const QByteArray& octets) {
+        const QByteArrayList l = octets.split('\n');
+        if (l.size() < 8 || l[0] != "KESTROVA PREPARATION 1")
+            return std::nullopt;
+        Intention i;
+        i.requete = QString::fromLatin1(l[1]);
+        i.demandes = QString::fromLatin1(l[2]);
+        i.agenceAvant = QByteArray::fromBase64(l[3]);
+        i.agenceApres = QByteArray::fromBase64(l[4]);
+        i.reqtExistait = l[5] != "-";
+        i.reqtAvant = i.reqtExistait ? QByteArray::fromBase64(l[5]) : QByteArray();
+        i.longueur = l[6].toLongLong();
+        i.empreinte = QByteArray::fromHex(l[7]);
+        return i;
+    }
+};
+
+QByteArray empreinte(QByteArrayView octets) {
+    return QCryptographicHash::hash(octets, QCryptographicHash::Sha256);
+}
+
+QString cheminIntention(const QString& programme) {
+    return cheminDans(programme, QStringLiteral("Prepa.Enc"));
+}
+
+// True when Ftmp.Fil still begins with the bytes the preparation took: it did not commit.
+bool nonValidee(const Intention& i, const QString& programme) {
+    const QString chemin = fichierfactures::cheminFtmp(programme);
+    if (!dossiers::FichierExiste(chemin))
+        return i.longueur == 0;
+    const FichierBrut f(chemin, FichierBrut::Mode::Lecture);
+    return f.taille() >= i.longueur && empreinte(f.lire(0, i.longueur)) == i.empreinte;
+}
+
+// Puts back the files as they stood before the preparation: its two files removed, Reqt and
+// Facturat.Lex as they were. Ftmp.Fil was never touched.
+void defaire(const Intention& i, const QString& programme) {
+    fichiers::supprimer(cheminDans(programme, i.demandes));
+    fichiers::supprimer(cheminDans(programme, i.requete));
+    if (i.reqtExistait)
+        fichiers::ecrireAtomique(cheminReqt(programme), i.reqtAvant);
+    else
+        fichiers::supprimer(cheminReqt(programme));
+    const QString lex = facturatlex::chemin(programme);
+    if (!dossiers::FichierExiste(lex) || fichiers::lire(lex) != i.agenceAvant)
+        fichiers::ecrireAtomique(lex, i.agenceAvant);
+    fichiers::supprimer(cheminIntention(programme));
+}
+
+// Finishes a preparation that committed: the counters advanced, Ftmp.Fil present.
+void achever(const Intention& i, const QString& programme) {
+    const QString lex = facturatlex::chemin(programme);
+    if (!dossiers::FichierExiste(lex) || fichiers::lire(lex) != i.agenceApres)
+        fichiers::ecrireAtomique(lex, i.agenceApres);
+    FichierBrut(fichierfactures::cheminFtmp(programme), FichierBrut::Mode::Creation);
+    fichiers::supprimer(cheminIntention(programme));
+}
+
+// Undoes or finishes the preparation that `i` records, and tells the user which.
+void reprendre(const Intention& i, const QString& programme, PortDialogue& d) {
+    const QString titre = QStringLiteral("Préparation interrompue");
+    if (nonValidee(i, programme)) {
+        defaire(i, programme);
+        d.message(Icone::Exclamation, titre,
+                  QStringLiteral("La préparation de %1 a été interrompue avant la fin.\n\n"
+                                 "Elle a été annulée : les factures sont toujours en mémoire et "
+                                 "les compteurs de FACTURAT.LEX n'ont pas changé. Vous pouvez "
+                                 "refaire la préparation.")
+                      .arg(i.demandes));
+    } else {
+        achever(i, programme);
+        d.message(Icone::Information, titre,
+                  QStringLiteral("La préparation de %1 a été interrompue après l'enregistrement "
+                                 "de ses fichiers.\n\nElle a été complétée : la facturation est "
+                                 "prête pour la transmission.")
+                      .arg(i.demandes));
+    }
+}
+
+// The payment-request file built from the invoices in memory, and what it holds.
+QByteArray demandesDepuis(const QByteArray& enMemoire, const Valeurs& v, const Suivi& suivi,
+                          Resultat& r) {
+    const int total = static_cast<int>(enMemoire.size() / facture::Longueur);
+    const QByteArray attestation = octets(v.attestation);
+    QString numero = v.compteurFactures;
+    QByteArray demandes;
+    demandes.reserve(enMemoire.size() + 1);
+    int nombre = 0, pourcent = -1;
+    qint64 somme = 0;
+    for (int i = 1; i <= total; ++i) {
+        const qsizetype debut = static_cast<qsizetype>(i - 1) * facture::Longueur;
+        if (aEnvoyer(enMemoire, debut)) {
+            Enregistrement e(enMemoire.mid(debut, facture::Longueur));
+            e.ecrireTexte(facture::Attestation.colonne, facture::Attestation.largeur, attestation);
+            numero = CompteurSuivant(numero, 4);
+            e.ecrireNombre(facture::NumeroFacture.colonne, facture::NumeroFacture.largeur,
+                           octets(numero));
+            somme += champs::valeur(e.lire(facture::Total.colonne, facture::Total.largeur));
+            ++nombre;
+            demandes += e.octets();
+        }
+        const int p = Pourcentage(total, i);
+        if (p != pourcent && suivi.progression)
+            suivi.progression(pourcent = p);
+    }
+    demandes += FinDeFichier;
+    r.nombre = nombre;
+    r.total = somme;
+    r.dernierNumero = numero;
+    return demandes;
+}
+
+// The writes of a preparation, each run once, from the intention record to the commit. False
+// when one stopped; the caller then undoes what was written.
+bool ecrireFichiers(const QString& programme, const Valeurs& v, const Intention& i,
+                    const QByteArray& demandes, const Resultat& r, PortDialogue& d,
+                    const Suivi& suivi) {
     const QString cheminR = cheminDans(programme, v.requete);
     const QString cheminD = cheminDans(programme, v.demandes);
-    FichierEnregistrements ftmp(cheminFtmp, facture::Longueur);
-    std::unique_ptr<QLockFile> verrou;
-    Resultat r;
-    r.dernierNumero = v.compteurFactures;
-
-    // Ftmp.Fil is locked before any file is touched: a refusal here leaves everything as it was.
-    if (!etape(d, [&] {
-            verrou = ftmp.verrouiller(DelaiVerrouMs);
-            fichiers::ecrireAtomique(cheminR, {});
-            fichiers::ecrireAtomique(cheminD, {});
-        }))
-        return r;
-
-    QByteArray enMemoire;
-    if (!etape(d, [&] {
-            enMemoire = lireFtmp(programme);
-            const int total = static_cast<int>(enMemoire.size() / facture::Longueur);
-            const QByteArray attestation = octets(v.attestation);
-            QString numero = v.compteurFactures;
-            QByteArray demandes;
-            demandes.reserve(enMemoire.size() + 1);
-            int nombre = 0, pourcent = -1;
-            qint64 somme = 0;
-            for (int i = 1; i <= total; ++i) {
-                const qsizetype debut = static_cast<qsizetype>(i - 1) * facture::Longueur;
-                if (aEnvoyer(enMemoire, debut)) {
-                    Enregistrement e(enMemoire.mid(debut, facture::Longueur));
-                    e.ecrireTexte(facture::Attestation.colonne, facture::Attestation.largeur,
-                                  attestation);
-                    numero = CompteurSuivant(numero, 4);
-                    e.ecrireNombre(facture::NumeroFacture.colonne, facture::NumeroFacture.largeur,
-                                   octets(numero));
-                    somme += champs::valeur(e.lire(facture::Total.colonne, facture::Total.largeur));
-                    ++nombre;
-                    demandes += e.octets();
-                }
-                const int p = Pourcentage(total, i);
-                if (p != pourcent && suivi.progression)
-                    suivi.progression(pourcent = p);
-            }
-            demandes += FinDeFichier;
-            fichiers::ecrireAtomique(cheminD, demandes);
-            r.nombre = nombre;
-            r.total = somme;
-            r.dernierNumero = numero;
-        }))
-        return r;
-
+    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminIntention(programme), i.octets()); }))
+        return false;
+    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminD, demandes); }))
+        return false;
     if (!facturatlex::existe(programme)) {
         d.message(Icone::Critique, QStringLiteral("Lecture de fichier"),
                   QStringLiteral("ATTENTION !!!\n\nProblème de lecture du fichier FACTURAT.LEX."));
+        return false;
+    }
+    const QByteArray requete = fichierRequete(v, r.nombre, r.total);
+    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminR, requete); }))
+        return false;
+    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminReqt(programme), requete); }))
+        return false;
+    if (suivi.imprimer && !etape(d, [&] { suivi.imprimer(cheminD); }))
+        return false;
+    if (!etape(d, [&] { fichiers::ecrireAtomique(facturatlex::chemin(programme), i.agenceApres); }))
+        return false;
+    // The commit: the invoices in memory leave Ftmp.Fil in one rename, which keeps them as
+    // Ftmp.Bak byte for byte.
+    return etape(d, [&] {
+        fichiers::renommer(fichierfactures::cheminFtmp(programme),
+                           dossiers::resoudre(fichierfactures::dossierSauvegarde(programme),
+                                              QStringLiteral("Ftmp.Bak")));
+    });
+}
+
+// Steps 3 to 10 under the hourglass, with Ftmp.Fil locked throughout so that no invoice is
+// added in the middle; a refusal at the lock changes no file.
+Resultat preparerFichiers(const QString& programme, const Valeurs& v, PortDialogue& d,
+                          const Suivi& suivi) {
+    Sablier sablier(d);
+    Resultat r;
+    r.dernierNumero = v.compteurFactures;
+    const FichierEnregistrements ftmp = fichierfactures::fichier(programme);
+    std::unique_ptr<FichierBrut> verrou;
+    if (!etape(d, [&] { verrou = ftmp.verrouiller(FichierEnregistrements::delaiVerrouMs); }))
+        return r;
+    reprendreInterrompue(programme, d);
+
+    QByteArray enMemoire;
+    Intention i;
+    if (!etape(d, [&] {
+            enMemoire = ftmp.lireVerifie(*verrou);
+            i.agenceAvant = fichiers::lire(facturatlex::chemin(programme));
+            if (dossiers::FichierExiste(cheminReqt(programme))) {
+                i.reqtExistait = true;
+                i.reqtAvant = fichiers::lire(cheminReqt(programme));
+            }
+        }))
+        return r;
+    const Valeurs actuelles = valeursDepuis(i.agenceAvant.left(LongueurAgence), Horloge::aujourdhui());
+    if (actuelles.requete != v.requete || actuelles.compteurFactures != v.compteurFactures) {
+        d.message(Icone::Critique, TitreErreur,
+                  QStringLiteral("Une autre préparation a été faite depuis l'ouverture de cette "
+                                 "fenêtre (FACTURAT.LEX a changé).\n\nFermez la fenêtre et "
+                                 "ouvrez-la de nouveau."));
         return r;
     }
-    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminR, fichierRequete(v, r.nombre, r.total)); }))
+
+    const QByteArray demandes = demandesDepuis(enMemoire, v, suivi, r);
+    i.requete = v.requete;
+    i.demandes = v.demandes;
+    i.agenceApres = agenceApres(i.agenceAvant, v, r.dernierNumero) + i.agenceAvant.mid(LongueurAgence);
+    i.longueur = enMemoire.size();
+    i.empreinte = empreinte(enMemoire);
+
+    if (!ecrireFichiers(programme, v, i, demandes, r, d, suivi)) {
+        try {
+            if (dossiers::FichierExiste(cheminIntention(programme)))
+                defaire(i, programme);
+        } catch (const ErreurFichier& e) {
+            d.message(Icone::Critique, TitreErreur,
+                      QStringLiteral("La préparation n'a pas pu être annulée entièrement (%1).\n\n"
+                                     "Elle le sera au prochain démarrage du logiciel.")
+                          .arg(erreurs::texte(e)));
+        }
         return r;
-    if (!etape(d, [&] { fichiers::copierAtomique(cheminR, cheminReqt(programme)); }))
-        return r;
-    if (suivi.imprimer && !etape(d, [&] { suivi.imprimer(cheminD); }))
-        return r;
-    if (!etape(d, [&] {
-            const QString chemin = facturatlex::chemin(programme);
-            const QByteArray lu = fichiers::lire(chemin);
-            fichiers::ecrireAtomique(chemin, agenceApres(lu, v, r.dernierNumero) +
-                                                 lu.mid(LongueurAgence));
-        }))
-        return r;
-    // The backup is the bytes stamped above: Ftmp.Fil has been locked since they were read.
-    if (!etape(d, [&] {
-            fichiers::ecrireAtomique(cheminDans(programme, QStringLiteral("Ftmp.Bak")), enMemoire);
-            ftmp.vider();
-        }))
-        return r;
+    }
+    try {
+        FichierBrut(fichierfactures::cheminFtmp(programme), FichierBrut::Mode::Creation);
+        fichiers::supprimer(cheminIntention(programme));
+    } catch (const ErreurFichier&) {
+        // Committed all the same: a missing Ftmp.Fil is an empty one, and the record left
+        // behind is finished at the next start.
+    }
     r.reussi = true;
     return r;
 }
 }  // namespace
+
+void reprendreInterrompue(const QString& programme, PortDialogue& d) {
+    const QString chemin = cheminIntention(programme);
+    if (!dossiers::FichierExiste(chemin))
+        return;
+    executerAvecReprise(d, reprisePreparation(), [&] {
+        const std::optional<Intention> i = Intention::depuis(fichiers::lire(chemin));
+        if (!i) {
+            fichiers::supprimer(chemin);  // written atomically: only a foreign file gets here
+            return;
+        }
+        reprendre(*i, programme, d);
+    });
+}
 
 Resultat Preparer(const QString& programme, const Valeurs& v, PortDialogue& d, const Suivi& suivi) {
     const Resultat r = preparerFichiers(programme, v, d, suivi);

@@ -70,9 +70,15 @@ struct Resultat {
 
 // Runs the preparation, reporting failures and the final message through `dialogues`.
 // Ftmp.Fil stays locked from the first file written to its emptying, so another workstation
-// cannot add an invoice that would be lost, and a refusal at the lock changes no file.
+// cannot add an invoice that would be lost, and a refusal at the lock changes no file. A
+// preparation that stops undoes what it wrote: the invoices stay in Ftmp.Fil and the counters
+// where they were. A damaged Ftmp.Fil is never prepared.
 Resultat Preparer(const QString& programme, const Valeurs& v, PortDialogue& dialogues,
                   const Suivi& suivi = {});
+
+// Undoes or finishes a preparation that a crash or a kill stopped midway, telling the user;
+// nothing when there is none. Run at start-up and before every preparation.
+void reprendreInterrompue(const QString& programme, PortDialogue& dialogues);
 
 QString cheminDans(const QString& programme, const QString& nom);  // in Sauvramq
 QString cheminReqt(const QString& programme);

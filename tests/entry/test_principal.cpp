@@ -10,6 +10,7 @@
 #include "transmission/frmTelecommunication.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
+#include "support/factures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -166,7 +167,7 @@ TEST_F(FenetrePrincipale, ControlesEtDemarrage) {
 }
 
 TEST_F(FenetrePrincipale, SaisieEtEnregistrementDUneFacture) {
-    d.ecrire("Sauvramq/Ftmp.Fil", QByteArray(49 * 723, ' '));  // the 50th changes the scale
+    d.ecrire("Sauvramq/Ftmp.Fil", enregistrementDe(factureDeBase()).repeated(49));  // the 50th changes the scale
     Principal& p = ouvrir();
     taperPatient();
     EXPECT_EQ(combo(2)->currentText(), QStringLiteral("09001"));

@@ -1,4 +1,5 @@
 #include "config/parametres.h"
+#include "platform/clavier.h"
 #include "platform/reglages.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    activerEntreeSurBoutons();
     QTemporaryDir reglages;  // tests never touch the real user's settings
     ReglagesUtilisateur::rediriger(reglages.path());
     {   // No window opened by a test reaches out to a real server: a closed local port unless

@@ -1,5 +1,7 @@
 #include "platform/erreurs.h"
+#include "platform/fichierbrut.h"
 #include "platform/horloge.h"
+#include "records/fichierfactures.h"
 #include "records/procedures.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
@@ -8,7 +10,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QLockFile>
 #include <QMap>
 #include <gtest/gtest.h>
 
@@ -191,11 +192,11 @@ TEST_F(Preparation, AgenceAuDelaDe128OctetsConservee) {
 // A port whose Retry answer first lets the other workstation go.
 class DialoguesLiberantLeVerrou : public DialoguesScriptes {
 public:
-    QLockFile* verrou = nullptr;
+    std::unique_ptr<FichierBrut> verrou;
     Reponse question(Icone i, const QString& t, const QString& x, Boutons b, int p) override {
         const Reponse r = DialoguesScriptes::question(i, t, x, b, p);
-        if (r == Reponse::Reessayer && verrou)
-            verrou->unlock();
+        if (r == Reponse::Reessayer)
+            verrou.reset();
         return r;
     }
 };
@@ -210,10 +211,8 @@ TEST_F(Preparation, FtmpVerrouilleParUnAutrePoste) {
 
     for (const bool reessayer : {false, true}) {
         SCOPED_TRACE(reessayer ? "Réessayer" : "Annuler");
-        QLockFile autrePoste(d.fichier("Sauvramq/Ftmp.Fil.lck"));
-        ASSERT_TRUE(autrePoste.tryLock(0));
         DialoguesLiberantLeVerrou port;
-        port.verrou = &autrePoste;
+        port.verrou = fichierfactures::fichier(d.chemin()).verrouiller(0);
         port.reponses = {reessayer ? Reponse::Reessayer : Reponse::Annuler};
         const bool reussi = Preparer(d.chemin(), v, port).reussi;
         const auto q = port.boites().first();
@@ -238,11 +237,12 @@ TEST_F(Preparation, ArretsParNumeroDErreur) {
     const QByteArray lu = agence("07", "0041", "041");
     const QString arret = "\n\nLe logiciel doit s'arrêter suite à cette erreur.";
 
-    {   // 53 while printing: the files written so far stay, counters and Ftmp.Fil untouched.
+    {   // 53 while printing: what was written is undone, counters and Ftmp.Fil untouched.
         SCOPED_TRACE("53");
         DossierTemporaire dossier;
         DialoguesScriptes port;
         preparerDossier(dossier, lu, {f});
+        dossier.ecrire("Reqt", "ANCIEN REQT");
         preparation::Suivi suivi;
         suivi.imprimer = [](const QString& c) { throw ErreurFichier(53, "Fichier introuvable", c); };
         EXPECT_FALSE(Preparer(dossier.chemin(), valeursDe(dossier), port, suivi).reussi);
@@ -250,8 +250,10 @@ TEST_F(Preparation, ArretsParNumeroDErreur) {
                   QStringList{"Message d'erreur | Erreur No. 53 Fichier non trouvé.\n\n"
                               "Vérifiez Inet2000.scr - !TLCM - !UNFI - !UNR - Logiciel Blast. - "
                               "Facturat.lex" + arret});
-        EXPECT_EQ(dossier.lire("Reqt").size(), 163);
-        EXPECT_EQ(dossier.lire("Sauvramq/D7123407").size(), 724);
+        EXPECT_EQ(dossier.lire("Reqt"), "ANCIEN REQT");
+        EXPECT_FALSE(dossier.existe("Sauvramq/D7123407"));
+        EXPECT_FALSE(dossier.existe("Sauvramq/R7123407"));
+        EXPECT_FALSE(dossier.existe("Sauvramq/Prepa.Enc"));
         EXPECT_EQ(dossier.lire("Facturat.Lex"), lu);
         EXPECT_EQ(dossier.lire("Sauvramq/Ftmp.Fil"), f);
         EXPECT_FALSE(dossier.existe("Sauvramq/Ftmp.Bak"));
