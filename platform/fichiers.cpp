@@ -4,6 +4,7 @@
 #include "platform/fichierbrut.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -37,9 +38,23 @@ void supprimer(const QString& chemin) {
         throw erreurs::erreur(erreurs::PermissionRefusee, chemin);
 }
 
+QString cheminTemporaire(const QString& chemin) {
+    const QFileInfo info(chemin);
+    return info.absolutePath() + QStringLiteral("/.~") + info.fileName() +
+           QStringLiteral(".%1").arg(QCoreApplication::applicationPid());
+}
+
+void supprimerTemporaires(const QString& chemin) {
+    const QFileInfo info(chemin);
+    const QStringList restes = QDir(info.absolutePath())
+                                   .entryList({QStringLiteral(".~") + info.fileName() + QStringLiteral(".*")},
+                                              QDir::Files | QDir::Hidden);
+    for (const QString& r : restes)
+        QFile::remove(info.absolutePath() + QLatin1Char('/') + r);
+}
+
 void ecrireAtomique(const QString& chemin, const QByteArray& octets) {
-    const QString temporaire =
-        chemin + QStringLiteral(".~%1").arg(QCoreApplication::applicationPid());
+    const QString temporaire = cheminTemporaire(chemin);
     QFile::remove(temporaire);
     try {
         {

@@ -14,6 +14,11 @@ void ecrireAtomique(const QString& chemin, const QByteArray& octets);
 void copierAtomique(const QString& source, const QString& destination);
 // `nouveau` takes the place of `ancien` (replacing it), and the change is on the disk.
 void renommer(const QString& ancien, const QString& nouveau);
+// The temporary file of a rewrite of `chemin` by this process: ".~" + name + "." + process,
+// beside it, so that no search for the file's own name pattern finds it.
+QString cheminTemporaire(const QString& chemin);
+// Removes what rewrites of `chemin` stopped by a crash left behind.
+void supprimerTemporaires(const QString& chemin);
 // Removes the file; a missing file is no error.
 void supprimer(const QString& chemin);
 

@@ -241,26 +241,39 @@ bool nonValidee(const Intention& i, const QString& programme) {
     return f.taille() >= i.longueur && empreinte(f.lire(0, i.longueur)) == i.empreinte;
 }
 
-// Puts back the files as they stood before the preparation: its two files removed, Reqt and
-// Facturat.Lex as they were. Ftmp.Fil was never touched.
+// Makes `chemin` hold `octets`, writing only when it does not already (a full disk may have
+// stopped the preparation: what needs no write cannot fail).
+void retablir(const QString& chemin, const QByteArray& octets) {
+    if (!dossiers::FichierExiste(chemin) || fichiers::lire(chemin) != octets)
+        fichiers::ecrireAtomique(chemin, octets);
+}
+
+// What rewrites stopped by a crash left beside the files of a preparation.
+void nettoyer(const Intention& i, const QString& programme) {
+    for (const QString& c : {cheminDans(programme, i.demandes), cheminDans(programme, i.requete),
+                             cheminReqt(programme), facturatlex::chemin(programme),
+                             cheminIntention(programme)})
+        fichiers::supprimerTemporaires(c);
+}
+
+// Puts back the files as they stood before the preparation: its two files removed first (room
+// on a full disk), Reqt and Facturat.Lex as they were. Ftmp.Fil was never touched.
 void defaire(const Intention& i, const QString& programme) {
     fichiers::supprimer(cheminDans(programme, i.demandes));
     fichiers::supprimer(cheminDans(programme, i.requete));
+    nettoyer(i, programme);
     if (i.reqtExistait)
-        fichiers::ecrireAtomique(cheminReqt(programme), i.reqtAvant);
+        retablir(cheminReqt(programme), i.reqtAvant);
     else
         fichiers::supprimer(cheminReqt(programme));
-    const QString lex = facturatlex::chemin(programme);
-    if (!dossiers::FichierExiste(lex) || fichiers::lire(lex) != i.agenceAvant)
-        fichiers::ecrireAtomique(lex, i.agenceAvant);
+    retablir(facturatlex::chemin(programme), i.agenceAvant);
     fichiers::supprimer(cheminIntention(programme));
 }
 
 // Finishes a preparation that committed: the counters advanced, Ftmp.Fil present.
 void achever(const Intention& i, const QString& programme) {
-    const QString lex = facturatlex::chemin(programme);
-    if (!dossiers::FichierExiste(lex) || fichiers::lire(lex) != i.agenceApres)
-        fichiers::ecrireAtomique(lex, i.agenceApres);
+    nettoyer(i, programme);
+    retablir(facturatlex::chemin(programme), i.agenceApres);
     FichierBrut(fichierfactures::cheminFtmp(programme), FichierBrut::Mode::Creation);
     fichiers::supprimer(cheminIntention(programme));
 }
@@ -419,6 +432,7 @@ Resultat preparerFichiers(const QString& programme, const Valeurs& v, PortDialog
 
 void reprendreInterrompue(const QString& programme, PortDialogue& d) {
     const QString chemin = cheminIntention(programme);
+    fichiers::supprimerTemporaires(chemin);  // a record whose writing a crash stopped
     if (!dossiers::FichierExiste(chemin))
         return;
     executerAvecReprise(d, reprisePreparation(), [&] {

@@ -2,6 +2,7 @@
 #include "records/facture.h"
 #include "records/fichierfactures.h"
 #include "records/statistique.h"
+#include "support/autreposte.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -216,4 +217,51 @@ TEST(FichierFactures, LesNomsSontTrouvesSansEgardALaCasse) {
     EXPECT_EQ(d.lire("SAUVRAMQ/FTMP.FIL").size(), 2 * 723);
     EXPECT_EQ(d.lire("SAUVRAMQ/sta2026.dat").size(), 2 * 97);
     EXPECT_FALSE(d.existe("Sauvramq"));
+}
+
+// The statistics file locked by another workstation during a store: the invoice is appended
+// once whatever the answers; a Retry once the lock is gone adds the one statistics record, a
+// Cancel names what is missing.
+TEST(FichierFactures, StatistiquesVerrouilleesUneSeuleFacture) {
+    class Port : public DialoguesScriptes {
+    public:
+        AutrePoste* poste = nullptr;
+        int reessais = 0;
+        Reponse question(Icone i, const QString& t, const QString& x, Boutons b, int p) override {
+            const Reponse r = DialoguesScriptes::question(i, t, x, b, p);
+            if (r == Reponse::Reessayer && ++reessais == 2)
+                poste->liberer();  // the other workstation is done after the second Retry
+            return r;
+        }
+    };
+    for (const bool finalementReessayer : {false, true}) {
+        SCOPED_TRACE(finalementReessayer ? "Réessayer" : "Annuler");
+        DossierTemporaire d;
+        d.ecrire("Sauvramq/STA2026.Dat", QByteArray());
+        AutrePoste poste(d.fichier("Sauvramq/STA2026.Dat"));
+        ASSERT_TRUE(poste.verrouille());
+        Port port;
+        port.poste = &poste;
+        port.reponses = {Reponse::Reessayer,
+                         finalementReessayer ? Reponse::Reessayer : Reponse::Annuler};
+        const auto r = fichierfactures::EnregistrerFacture(factureComplete(), d.chemin(), port);
+        EXPECT_EQ(r.numero, 1);
+        EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), attendu());
+        const QStringList resume = port.resume();
+        ASSERT_GE(resume.size(), 3);
+        EXPECT_EQ(resume[0], "Sauvagarde | La facture # 1\nde JEAN TREMBLAY\n à été enregistrée.");
+        EXPECT_TRUE(resume[1].startsWith("Statistiques | Le fichier ")) << qPrintable(resume[1]);
+        if (finalementReessayer) {
+            EXPECT_EQ(resume.size(), 3);
+            EXPECT_EQ(d.lire("Sauvramq/STA2026.Dat").size(), 97);
+        } else {
+            ASSERT_EQ(resume.size(), 4);
+            EXPECT_EQ(resume[3],
+                      "Sauvagarde | La facture # 1 est enregistrée.\n\nCependant, son "
+                      "enregistrement de statistiques n'a pas pu être ajouté au fichier " +
+                          d.fichier("Sauvramq/STA2026.Dat") +
+                          " : les statistiques de cette facture manqueront.");
+            EXPECT_EQ(d.lire("Sauvramq/STA2026.Dat").size(), 0);
+        }
+    }
 }

@@ -85,8 +85,8 @@ TEST(FichierEnregistrements, DeuxProcessusAjoutentSansCollision) {
     const QString chemin = d.fichier("Ftmp.Fil");
     constexpr int ParProcessus = 300;
     QProcess a, b;
-    a.start(QStringLiteral(AJOUTEUR_CONCURRENT), {chemin, "A", QString::number(ParProcessus)});
-    b.start(QStringLiteral(AJOUTEUR_CONCURRENT), {chemin, "B", QString::number(ParProcessus)});
+    a.start(QStringLiteral(AUTRE_POSTE), {"ajouter", chemin, "A", QString::number(ParProcessus)});
+    b.start(QStringLiteral(AUTRE_POSTE), {"ajouter", chemin, "B", QString::number(ParProcessus)});
     ASSERT_TRUE(a.waitForFinished(60000));
     ASSERT_TRUE(b.waitForFinished(60000));
     ASSERT_EQ(a.exitCode(), 0) << a.readAllStandardError().constData();

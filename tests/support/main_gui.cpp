@@ -1,6 +1,7 @@
 #include "config/parametres.h"
 #include "platform/clavier.h"
 #include "platform/reglages.h"
+#include "records/fichierenregistrements.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     activerEntreeSurBoutons();
     QTemporaryDir reglages;  // tests never touch the real user's settings
     ReglagesUtilisateur::rediriger(reglages.path());
+    FichierEnregistrements::delaiVerrouMs = 300;  // a lock held by a test is never waited for long
     {   // No window opened by a test reaches out to a real server: a closed local port unless
         // the test starts its own.
         ReglagesUtilisateur r;

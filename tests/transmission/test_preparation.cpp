@@ -1,5 +1,7 @@
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
+#include "platform/fichiers.h"
+#include "support/petitdisque.h"
 #include "platform/horloge.h"
 #include "records/fichierfactures.h"
 #include "records/procedures.h"
@@ -9,6 +11,12 @@
 #include "transmission/preparation.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+#include <iostream>
 #include <QDirIterator>
 #include <QMap>
 #include <gtest/gtest.h>
@@ -304,3 +312,182 @@ TEST_F(Preparation, OuvertureSansAgenceOuSansSauvramq) {
 }
 
 }  // namespace
+
+namespace {
+
+// The invoice marks (complementary information) of the records of a file of invoices.
+QStringList marques(QByteArray octets) {
+    if (octets.endsWith('\x1a'))
+        octets.chop(1);
+    QStringList l;
+    for (qsizetype p = 0; p + 723 <= octets.size(); p += 723)
+        l << QString::fromLatin1(octets.mid(p + 325, 7));
+    return l;
+}
+
+QByteArray facturesMarquees(int n) {
+    QByteArray tout;
+    for (int i = 0; i < n; ++i) {
+        ValeursFacture v = factureDeBase();
+        v.renseignements = QStringLiteral("N%1").arg(i, 6, 10, QLatin1Char('0'));
+        tout += enregistrementDe(v);
+    }
+    return tout;
+}
+
+// Every invoice in Ftmp.Fil or in exactly one payment-request file, never both; the counters
+// moved on by exactly the billings made; nothing of a preparation left half done.
+void verifierCoherence(const QString& dossier, const QStringList& attendues,
+                       const QByteArray& agenceInitiale) {
+    QStringList vues = marques(fichiers::lire(dossier + "/Sauvramq/Ftmp.Fil"));
+    const QStringList d = QDir(dossier + "/Sauvramq").entryList({"D71234*"}, QDir::Files);
+    for (const QString& nom : d)
+        vues += marques(fichiers::lire(dossier + "/Sauvramq/" + nom));
+    vues.sort();
+    QStringList triees = attendues;
+    triees.sort();
+    EXPECT_EQ(vues, triees);
+    const QByteArray lex = fichiers::lire(dossier + "/Facturat.Lex");
+    const int avance = (lex.mid(6, 2).toInt() - agenceInitiale.mid(6, 2).toInt() + 100) % 100;
+    EXPECT_EQ(avance, d.size()) << lex.constData();
+    EXPECT_FALSE(QFile::exists(dossier + "/Sauvramq/Prepa.Enc"));
+    if (d.size() == 1) {
+        EXPECT_EQ(fichiers::lire(dossier + "/Reqt"), fichiers::lire(dossier + "/Sauvramq/R" + d[0].mid(1)));
+    }
+    EXPECT_EQ(QDir(dossier).entryList({".~*"}, QDir::Files | QDir::Hidden), QStringList());
+    EXPECT_EQ(QDir(dossier + "/Sauvramq").entryList({".~*"}, QDir::Files | QDir::Hidden), QStringList());
+}
+
+}  // namespace
+
+// Killed at random moments, a preparation is either undone or finished at the next start.
+TEST_F(Preparation, TueeNImporteQuandPuisReprise) {
+    const QByteArray lu = agence("07", "0041", "041");
+    const QByteArray factures = facturesMarquees(150);
+    const QStringList attendues = marques(factures);
+    auto nouveauDossier = [&](const DossierTemporaire& dossier) {
+        dossier.ecrire("Facturat.Lex", lu);
+        dossier.ecrire("Reqt", "ANCIEN REQT");
+        dossier.ecrire("Sauvramq/Ftmp.Fil", factures);
+    };
+    auto preparer = [](const QString& dossier, QProcess& p) {
+        p.start(QStringLiteral(AUTRE_POSTE), {"preparer", dossier});
+        return p.waitForStarted(5000);
+    };
+    qint64 duree = 0;
+    {   // How long a whole preparation takes here, start of the process included.
+        DossierTemporaire dossier;
+        nouveauDossier(dossier);
+        QElapsedTimer chrono;
+        chrono.start();
+        QProcess p;
+        ASSERT_TRUE(preparer(dossier.chemin(), p));
+        ASSERT_TRUE(p.waitForFinished(30000));
+        duree = chrono.nsecsElapsed() / 1000;
+        ASSERT_EQ(dossier.lire("Sauvramq/Ftmp.Fil"), QByteArray());
+    }
+    QRandomGenerator hasard(20261207);
+    QElapsedTimer limite;
+    limite.start();
+    int tuees = 0, annulees = 0;
+    for (int essai = 0; essai < 250 && limite.elapsed() < 90000; ++essai) {
+        DossierTemporaire dossier;
+        nouveauDossier(dossier);
+        QProcess p;
+        ASSERT_TRUE(preparer(dossier.chemin(), p));
+        QThread::usleep(hasard.bounded(duree + 1));
+        if (p.state() != QProcess::NotRunning) {
+            ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
+            ++tuees;
+        }
+        p.waitForFinished(10000);
+        DialoguesScriptes port;
+        preparation::reprendreInterrompue(dossier.chemin(), port);
+        annulees += dossier.lire("Sauvramq/Ftmp.Fil").size() > 0;
+        SCOPED_TRACE(essai);
+        verifierCoherence(dossier.chemin(), attendues, lu);
+        if (HasFailure())
+            break;
+    }
+    EXPECT_GE(tuees, 100) << "too few kills landed during a preparation";
+    std::cout << tuees << " préparations tuées, " << annulees << " annulées à la reprise\n";
+}
+
+// A full disk at every point where the preparation writes: undone at once, never half done.
+TEST_F(Preparation, DisquePleinAChaquePointDEcriture) {
+    PetitDisque disque(1 << 20);
+    KESTROVA_EXIGER_PETIT_DISQUE(disque);
+    const QString dossier = disque.chemin();
+    const QByteArray lu = agence("07", "0041", "041");
+    const QByteArray factures = facturesMarquees(20);
+    int echecs = 0, reussites = 0;
+    for (qint64 libre = 0; libre <= 16 * 4096; libre += 4096) {
+        SCOPED_TRACE(libre);
+        disque.liberer();
+        for (const QString& f : QDir(dossier + "/Sauvramq").entryList(QDir::Files))
+            QFile::remove(dossier + "/Sauvramq/" + f);
+        QDir().mkpath(dossier + "/Sauvramq");
+        fichiers::ecrireAtomique(dossier + "/Facturat.Lex", lu);
+        fichiers::ecrireAtomique(dossier + "/Reqt", "ANCIEN REQT");
+        fichiers::ecrireAtomique(dossier + "/Sauvramq/Ftmp.Fil", factures);
+        disque.laisserLibre(libre);
+        DialoguesScriptes port;
+        port.reponses = {Reponse::Annuler};
+        const bool reussi =
+            Preparer(dossier, preparation::valeursDepuis(lu, Horloge::aujourdhui()), port).reussi;
+        disque.liberer();
+        DialoguesScriptes prochainDemarrage;
+        preparation::reprendreInterrompue(dossier, prochainDemarrage);
+        if (reussi) {
+            ++reussites;
+        } else {
+            ++echecs;
+            ASSERT_FALSE(port.boites().isEmpty());
+            EXPECT_TRUE(port.boites().first().texte.startsWith("Erreur No. 61Disque plein"))
+                << qPrintable(port.resume().join('\n'));
+            EXPECT_EQ(fichiers::lire(dossier + "/Facturat.Lex"), lu);
+            EXPECT_EQ(fichiers::lire(dossier + "/Reqt"), "ANCIEN REQT");
+            EXPECT_EQ(fichiers::lire(dossier + "/Sauvramq/Ftmp.Fil"), factures);
+        }
+        verifierCoherence(dossier, marques(factures), lu);
+    }
+    EXPECT_GE(echecs, 3);
+    EXPECT_GE(reussites, 1);
+}
+
+// Another workstation stores invoices while preparations run: each invoice it was told is
+// stored ends in a payment-request file or in Ftmp.Fil, once.
+TEST_F(Preparation, AjoutsDUnAutrePostePendantLesPreparations) {
+    const QByteArray lu = agence("07", "0041", "041");
+    preparerDossier(d, lu, {});
+    QProcess poste;
+    poste.start(QStringLiteral(AUTRE_POSTE), {"factures", d.chemin(), "400"});
+    ASSERT_TRUE(poste.waitForStarted(5000));
+    int preparations = 0;
+    while (!poste.waitForFinished(15)) {
+        DialoguesScriptes port;
+        if (Preparer(d.chemin(), valeurs(), port).reussi)
+            ++preparations;
+    }
+    ASSERT_EQ(poste.exitCode(), 0);
+    QStringList stockees;
+    for (const QByteArray& l : poste.readAllStandardOutput().split('\n'))
+        if (!l.isEmpty())
+            stockees << QString::fromLatin1(l);
+    EXPECT_GE(preparations, 2);
+    EXPECT_GE(stockees.size(), 300);
+    verifierCoherence(d.chemin(), stockees, lu);
+}
+
+// A damaged Ftmp.Fil is never prepared: the message names the record, nothing is written.
+TEST_F(Preparation, FtmpEndommageJamaisPrepare) {
+    const QByteArray f = enregistrementDe(factureDeBase());
+    preparerDossier(d, agence("07", "0041", "041"), {f, f});
+    d.ecrire("Sauvramq/Ftmp.Fil", "X" + f + f);
+    const QMap<QString, QByteArray> avant = contenu(d.chemin());
+    EXPECT_FALSE(Preparer(d.chemin(), valeurs(), dialogues).reussi);
+    ASSERT_EQ(dialogues.boites().size(), 1);
+    EXPECT_TRUE(dialogues.boites()[0].texte.contains("endommagé à partir de l'enregistrement numéro 1 "))
+        << qPrintable(dialogues.resume().join('\n'));
+    EXPECT_EQ(contenu(d.chemin()), avant);
+}

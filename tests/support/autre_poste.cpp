@@ -1,0 +1,67 @@
+// Another workstation on the same program folder, as a separate process, for the tests of
+// locks, crashes and concurrent appends:
+//   ajouter FICHIER LETTRE N   appends N 723-byte records, prints each number given
+//   factures DOSSIER N         stores N invoices in Ftmp.Fil (each with its number in the
+//                              complementary information), prints each one stored
+//   verrouiller FICHIER        holds the lock of the record file until killed
+//   preparer DOSSIER           runs a preparation, answering every question by default
+#include "platform/erreurs.h"
+#include "platform/fichierbrut.h"
+#include "platform/horloge.h"
+#include "records/fichierenregistrements.h"
+#include "records/fichierfactures.h"
+#include "support/dialoguesscriptes.h"
+#include "support/factures.h"
+#include "transmission/preparation.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    const QStringList a = QCoreApplication::arguments();
+    if (a.size() < 3)
+        return 2;
+    const QString mode = a[1];
+    if (mode == "ajouter" && a.size() == 5) {
+        FichierEnregistrements f(a[2], 723);
+        const char lettre = a[3].at(0).toLatin1();
+        for (int i = 0; i < a[4].toInt(); ++i) {
+            QByteArray r(723, lettre);
+            r.replace(717, 6, QByteArray::number(i).rightJustified(6, '0'));
+            std::printf("%d\n", f.ajouter(r));
+        }
+        return 0;
+    }
+    if (mode == "factures" && a.size() == 4) {
+        for (int i = 0; i < a[3].toInt(); ++i) {
+            ValeursFacture v = factureDeBase();
+            v.renseignements = QStringLiteral("N%1").arg(i, 6, 10, QLatin1Char('0'));
+            try {
+                fichierfactures::fichier(a[2]).ajouter(facture::construire(v));
+                std::printf("%s\n", qPrintable(v.renseignements));
+                std::fflush(stdout);
+            } catch (const ErreurFichier&) {
+                // locked past the delay by a long preparation: that one is not stored
+            }
+        }
+        return 0;
+    }
+    if (mode == "verrouiller") {
+        const auto verrou = FichierEnregistrements(a[2], 723).verrouiller(0);
+        std::printf("verrouille\n");
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(1);
+    }
+    if (mode == "preparer") {
+        DialoguesScriptes port;
+        const QString dossier = a[2];
+        preparation::Preparer(
+            dossier, preparation::valeursDepuis(preparation::lireAgence(dossier), Horloge::aujourdhui()),
+            port);
+        return 0;
+    }
+    return 2;
+}
