@@ -99,7 +99,7 @@ protected:
         QApplication::processEvents();
     }
 
-    void taperPatient() {
+    void taperPatient(bool avecActe = true) {
         combo(0)->setCurrentIndex(1);
         w->Combo1_Click(0);
         masque(5)->setClipText("20261204");
@@ -114,6 +114,8 @@ protected:
         taper(texte(3), "st-olvane");
         taper(masque(2), "h2x1y4");
         taper(masque(6), "3784");
+        if (!avecActe)
+            return;
         taper(combo(2), "9001");
         quitter(combo(2));
     }
@@ -296,12 +298,107 @@ TEST_F(FenetrePrincipale, AidesALaFrappe) {
     EXPECT_EQ(QApplication::focusWidget(), combo(2));
 }
 
+// Every way of storing, with the act still in its box, gives the same record: the box's
+// rules and fee run first whatever the way.
+TEST_F(FenetrePrincipale, ChaqueFaconDEnregistrerDonneLeMemeEnregistrement) {
+    ouvrir();
+    QPushButton* enregistrer = controle<QPushButton>("Command1");
+    const struct {
+        const char* facon;
+        std::function<void()> enregistrer;
+    } facons[] = {
+        {"souris", [&] { cliquer(enregistrer); }},
+        {"Alt+E", [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+                        QTest::qWait(250); }},
+        {"Entrée", [&] { enregistrer->setFocus(Qt::TabFocusReason);
+                         QTest::keyClick(enregistrer, Qt::Key_Return); }},
+        {"Entrée du pavé", [&] { enregistrer->setFocus(Qt::TabFocusReason);
+                                 QTest::keyClick(enregistrer, Qt::Key_Enter, Qt::KeypadModifier); }},
+        {"Espace", [&] { enregistrer->setFocus(Qt::TabFocusReason);
+                         QTest::keyClick(enregistrer, Qt::Key_Space); }},
+    };
+    int stockees = 0;
+    for (const bool deLaListe : {true, false})
+        for (const auto& f : facons) {
+            SCOPED_TRACE(std::string(f.facon) + (deLaListe ? ", acte choisi" : ", acte tapé"));
+            taperPatient(false);
+            if (deLaListe) {
+                combo(2)->setFocus(Qt::MouseFocusReason);
+                combo(2)->setCurrentIndex(combo(2)->findText("09001"));
+            } else {
+                taper(combo(2), "9001");
+            }
+            dialogues.effacer();
+            f.enregistrer();
+            QApplication::processEvents();
+            ASSERT_EQ(dialogues.boites().size(), 1) << qPrintable(dialogues.resume().join('\n'));
+            EXPECT_TRUE(dialogues.boites()[0].texte.startsWith(
+                QStringLiteral("La facture # %1\n").arg(++stockees)));
+            const QByteArray ftmp = d.lire("Sauvramq/Ftmp.Fil");
+            ASSERT_EQ(ftmp.size(), stockees * 723);
+            EXPECT_EQ(ftmp.right(723).mid(241, 16), QByteArray("3784 09001002855"));
+            EXPECT_EQ(ftmp.right(723).mid(305, 6), QByteArray("002855"));
+            EXPECT_EQ(ftmp.right(723), ftmp.left(723));
+        }
+}
+
+// A click never puts the cursor past what was typed; a refused character beeps.
+TEST_F(FenetrePrincipale, CurseurDesBoitesMasquees) {
+    ouvrir();
+    MaskEdBox* nam = masque(0);
+    const QPoint aDroite(nam->width() - 8, nam->height() / 2);
+    nam->vider();
+    QTest::mouseClick(nam, Qt::LeftButton, {}, aDroite);
+    EXPECT_EQ(nam->cursorPosition(), 0);
+    QTest::keyClicks(nam, "TREM8001");
+    EXPECT_EQ(nam->clipText(), "TREM8001");
+    QTest::mouseClick(nam, Qt::LeftButton, {}, aDroite);
+    EXPECT_EQ(nam->cursorPosition(), 8);
+    QTest::mouseClick(nam, Qt::LeftButton, {}, QPoint(3, nam->height() / 2));
+    EXPECT_EQ(nam->cursorPosition(), 0);
+
+    MaskEdBox* naissance = masque(1);
+    naissance->setFocus(Qt::MouseFocusReason);
+    dialogues.effacer();
+    taper(naissance, "19a8");
+    EXPECT_EQ(naissance->clipText(), "198");
+    EXPECT_EQ(dialogues.bips(), 1);
+}
+
+// The optometrist named on screen is the one whose numbers are billed.
+TEST_F(FenetrePrincipale, LOptometristeAfficheEstCeluiFacture) {
+    QByteArray c = configurationClinique();
+    c.replace("\"1e Optom\xE9triste\",\"311111\"", "\"1e Optom\xE9triste\",\"000000\"");
+    d.ecrire("Kestrova.Cfg", c);
+    ouvrir();
+    EXPECT_EQ(combo(0)->currentText(), "Dr Mathieu Tremblay");
+    EXPECT_EQ(label("Label1_14")->text(), "Dr Mathieu Tremblay");
+    EXPECT_EQ(label("StatusBar1_Panel1")->text(), "Dr Mathieu Tremblay");
+    EXPECT_EQ(label("StatusBar1_Panel2")->text(), "322227");
+    EXPECT_EQ(label("StatusBar1_Panel5")->text(), "12345");
+
+    // No slot in use: refused, nothing stored.
+    c.replace("\"Dr Mathieu Tremblay\",\"322227\"", "\"Dr Mathieu Tremblay\",\"000000\"");
+    d.ecrire("Kestrova.Cfg", c);
+    ouvrir();
+    EXPECT_EQ(combo(0)->currentIndex(), -1);
+    taperPatient();
+    dialogues.effacer();
+    cliquer(controle<QPushButton>("Command1"));
+    ASSERT_EQ(dialogues.boites().size(), 1);
+    EXPECT_EQ(dialogues.boites()[0].titre, "Optométriste");
+    EXPECT_TRUE(dialogues.boites()[0].texte.contains("FICHIER, puis INITIALISATION"));
+    EXPECT_FALSE(d.existe("Sauvramq/Ftmp.Fil") && d.lire("Sauvramq/Ftmp.Fil").size() > 0);
+}
+
 TEST_F(FenetrePrincipale, DossierPatientCacheLaFile) {
     u.ecrire("UtiliseDossierPatient", "OUI");
     d.ecrire("MdiTmp.Dat", QByteArray(3 * 188, ' '));
     Principal& p = ouvrir();
-    EXPECT_FALSE(controle<QPushButton>("Command2")->isVisible());
-    EXPECT_FALSE(controle<QPushButton>("Command5")->isVisible());
+    for (const char* b : {"Command2", "Command3", "Command4", "Command5"}) {
+        EXPECT_FALSE(controle<QPushButton>(b)->isVisible()) << b;
+        EXPECT_FALSE(controle<QPushButton>(b)->isEnabled()) << b;
+    }
     EXPECT_EQ(masque(0)->parentWidget()->y(), 146 - 40);
     Q_UNUSED(p);
 }
