@@ -796,18 +796,16 @@ void Principal::Toolbar1_ButtonClick(const QString& cle) {
 }
 
 void Principal::ouvrirTelecommunication() {
-    dialogues_.sablier(true);
-    frmTelecommunication fenetre(programme_, StatusBar1[2]->text(), configuration_, utilisateur_,
-                                 dialogues_, this);
-    dialogues_.sablier(false);
-    connect(&fenetre, &frmTelecommunication::facturesPreparees, this, [this] {
+    const auto fenetre = construireSousSablier<frmTelecommunication>(
+        dialogues_, programme_, StatusBar1[2]->text(), configuration_, utilisateur_, dialogues_, this);
+    connect(fenetre.get(), &frmTelecommunication::facturesPreparees, this, [this] {
         // The invoices left Ftmp.Fil: nothing to correct, the count back to empty.
         actionCorrection_->setEnabled(false);
         SousFichier[4]->setEnabled(false);
         AfficherCompteur(0);
         Label1[28]->clear();
     });
-    fenetre.exec();
+    fenetre->exec();
     rafraichirCompteur();
 }
 

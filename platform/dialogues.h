@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 // Everything the program asks or tells the user goes through this port: the windows use
@@ -56,3 +57,10 @@ public:
 private:
     PortDialogue& d_;
 };
+
+// Builds a window under the hourglass, cleared however the construction ends.
+template <typename Fenetre, typename... Arguments>
+std::unique_ptr<Fenetre> construireSousSablier(PortDialogue& d, Arguments&&... arguments) {
+    Sablier sablier(d);
+    return std::make_unique<Fenetre>(std::forward<Arguments>(arguments)...);
+}

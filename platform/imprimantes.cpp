@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <optional>
 
 namespace imprimantes {
 
@@ -22,10 +23,17 @@ QString& actuelle() {
     }();
     return nom;
 }
+
+std::optional<QStringList>& simulees() {
+    static std::optional<QStringList> l;
+    return l;
+}
 }  // namespace
 
+void simulerInstallees(const QStringList& noms) { simulees() = noms; }
+
 QStringList noms() {
-    QStringList l = QPrinterInfo::availablePrinterNames();
+    QStringList l = simulees() ? *simulees() : QPrinterInfo::availablePrinterNames();
     l << Pdf;
     return l;
 }

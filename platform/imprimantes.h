@@ -12,6 +12,8 @@ inline const QString Pdf = QStringLiteral("PDF");
 QStringList noms();
 QString courante();
 void choisir(const QString& nom);
+// Tests: the installed printers taken as `noms` rather than asked of the system.
+void simulerInstallees(const QStringList& noms);
 
 }  // namespace imprimantes
 

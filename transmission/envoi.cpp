@@ -9,6 +9,7 @@
 #include "platform/erreurs.h"
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
+#include "platform/reprise.h"
 #include "records/champs.h"
 #include "records/encodage.h"
 #include "records/fichierenregistrements.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <zip.h>
 
 namespace envoi {
 
@@ -33,18 +35,12 @@ QString texte(const QByteArray& octets, int colonne, int largeur) {
     return encodage::depuisOctets(octets.mid(colonne - 1, largeur));
 }
 
-void viderDossier(const QString& dossier) {
-    const QStringList fichiers = QDir(dossier).entryList(QDir::Files | QDir::Hidden);
-    for (const QString& f : fichiers)
-        QFile::remove(QDir(dossier).filePath(f));
-}
-
-// Runs the compression program and waits for it; false when it could not run or failed.
-bool compresser(const Envoi& e, const QString& archive) {
+// Runs the compression program over every file of `dossier` and waits for it; false when it
+// could not run or failed.
+bool compresser(const Envoi& e, const QString& dossier, const QString& archive) {
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(e.paComp, {QStringLiteral("-aP"), archive,
-                       QDir(e.dossierTravail).filePath(QStringLiteral("*.*"))});
+    p.start(e.paComp, {QStringLiteral("-aP"), archive, QDir(dossier).filePath(QStringLiteral("*.*"))});
     if (!p.waitForStarted(DelaiCompressionMs) || !p.waitForFinished(DelaiCompressionMs)) {
         p.kill();
         p.waitForFinished(1000);
@@ -222,27 +218,71 @@ bool confirmerDoublon(const FichierEnregistrements& journal, const Requete& r, P
 
 class PaCompIntrouvable : public std::exception {};
 
-// Steps 4 to 12; true when the archive reached the server and the sending is logged.
-bool envoyerArchive(const Envoi& e, const Requete& r, FichierEnregistrements& journal,
-                    PortDialogue& d) {
-    const QString& travail = e.dossierTravail;
-    fichiers::ecrireAtomique(QDir(travail).filePath(QStringLiteral("Identification.txt")),
+// True when the file is a zip archive that can be read whole.
+bool archiveLisible(const QString& chemin) {
+    int erreur = 0;
+    zip_t* z = zip_open(QFile::encodeName(chemin).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &erreur);
+    if (!z)
+        return false;
+    zip_discard(z);
+    return true;
+}
+
+// Step 6: the clinic's earlier archive, when the server has one. One that cannot be read (a
+// sending cut short by an older version, a damaged file) is set aside on the server under a
+// name that tells when and why, and the sending goes on with a new archive.
+void archivePrecedente(const Envoi& e, const QString& dossier, const QString& nomArchive,
+                       PortDialogue& d) {
+    // The windows stay painted while the server answers.
+    if (!executerEnArrierePlan([&] { return ModuleFTP::GetFtpDpFile(e.ftp, nomArchive, dossier); }))
+        return;
+    const QString archive = QDir(dossier).filePath(nomArchive);
+    if (archiveLisible(archive))
+        return;
+    QFile::remove(archive);
+    const QString aCote = nomArchive + QStringLiteral(".illisible-") +
+                          Horloge::maintenant().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const bool misDeCote = executerEnArrierePlan(
+        [&] { return ModuleFTP::RenFtpFile(e.ftp, ModuleFTP::DossierEnvoi, nomArchive, aCote); });
+    d.message(Icone::Exclamation, TitreServeur,
+              misDeCote ? QStringLiteral("L'archive %1 trouvée sur le serveur est illisible (un "
+                                         "envoi précédent a probablement été interrompu).\n\nElle "
+                                         "a été mise de côté sur le serveur sous le nom %2.\n\n"
+                                         "Votre envoi continue avec une nouvelle archive.")
+                              .arg(nomArchive, aCote)
+                        : QStringLiteral("L'archive %1 trouvée sur le serveur est illisible et n'a "
+                                         "pas pu être mise de côté.\n\nVotre envoi continue avec "
+                                         "une nouvelle archive qui la remplacera.")
+                              .arg(nomArchive));
+}
+
+// Step 11's record in the sending log, with Retry while another workstation holds the log.
+bool journaliser(FichierEnregistrements& journal, const Requete& r, PortDialogue& d) {
+    return executerAvecReprise(d, TitreServeur, [&] {
+        journal.ajouter(enregistrementJournal(r, Horloge::maintenant()));
+    });
+}
+
+// Steps 4 to 12 in `dossier`, the sending's own clean folder: only the files placed there are
+// packed. True when the archive reached the server.
+bool envoyerArchive(const Envoi& e, const Requete& r, const QString& dossier,
+                    FichierEnregistrements& journal, PortDialogue& d) {
+    fichiers::ecrireAtomique(QDir(dossier).filePath(QStringLiteral("Identification.txt")),
                              identification(e.clinique, Horloge::maintenant()));
-    copierDans(fichierconfiguration::chemin(e.programme), travail);
-    copierDans(facturatlex::chemin(e.programme), travail);
+    copierDans(fichierconfiguration::chemin(e.programme), dossier);
+    copierDans(facturatlex::chemin(e.programme), dossier);
     const QString nomArchive = QStringLiteral("AGP") + r.agence + QStringLiteral(".zip");
-    const QString archive = QDir(travail).filePath(nomArchive);
-    // The clinic's earlier archive, if any; the windows stay painted while the server answers.
-    executerEnArrierePlan([&] { return ModuleFTP::GetFtpDpFile(e.ftp, nomArchive, travail); });
-    copierDans(e.cheminRequete, travail);
+    const QString archive = QDir(dossier).filePath(nomArchive);
+    archivePrecedente(e, dossier, nomArchive, d);
+    copierDans(e.cheminRequete, dossier);
     d.message(Icone::Information, QStringLiteral("Vérification"),
               QStringLiteral("Identification de votre Agence %1 sur le serveur\n\n"
                              "Cliquez sur Ok pour poursuivre.")
                   .arg(r.agence));
-    copierDans(e.cheminDemandes, travail);
+    copierDans(e.cheminDemandes, dossier);
     if (e.paComp.isEmpty() || !QFileInfo::exists(e.paComp))
         throw PaCompIntrouvable();
-    const bool compresse = compresser(e, archive);
+    const bool compresse = compresser(e, dossier, archive);
     d.message(Icone::Information, QStringLiteral("Identification"),
               QStringLiteral("Votre agence a été identifiée sur le serveur.\n\n"
                              "Cliquez sur Ok pour poursuivre."));
@@ -260,12 +300,18 @@ bool envoyerArchive(const Envoi& e, const Requete& r, FichierEnregistrements& jo
     }
     if (e.progression)
         e.progression(100);
-    journal.ajouter(enregistrementJournal(r, Horloge::maintenant()));
+    const bool journalise = journaliser(journal, r, d);
     d.message(Icone::Information, TitreServeur,
               QStringLiteral("Vos factures ont été envoyées avec succès...\n\n"
                              "Votre rapport d'erreur(s)  (Confirmation)\n"
                              "sera généralement disponible dans 24 heures\n"
                              "sauf samedi et dimanche."));
+    if (!journalise)
+        d.message(Icone::Exclamation, TitreServeur,
+                  QStringLiteral("Vos factures ont été envoyées à la RAMQ, mais l'envoi n'a pas "
+                                 "pu être inscrit au journal des envois (%1).\n\nUn nouvel envoi "
+                                 "de la facturation %2 ne demandera donc pas de confirmation.")
+                      .arg(QDir::toNativeSeparators(journal.chemin()), r.attestation));
     return true;
 }
 
@@ -276,6 +322,9 @@ bool Envoyer(const Envoi& e, PortDialogue& d) {
         dossiers::resoudre(fichierfactures::dossierSauvegarde(e.programme),
                            QStringLiteral("LstEnvoie.Dat")),
         LongueurJournal);
+    // The sending's own folder inside the work folder: what else waits there (the agency's
+    // returns) is neither packed nor removed.
+    const QString dossier = QDir(e.dossierTravail).filePath(QStringLiteral("Envoi"));
     bool reussi = false;
     try {
         const Requete r =
@@ -283,16 +332,17 @@ bool Envoyer(const Envoi& e, PortDialogue& d) {
         if (!confirmerDoublon(journal, r, d))
             return false;
         Sablier sablier(d);
-        QDir().mkpath(e.dossierTravail);
-        reussi = envoyerArchive(e, r, journal, d);
+        QDir(dossier).removeRecursively();
+        QDir().mkpath(dossier);
+        reussi = envoyerArchive(e, r, dossier, journal, d);
     } catch (const PaCompIntrouvable&) {
         d.message(Icone::Critique, QStringLiteral("Erreur "),
                   QStringLiteral("ATTENTION !!!\n\nLe fichier PaComp n'est pas trouvé, "
                                  "contactez votre fournisseur."));
     } catch (const ErreurFichier& x) {
-        d.message(Icone::Critique, QStringLiteral("Erreur"), x.description());
+        d.message(Icone::Critique, QStringLiteral("Erreur"), erreurs::texte(x));
     }
-    viderDossier(e.dossierTravail);
+    QDir(dossier).removeRecursively();
     return reussi;
 }
 

@@ -93,18 +93,14 @@ void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
     if (cle == QLatin1String("Quitter")) {
         close();
     } else if (cle == QStringLiteral("Préparation")) {
-        dialogues_.sablier(true);
-        frmTelePrepare fenetre(programme_, configuration_, dialogues_, this);
-        dialogues_.sablier(false);
-        connect(&fenetre, &frmTelePrepare::facturesPreparees, this, [this] {
+        const auto fenetre =
+            construireSousSablier<frmTelePrepare>(dialogues_, programme_, configuration_, dialogues_, this);
+        connect(fenetre.get(), &frmTelePrepare::facturesPreparees, this, [this] {
             bouton(QStringLiteral("Préparation"))->setEnabled(false);
             emit facturesPreparees();
         });
-        fenetre.exec();
+        fenetre->exec();
     } else if (cle == QLatin1String("Transmettre")) {
-        dialogues_.sablier(true);
-        frmTransmettre fenetre(programme_, utilisateur_, dialogues_, this);
-        dialogues_.sablier(false);
-        fenetre.exec();
+        construireSousSablier<frmTransmettre>(dialogues_, programme_, utilisateur_, dialogues_, this)->exec();
     }
 }

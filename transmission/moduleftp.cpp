@@ -24,6 +24,8 @@ QByteArray adresse(const QString& serveur, const QString& dossier, const QString
     return url;
 }
 
+size_t ignorer(char*, size_t taille, size_t n, void*) { return taille * n; }
+
 void preparer(CURL* h, const QByteArray& url, const QString& utilisateur, const QString& motDePasse) {
     curl_easy_setopt(h, CURLOPT_URL, url.constData());
     const QByteArray u = utilisateur.toUtf8(), m = motDePasse.toUtf8();
@@ -34,6 +36,7 @@ void preparer(CURL* h, const QByteArray& url, const QString& utilisateur, const 
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, DelaiBlocageS);
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(h, CURLOPT_TRANSFERTEXT, 0L);  // binary
+    curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, ignorer);  // what a command without a body says
 }
 
 size_t lireFichier(char* tampon, size_t taille, size_t n, void* fichier) {
@@ -64,6 +67,23 @@ bool telecharger(const ParametresFtp& p, const QString& dossier, const QString& 
     return local.commit();
 }
 
+// Enters `dossier` and runs `commandes` there; libcurl's result.
+CURLcode commandes(const ParametresFtp& p, const QString& dossier, const QList<QByteArray>& liste) {
+    SessionCurl c;
+    if (!c.h)
+        return CURLE_FAILED_INIT;
+    // The folder's URL: libcurl enters it, then the commands after it act there.
+    preparer(c.h, adresse(p.serveur, dossier, {}), p.utilisateur, p.motDePasse);
+    curl_easy_setopt(c.h, CURLOPT_NOBODY, 1L);
+    curl_slist* apres = nullptr;
+    for (const QByteArray& commande : liste)
+        apres = curl_slist_append(apres, commande.constData());
+    curl_easy_setopt(c.h, CURLOPT_POSTQUOTE, apres);
+    const CURLcode r = curl_easy_perform(c.h);
+    curl_slist_free_all(apres);
+    return r;
+}
+
 }  // namespace
 
 int PutFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
@@ -73,33 +93,58 @@ int PutFtpFile(const QString& serveur, const QString& utilisateur, const QString
     QFile fichier(cheminLocal);
     if (!fichier.open(QIODevice::ReadOnly))
         return 0;
+    const qint64 taille = fichier.size();
+    {
+        SessionCurl c;
+        if (!c.h)
+            return 0;
+        // Sent under a temporary name that takes the final one only once the transfer is
+        // complete: an interrupted upload never leaves a truncated file under the real name.
+        const QString temporaire = nomDistant + QStringLiteral(".partiel");
+        preparer(c.h, adresse(serveur, dossier, temporaire), utilisateur, motDePasse);
+        curl_easy_setopt(c.h, CURLOPT_UPLOAD, 1L);
+        curl_easy_setopt(c.h, CURLOPT_READFUNCTION, lireFichier);
+        curl_easy_setopt(c.h, CURLOPT_READDATA, &fichier);
+        curl_easy_setopt(c.h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(taille));
+        const QByteArray de = "RNFR " + temporaire.toUtf8(), vers = "RNTO " + nomDistant.toUtf8();
+        curl_slist* apres = curl_slist_append(nullptr, de.constData());
+        apres = curl_slist_append(apres, vers.constData());
+        curl_easy_setopt(c.h, CURLOPT_POSTQUOTE, apres);
+        const CURLcode r = curl_easy_perform(c.h);
+        curl_slist_free_all(apres);
+        if (r != CURLE_OK)
+            return 0;
+    }
+    // The server says how many bytes it holds under the final name.
+    return TailleFtpFile({serveur, utilisateur, motDePasse}, dossier, nomDistant) == taille ? 1 : 0;
+}
+
+qint64 TailleFtpFile(const ParametresFtp& p, const QString& dossier, const QString& nomDistant) {
     SessionCurl c;
     if (!c.h)
-        return 0;
-    preparer(c.h, adresse(serveur, dossier, nomDistant), utilisateur, motDePasse);
-    curl_easy_setopt(c.h, CURLOPT_UPLOAD, 1L);
-    curl_easy_setopt(c.h, CURLOPT_READFUNCTION, lireFichier);
-    curl_easy_setopt(c.h, CURLOPT_READDATA, &fichier);
-    curl_easy_setopt(c.h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(fichier.size()));
-    return curl_easy_perform(c.h) == CURLE_OK ? 1 : 0;
+        return -1;
+    preparer(c.h, adresse(p.serveur, dossier, nomDistant), p.utilisateur, p.motDePasse);
+    curl_easy_setopt(c.h, CURLOPT_NOBODY, 1L);
+    if (curl_easy_perform(c.h) != CURLE_OK)
+        return -1;
+    curl_off_t taille = -1;
+    curl_easy_getinfo(c.h, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &taille);
+    return taille;
+}
+
+bool RenFtpFile(const ParametresFtp& p, const QString& dossier, const QString& ancien,
+                const QString& nouveau) {
+    return commandes(p, dossier, {"RNFR " + ancien.toUtf8(), "RNTO " + nouveau.toUtf8()}) == CURLE_OK;
 }
 
 int DelFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
                const QString& dossier, const QString& nomDistant, PortDialogue& d) {
     const QString titre = QStringLiteral("Kestrova");
-    SessionCurl c;
-    if (!c.h) {
+    const CURLcode r = commandes({serveur, utilisateur, motDePasse}, dossier, {"DELE " + nomDistant.toUtf8()});
+    if (r == CURLE_FAILED_INIT) {
         d.message(Icone::Aucune, titre, QStringLiteral("Pas de connexion!"));
         return 0;
     }
-    // The folder's URL: libcurl enters it, then the DELE after it names the file.
-    preparer(c.h, adresse(serveur, dossier, {}), utilisateur, motDePasse);
-    curl_easy_setopt(c.h, CURLOPT_NOBODY, 1L);
-    const QByteArray commande = "DELE " + nomDistant.toUtf8();
-    curl_slist* apres = curl_slist_append(nullptr, commande.constData());
-    curl_easy_setopt(c.h, CURLOPT_POSTQUOTE, apres);
-    const CURLcode r = curl_easy_perform(c.h);
-    curl_slist_free_all(apres);
     switch (r) {
     case CURLE_OK: return 1;
     case CURLE_REMOTE_ACCESS_DENIED:

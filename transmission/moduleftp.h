@@ -13,10 +13,17 @@ namespace ModuleFTP {
 inline const QString DossierEnvoi = QStringLiteral("/dp_ramq");
 inline const QString DossierRetours = QStringLiteral("/fich_ramq");
 
-// Non-zero when `cheminLocal` was uploaded to `dossier`/`nomDistant`. Silent.
+// Non-zero when `cheminLocal` was uploaded to `dossier`/`nomDistant` whole: it goes under a
+// temporary name renamed once complete, and the size the server then reports is checked. Silent.
 int PutFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
                const QString& dossier, const QString& nomDistant, const QString& cheminLocal,
                int typeTransfert);
+
+// The size of a file on the server, -1 when it cannot be had.
+qint64 TailleFtpFile(const ParametresFtp& p, const QString& dossier, const QString& nomDistant);
+// Renames a file on the server; false when it could not be done.
+bool RenFtpFile(const ParametresFtp& p, const QString& dossier, const QString& ancien,
+                const QString& nouveau);
 
 // Non-zero when the file was deleted; the three failures are told to the user.
 int DelFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,

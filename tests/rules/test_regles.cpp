@@ -44,7 +44,7 @@ const CasRegle Cas[] = {
     {"code absent de la table", 3, "12345", {}, {}, "", {}, {}, {}, "", {}, "12345", ""},
     {"9002 sans mention ni code A", 2, "09002", {}, {}, "", {0, 2}, {},
      {f("Code d'Acte 9002"), f("Suite Code d'Acte 9002")}, "PATHOLOGIE", {"A003"}, "09002", "001200"},
-    {"9002 mention par la touche I, diagnostic par Échap", 2, "09002", {}, {}, "VU ", {1, -1}, {},
+    {"9002 mention par le deuxième bouton, diagnostic par Échap", 2, "09002", {}, {}, "VU ", {1, -1}, {},
      {f("Code d'Acte 9002"), f("Suite Code d'Acte 9002")}, "VU IMPOSSIBILITE DE POURSUIVRE L EXAMEN",
      {}, "09002", "001200"},
     {"9002 complet", 2, "09002", {}, {"", "A004"}, "SUIVI POURSUIVRE", {}, {}, {},

@@ -1,14 +1,15 @@
 #include "support/serveurftp.h"
 
 #include <QDir>
+#include <QFile>
 #include <stdexcept>
 
 namespace {
 const char* Script = R"(
-import logging, sys
+import logging, os, sys
 from pyftpdlib.log import config_logging
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+from pyftpdlib.handlers import DTPHandler, FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 config_logging(level=logging.WARNING)
 racine, debit = sys.argv[1], int(sys.argv[2])
@@ -16,11 +17,28 @@ a = DummyAuthorizer()
 a.add_user("tollmark", "vorpel", racine, perm="elradfmwM")
 h = FTPHandler
 h.authorizer = a
-if debit > 0:
-    d = ThrottledDTPHandler
-    d.read_limit = debit
-    d.write_limit = debit
-    h.dtp_handler = d
+base = ThrottledDTPHandler if debit > 0 else DTPHandler
+class Dtp(base):
+    read_limit = debit
+    write_limit = debit
+    # While the flag file is there, an upload is cut after 1000 bytes, as a dropped line would.
+    def enable_receiving(self, type, cmd):
+        super().enable_receiving(type, cmd)
+        if os.path.exists(os.path.join(racine, ".couper")):
+            self.file_obj = Coupe(self.file_obj)
+class Coupe:
+    def __init__(self, f):
+        self.f, self.n = f, 0
+    def write(self, octets):
+        reste = 1000 - self.n
+        self.n += len(octets)
+        if reste < len(octets):
+            self.f.write(octets[:max(reste, 0)])
+            raise OSError(5, "ligne coupée")
+        return self.f.write(octets)
+    def __getattr__(self, nom):
+        return getattr(self.f, nom)
+h.dtp_handler = Dtp
 s = FTPServer(("127.0.0.1", 0), h)
 print(s.socket.getsockname()[1], flush=True)
 s.serve_forever()
@@ -40,6 +58,14 @@ ServeurFtp::ServeurFtp(int debitOctets) : racine_(dossier_.path()) {
 }
 
 ServeurFtp::~ServeurFtp() { arreter(); }
+
+void ServeurFtp::couperLesEnvois(bool couper) {
+    QFile flag(racine_ + "/.couper");
+    if (couper)
+        flag.open(QIODevice::WriteOnly);
+    else
+        flag.remove();
+}
 
 QString ServeurFtp::hote() const { return QStringLiteral("127.0.0.1:%1").arg(port_); }
 

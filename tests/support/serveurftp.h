@@ -15,6 +15,8 @@ public:
     const QString& racine() const { return racine_; }
     qint64 pid() const { return processus_.processId(); }
     void arreter();
+    // While on, every upload is cut after 1000 bytes, the server answering 426.
+    void couperLesEnvois(bool couper);
 
 private:
     QTemporaryDir dossier_;

@@ -1,6 +1,7 @@
 #include "platform/horloge.h"
 #include "support/dialoguesscriptes.h"
 #include "support/archive.h"
+#include "support/autreposte.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
 #include "support/serveurftp.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <gtest/gtest.h>
 
@@ -137,6 +139,71 @@ TEST_F(Envoi, ServeurArretePuisRevenuEtPaCompAbsent) {
     EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
     EXPECT_FALSE(QFile::exists(revenu.racine() + "/dp_ramq/AGP71234.zip"));
     EXPECT_TRUE(travailVide());
+}
+
+// An upload cut midway leaves nothing under the archive's name, and the next sending goes
+// through; an unreadable archive on the server is set aside, never a block; a log held by
+// another workstation offers Retry, and a Cancel is told.
+TEST_F(Envoi, InterrompuIllisibleJournalVerrouille) {
+    serveur.couperLesEnvois(true);
+    EXPECT_FALSE(envoi::Envoyer(e, dialogues));
+    EXPECT_EQ(dialogues.resume(), (QStringList{Verification, Identification, Echec}));
+    EXPECT_FALSE(QFile::exists(archiveServeur()));
+    EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
+
+    serveur.couperLesEnvois(false);
+    dialogues.effacer();
+    EXPECT_TRUE(envoi::Envoyer(e, dialogues));
+    EXPECT_EQ(dialogues.resume(), (QStringList{Verification, Identification, Succes}));
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 201);
+    EXPECT_EQ(membres(archiveServeur()).size(), 5);
+
+    // What an older version left: a truncated archive under the real name.
+    QFile::remove(d.fichier("Sauvramq/LstEnvoie.Dat"));
+    QFile tronquee(archiveServeur());
+    ASSERT_TRUE(tronquee.open(QIODevice::ReadWrite) && tronquee.resize(1000));
+    tronquee.close();
+    dialogues.effacer();
+    EXPECT_TRUE(envoi::Envoyer(e, dialogues));
+    const QString aCote = "AGP71234.zip.illisible-20090203-093005";
+    EXPECT_EQ(dialogues.resume(),
+              (QStringList{"Serveur ramq | L'archive AGP71234.zip trouvée sur le serveur est "
+                           "illisible (un envoi précédent a probablement été interrompu).\n\n"
+                           "Elle a été mise de côté sur le serveur sous le nom " + aCote +
+                           ".\n\nVotre envoi continue avec une nouvelle archive.",
+                           Verification, Identification, Succes}));
+    EXPECT_EQ(QFileInfo(serveur.racine() + "/dp_ramq/" + aCote).size(), 1000);
+    EXPECT_EQ(membres(archiveServeur()).size(), 5);
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 201);
+
+    // The log locked by another workstation: Retry, then Cancel.
+    QFile::remove(d.fichier("Sauvramq/LstEnvoie.Dat"));
+    d.ecrire("Sauvramq/LstEnvoie.Dat", {});
+    AutrePoste poste(d.fichier("Sauvramq/LstEnvoie.Dat"));
+    ASSERT_TRUE(poste.verrouille());
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Reessayer, Reponse::Annuler};
+    EXPECT_TRUE(envoi::Envoyer(e, dialogues));
+    const QStringList r = dialogues.resume();
+    ASSERT_EQ(r.size(), 6);
+    EXPECT_TRUE(r[2].startsWith("Serveur ramq | Le fichier ")) << qPrintable(r[2]);
+    EXPECT_EQ(r[3], r[2]);
+    EXPECT_EQ(r[4], Succes);
+    EXPECT_EQ(r[5], "Serveur ramq | Vos factures ont été envoyées à la RAMQ, mais l'envoi n'a pas "
+                    "pu être inscrit au journal des envois (" + d.fichier("Sauvramq/LstEnvoie.Dat") +
+                    ").\n\nUn nouvel envoi de la facturation 9034042 ne demandera donc pas de "
+                    "confirmation.");
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 0);
+    EXPECT_TRUE(travailVide());
+}
+
+// The sending packs only what it placed: the agency's returns waiting in the work folder are
+// neither sent back nor removed.
+TEST_F(Envoi, LesRetoursDuTravailRestentAPart) {
+    d.ecrire("Developpe/F71234.zip", "retours de la RAMQ");
+    ASSERT_TRUE(envoi::Envoyer(e, dialogues));
+    EXPECT_FALSE(membres(archiveServeur()).contains("F71234.zip"));
+    EXPECT_EQ(d.lire("Developpe/F71234.zip"), "retours de la RAMQ");
 }
 
 // The support mail carries the clinic, the moment and the request file; it goes only once the

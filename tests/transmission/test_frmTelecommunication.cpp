@@ -110,15 +110,25 @@ TEST_F(FenetreTelecommunication, PreparationDeBoutEnBout) {
 TEST_F(FenetreTelecommunication, AnnulerNeChangeRienEtRendLImprimante) {
     const QByteArray f = enregistrementDe(factureDeBase());
     preparerDossier(d, "R7123407D71234070041ABCDEFGHIJKLMNO041", {f});
-    imprimantes::choisir(imprimantes::Pdf);
+    // Two printers: the one current before, and "PDF" chosen in the window then cancelled.
+    imprimantes::simulerInstallees({"Bureau"});
+    imprimantes::choisir("Bureau");
     frmTelecommunication w(d.chemin(), "71234", configuration, reglages, dialogues);
-    quandLaPreparationSOuvre([](frmTelePrepare& p) { p.Command1[1]->click(); });
+    quandLaPreparationSOuvre([](frmTelePrepare& p) {
+        EXPECT_EQ(p.Combo1->currentText(), "Bureau");
+        p.Combo1->setCurrentText(imprimantes::Pdf);
+        emit p.Combo1->activated(p.Combo1->currentIndex());
+        EXPECT_EQ(imprimantes::courante(), imprimantes::Pdf);
+        p.Command1[1]->click();
+    });
     w.bouton("Préparation")->trigger();
     ASSERT_TRUE(fenetreVue);
     EXPECT_TRUE(dialogues.appels.isEmpty());
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), f);
     EXPECT_FALSE(d.existe("Reqt"));
-    EXPECT_EQ(imprimantes::courante(), imprimantes::Pdf);
+    EXPECT_EQ(imprimantes::courante(), "Bureau");
+    imprimantes::simulerInstallees({});
+    imprimantes::choisir(imprimantes::Pdf);
     EXPECT_TRUE(w.bouton("Préparation")->isEnabled());
 }
 
