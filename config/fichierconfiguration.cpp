@@ -79,6 +79,10 @@ private:
             while (i_ < n && octets_[i_] != ',' && !finDeLigne(octets_[i_]))
                 ++i_;
             j.valeur = octets_.mid(debut, i_ - debut).trimmed();
+            // Such a text could never be written back in quotes: refused here, named.
+            if (j.valeur.contains('"'))
+                throw echec(nomChamp, QStringLiteral("un guillemet se trouve dans un champ qui "
+                                                     "n'est pas entre guillemets."));
         }
         if (i_ < n && octets_[i_] == ',')
             ++i_;

@@ -20,14 +20,15 @@ QString texteDeControle(const QString& nam, const QString& siecle) {
 
 bool chiffreDeControleCorrect(const QString& nam, const QString& siecle, const Configuration& c) {
     const QString controle = texteDeControle(nam, siecle);
-    qint64 somme = 0;  // wide: configured values may be large
+    // 128 bits: fourteen products of configured 32-bit values never overflow.
+    __int128 somme = 0;
     for (int i = 0; i < controle.size() && i < Configuration::NombrePoids; ++i) {
         const int code = controle.at(i).unicode();
         if (code >= 48 && code <= 90)
-            somme += static_cast<qint64>(c.PoidsNAM[i]) * c.ValeursCaracteres[code - 48];
+            somme += static_cast<__int128>(c.PoidsNAM[i]) * c.ValeursCaracteres[code - 48];
     }
-    const QString texte = QString::number(somme);
-    return texte.right(1) == nam.mid(11, 1);
+    const int dernierChiffre = static_cast<int>((somme < 0 ? -somme : somme) % 10);
+    return QString::number(dernierChiffre) == nam.mid(11, 1);
 }
 
 }  // namespace

@@ -208,13 +208,13 @@ std::optional<QString> montantDeplacement(const QString& reponse) {
     return QString::number(valeur).rightJustified(6, QLatin1Char('0'));
 }
 
-void appliquerChoix(const FenetreChoix& fenetre, int bouton, ChampsActe& champs) {
+void appliquerChoix(const FenetreChoix& fenetre, int bouton, ChampsActe& champs, PortDialogue& d) {
     const QStringList boutons = fenetre.boutons();
     if (bouton < 0 || bouton >= boutons.size())
         return;
     const QString& legende = boutons[bouton];
     if (fenetre.legende == QLatin1String("Code d'Acte 9002")) {
-        champs.renseignements += legende.mid(1);
+        ajouterAuxRenseignements(champs, legende.mid(1), d);
         return;
     }
     if (legende == QLatin1String("Ok"))
@@ -254,5 +254,5 @@ void AfficherMessage(int MessageNo, int Index, ChampsActe& champs, PortDialogue&
     default: break;
     }
     if (const FenetreChoix* f = fenetreChoix(MessageNo))
-        appliquerChoix(*f, d.choix(*f), champs);
+        appliquerChoix(*f, d.choix(*f), champs, d);
 }

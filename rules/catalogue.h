@@ -16,7 +16,7 @@ const FenetreChoix* fenetreChoix(int numero);
 // The effect of clicking button `bouton` of `fenetre`: window "Code d'Acte 9002" appends the
 // caption without its "&" to the complementary information; the others put the caption's first
 // four characters in the first empty diagnostic box, except "Ok".
-void appliquerChoix(const FenetreChoix& fenetre, int bouton, ChampsActe& champs);
+void appliquerChoix(const FenetreChoix& fenetre, int bouton, ChampsActe& champs, PortDialogue& d);
 
 // A travel amount as typed: digits are cents ("1720"), a point or a comma makes it dollars
 // ("17.20"); the six-digit fee, or nothing when it does not fit six digits or is not a number.

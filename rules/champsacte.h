@@ -19,5 +19,14 @@ struct ChampsActe {
     bool surLeBes() const { return considerations.contains(QLatin1Char('A')); }
 };
 
+class PortDialogue;
+
+// The complementary information's box holds this many characters.
+constexpr int LongueurRenseignements = 200;
+
+// Appends `texte` to the complementary information when it fits; otherwise nothing is cut or
+// added and the user is told what to shorten. True when it was appended.
+bool ajouterAuxRenseignements(ChampsActe& champs, const QString& texte, PortDialogue& d);
+
 // Act box `index` (2 to 5) of the window is act line index - 2.
 constexpr int ligneDe(int index) { return index - 2; }

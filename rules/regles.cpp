@@ -31,12 +31,11 @@ void avertirDernier09001(const ChampsActe& champs, PortDialogue& d) {
 }
 
 // The wording steps of 09003, 09005 and 09024: append the wording once; the follow-up test
-// runs only when the wording was missing.
-bool ajouterMention(ChampsActe& champs, const QString& mention) {
+// runs only when the wording was added.
+bool ajouterMention(ChampsActe& champs, const QString& mention, PortDialogue& d) {
     if (champs.renseignements.contains(mention))
         return false;
-    champs.renseignements += mention + QLatin1Char(' ');
-    return true;
+    return ajouterAuxRenseignements(champs, mention + QLatin1Char(' '), d);
 }
 
 void offrir09021(ChampsActe& champs, const Configuration& c, PortDialogue& d, QDate aujourdhui) {
@@ -70,6 +69,22 @@ void calculerMontant(ChampsActe& champs) {
 }
 
 }  // namespace
+
+bool ajouterAuxRenseignements(ChampsActe& champs, const QString& texte, PortDialogue& d) {
+    if (champs.renseignements.size() + texte.size() <= LongueurRenseignements) {
+        champs.renseignements += texte;
+        return true;
+    }
+    d.bip();
+    d.message(Icone::Exclamation, QStringLiteral("Renseignements complémentaires"),
+              QStringLiteral("Les renseignements complémentaires ne peuvent pas dépasser %1 "
+                             "caractères.\n\nRaccourcissez-les d'au moins %2 caractères pour y "
+                             "inscrire la mention obligatoire :\n%3")
+                  .arg(LongueurRenseignements)
+                  .arg(champs.renseignements.size() + texte.size() - LongueurRenseignements)
+                  .arg(texte.trimmed()));
+    return false;
+}
 
 bool ChampsActe::diagnosticParmi(std::initializer_list<const char*> codes) const {
     for (const QString& d : diagnostics)
@@ -122,10 +137,10 @@ void VerifierActe(int Index, ChampsActe& champs, const Configuration& c, PortDia
             AfficherMessage(22, Index, champs, d);
         if (est("09002") && !champs.diagnosticParmi({"A001", "A002", "A003", "A004"}))
             AfficherMessage(23, Index, champs, d);
-        if (est("09003") && ajouterMention(champs, QStringLiteral("HANDICAPE VISUEL")) &&
+        if (est("09003") && ajouterMention(champs, QStringLiteral("HANDICAPE VISUEL"), d) &&
             !champs.diagnosticParmi(AmblyopieStrabisme))
             AfficherMessage(50, Index, champs, d);
-        if (est("09005") && ajouterMention(champs, QStringLiteral("DEFICIENCE")) &&
+        if (est("09005") && ajouterMention(champs, QStringLiteral("DEFICIENCE"), d) &&
             !champs.diagnosticParmi({"0690", "0691", "0692", "0693", "0699"}))
             AfficherMessage(51, Index, champs, d);
         if (est("09008")) {
@@ -146,7 +161,7 @@ void VerifierActe(int Index, ChampsActe& champs, const Configuration& c, PortDia
         if (est("09016"))
             AfficherMessage(21, Index, champs, d);
         if (est("09024") &&
-            ajouterMention(champs, QStringLiteral("BIOMICROSCOPIE ET OU TONOMETRIE")) &&
+            ajouterMention(champs, QStringLiteral("BIOMICROSCOPIE ET OU TONOMETRIE"), d) &&
             !champs.acteParmi({"09001", "09002", "09004", "09019", "09020", "09022"}))
             AfficherMessage(55, Index, champs, d);
         if (est("09028") && !champs.acteParmi({"09001", "09004"}))

@@ -116,6 +116,10 @@ TEST(Configuration, EchecsDeChargement) {
          invalide.arg(12).arg(QStringLiteral("poids 11 du numéro d'assurance maladie"),
                               QStringLiteral("un nombre entier est attendu, le fichier contient "
                                              "« sept »."))},
+        {defautModifie("\"St-Olvane 52713\"", "St-\"Olvane 52713"),
+         invalide.arg(89).arg(QStringLiteral("établissement 1"),
+                              QStringLiteral("un guillemet se trouve dans un champ qui n'est pas "
+                                             "entre guillemets."))},
         {QByteArray(),
          invalide.arg(1).arg(QStringLiteral("version"),
                              QStringLiteral("le fichier se termine avant ce champ."))},

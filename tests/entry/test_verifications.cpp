@@ -42,6 +42,11 @@ TEST(Verifications, SommeLargeSansDebordement) {
     c.ValeursCaracteres.fill(3000);  // 14 x 9 x 3000 = 378000: beyond 16 bits
     EXPECT_TRUE(NamValide("TREM80011510", c, 2026));
     EXPECT_FALSE(NamValide("TREM80011514", c, 2026));
+    // The largest values a configuration can hold: 14 x (2^31 - 1)^2 ends in 6.
+    c.PoidsNAM.fill(2147483647);
+    c.ValeursCaracteres.fill(2147483647);
+    EXPECT_TRUE(NamValide("TREM80011516", c, 2026));
+    EXPECT_FALSE(NamValide("TREM80011514", c, 2026));
 }
 
 TEST(Verifications, CaracteresChiffresNettoyage) {

@@ -51,6 +51,12 @@ const CasRegle Cas[] = {
      "SUIVI POURSUIVRE", {"", "A004"}, "09002", "001200"},
     {"9003 sans mention: mention puis fenêtre 50", 4, "09003", {}, {}, "", {-1}, {},
      {f("Code d'Acte 9003")}, "HANDICAPE VISUEL ", {}, "09003", "001450"},
+    {"9003 mention qui ne tient pas: jamais coupée, l'utilisateur averti", 2, "09003", {}, {},
+     QString(190, 'X'), {}, {},
+     {"Renseignements complémentaires | Les renseignements complémentaires ne peuvent pas "
+      "dépasser 200 caractères.\n\nRaccourcissez-les d'au moins 7 caractères pour y inscrire la "
+      "mention obligatoire :\nHANDICAPE VISUEL"},
+     QString(190, 'X'), {}, "09003", "001450"},
     {"9003 mention déjà là: rien d'autre", 4, "09003", {}, {}, "HANDICAPE VISUEL ", {}, {}, {},
      "HANDICAPE VISUEL ", {}, "09003", "001450"},
     {"9003 avec 3783 tapé à la main", 2, "09003", {}, {"3783"}, "", {}, {}, {}, "HANDICAPE VISUEL ",
