@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
@@ -24,27 +26,60 @@ QString dossierProgramme(const QStringList& arguments) {
     return QDir(dossier).absolutePath();
 }
 
-static QString composantExistant(const QString& dossier, const QString& nom) {
-    QDir d(dossier);
-    if (!d.exists())
-        return {};
-    if (QFileInfo::exists(d.filePath(nom)))
-        return nom;
-    const QStringList entrees =
-        d.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QString& e : entrees)
-        if (e.compare(nom, Qt::CaseInsensitive) == 0)
-            return e;
-    return {};
+namespace {
+
+// The names of the folders met, by their case-folded spelling, so that a name whose case
+// differs on disk costs one listing, not one per lookup.
+struct CacheNoms {
+    QMutex verrou;
+    QHash<QString, QHash<QString, QString>> parDossier;
+};
+
+CacheNoms& cache() {
+    static CacheNoms c;
+    return c;
 }
+
+QString composantExistant(const QString& dossier, const QString& nom) {
+    const QString direct = dossier + QLatin1Char('/') + nom;
+    if (QFileInfo::exists(direct))
+        return nom;
+    const QString cle = nom.toCaseFolded();
+    CacheNoms& c = cache();
+    QMutexLocker garde(&c.verrou);
+    auto dansLeCache = [&]() -> QString {
+        const auto d = c.parDossier.constFind(dossier);
+        if (d == c.parDossier.cend())
+            return {};
+        const QString trouve = d->value(cle);
+        return !trouve.isEmpty() && QFileInfo::exists(dossier + QLatin1Char('/') + trouve) ? trouve
+                                                                                          : QString();
+    };
+    if (const QString trouve = dansLeCache(); !trouve.isEmpty())
+        return trouve;
+    const QStringList entrees = QDir(dossier).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::NoSort);
+    QHash<QString, QString>& noms = c.parDossier[dossier];
+    noms.clear();
+    for (const QString& e : entrees)
+        noms.insert(e.toCaseFolded(), e);
+    return noms.value(cle);
+}
+
+}  // namespace
 
 QString resoudre(const QString& base, const QString& relatif) {
     QString chemin = base;
-    const QStringList composants =
-        relatif.split(QRegularExpression(QStringLiteral("[/\\\\]")), Qt::SkipEmptyParts);
-    for (const QString& c : composants) {
-        const QString existant = composantExistant(chemin, c);
-        chemin += QLatin1Char('/') + (existant.isEmpty() ? c : existant);
+    qsizetype debut = 0;
+    for (qsizetype i = 0; i <= relatif.size(); ++i) {
+        if (i < relatif.size() && relatif[i] != QLatin1Char('/') && relatif[i] != QLatin1Char('\\'))
+            continue;
+        if (i > debut) {
+            const QString composant = relatif.mid(debut, i - debut);
+            const QString existant = composantExistant(chemin, composant);
+            chemin += QLatin1Char('/') + (existant.isEmpty() ? composant : existant);
+        }
+        debut = i + 1;
     }
     return chemin;
 }

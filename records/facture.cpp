@@ -75,10 +75,10 @@ qint64 total(const ValeursFacture& v) {
     return somme;
 }
 
-bool marquesValides(const QByteArray& r) {
+bool marquesValides(QByteArrayView r) {
     return r.size() == Longueur && std::isdigit(static_cast<unsigned char>(r[0])) &&
-           std::isdigit(static_cast<unsigned char>(r[1])) && r.mid(2, 3) == "2 :" &&
-           r.right(3) == ";\r\n";
+           std::isdigit(static_cast<unsigned char>(r[1])) && r.sliced(2, 3) == "2 :" &&
+           r.last(3) == ";\r\n";
 }
 
 QByteArray construire(const ValeursFacture& v) {

@@ -74,7 +74,7 @@ qint64 total(const ValeursFacture& v);
 
 // True when a stored record carries its fixed marks: a two-digit state, "2 :" in columns 3-5,
 // ";" and CR LF at the end.
-bool marquesValides(const QByteArray& enregistrement);
+bool marquesValides(QByteArrayView enregistrement);
 
 // A complete new record in state "05" with the placeholders "AJJJSSS" and "0000".
 QByteArray construire(const ValeursFacture& v);

@@ -76,7 +76,8 @@ int FichierEnregistrements::ajouter(const QByteArray& octets) {
         throw erreurs::erreur(erreurs::Depassement, chemin_);
     try {
         f->ecrire((numero - 1) * longueur_, octets);
-        f->synchroniser();
+        if (synchroniser_)
+            f->synchroniser();
     } catch (const ErreurFichier&) {
         try {
             f->tronquer(taille);
@@ -109,7 +110,7 @@ QByteArray FichierEnregistrements::lireVerifie(const FichierBrut& ouvert) const 
     const qint64 entiers = tout.size() / longueur_;
     if (verification_)
         for (qint64 i = 0; i < entiers; ++i)
-            if (!verification_(tout.mid(i * longueur_, longueur_)))
+            if (!verification_(QByteArrayView(tout).sliced(i * longueur_, longueur_)))
                 endommage(i + 1);
     if (tout.size() % longueur_ != 0)
         endommage(entiers + 1);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <limits>
 #include <memory>
@@ -13,7 +14,7 @@ class FichierEnregistrements {
 public:
     // Whether a stored record carries its fixed marks; a file with a record that does not is
     // damaged, and is never appended to.
-    using Verification = bool (*)(const QByteArray& enregistrement);
+    using Verification = bool (*)(QByteArrayView enregistrement);
 
     FichierEnregistrements(QString chemin, int longueur,
                            int numeroMaximal = std::numeric_limits<int>::max(),
@@ -21,6 +22,12 @@ public:
 
     const QString& chemin() const { return chemin_; }
     int longueur() const { return longueur_; }
+    // Appends left to the system to write back, for records that can be derived again (the
+    // statistics): one flush per stored invoice instead of two.
+    FichierEnregistrements& sansSynchronisation() {
+        synchroniser_ = false;
+        return *this;
+    }
 
     // 0 for a missing file; 76 when its folder is missing.
     int nombre() const;
@@ -52,4 +59,5 @@ private:
     int longueur_;
     int numeroMaximal_;
     Verification verification_;
+    bool synchroniser_ = true;
 };

@@ -86,6 +86,7 @@ Resultat EnregistrerFacture(const ValeursFacture& v, const QString& programme,
     const QString cheminStats = cheminStatistiques(programme, v.dateService.left(4));
     if (!executerAvecReprise(dialogues, QStringLiteral("Statistiques"), [&] {
             FichierEnregistrements(cheminStats, statistique::Longueur)
+                .sansSynchronisation()
                 .ajouter(statistique::construire(v));
         }))
         suiteManquante(dialogues, numero,

@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QCryptographicHash>
+#include <cstring>
 
 namespace preparation {
 
@@ -225,7 +226,7 @@ struct Intention {
 };
 
 QByteArray empreinte(QByteArrayView octets) {
-    return QCryptographicHash::hash(octets, QCryptographicHash::Sha256);
+    return QCryptographicHash::hash(octets, QCryptographicHash::Sha1);
 }
 
 QString cheminIntention(const QString& programme) {
@@ -299,12 +300,14 @@ void reprendre(const Intention& i, const QString& programme, PortDialogue& d) {
     }
 }
 
-// The payment-request file built from the invoices in memory, and what it holds.
+// The payment-request file built from the invoices in memory, and what it holds. Each record
+// is copied once into the file and stamped there.
 QByteArray demandesDepuis(const QByteArray& enMemoire, const Valeurs& v, const Suivi& suivi,
                           Resultat& r) {
     const int total = static_cast<int>(enMemoire.size() / facture::Longueur);
-    const QByteArray attestation = octets(v.attestation);
-    QString numero = v.compteurFactures;
+    const QByteArray attestation = octets(v.attestation).leftJustified(facture::Attestation.largeur, ' ', true);
+    // The invoice counter as CompteurSuivant advances it with width 4: 9999 is followed by 0001.
+    int numero = CompteurSuivant(v.compteurFactures, 4).toInt() - 1;
     QByteArray demandes;
     demandes.reserve(enMemoire.size() + 1);
     int nombre = 0, pourcent = -1;
@@ -312,14 +315,17 @@ QByteArray demandesDepuis(const QByteArray& enMemoire, const Valeurs& v, const S
     for (int i = 1; i <= total; ++i) {
         const qsizetype debut = static_cast<qsizetype>(i - 1) * facture::Longueur;
         if (aEnvoyer(enMemoire, debut)) {
-            Enregistrement e(enMemoire.mid(debut, facture::Longueur));
-            e.ecrireTexte(facture::Attestation.colonne, facture::Attestation.largeur, attestation);
-            numero = CompteurSuivant(numero, 4);
-            e.ecrireNombre(facture::NumeroFacture.colonne, facture::NumeroFacture.largeur,
-                           octets(numero));
-            somme += champs::valeur(e.lire(facture::Total.colonne, facture::Total.largeur));
+            const qsizetype ici = demandes.size();
+            demandes.append(QByteArrayView(enMemoire).sliced(debut, facture::Longueur));
+            char* e = demandes.data() + ici;
+            std::memcpy(e + facture::Attestation.colonne - 1, attestation.constData(),
+                        facture::Attestation.largeur);
+            numero = numero % 9999 + 1;
+            char* n = e + facture::NumeroFacture.colonne - 1;
+            for (int k = 3, reste = numero; k >= 0; --k, reste /= 10)
+                n[k] = static_cast<char>('0' + reste % 10);
+            somme += champs::valeur(QByteArray(e + facture::Total.colonne - 1, facture::Total.largeur));
             ++nombre;
-            demandes += e.octets();
         }
         const int p = Pourcentage(total, i);
         if (p != pourcent && suivi.progression)
@@ -328,7 +334,8 @@ QByteArray demandesDepuis(const QByteArray& enMemoire, const Valeurs& v, const S
     demandes += FinDeFichier;
     r.nombre = nombre;
     r.total = somme;
-    r.dernierNumero = numero;
+    r.dernierNumero = nombre > 0 ? QStringLiteral("%1").arg(numero, 4, 10, QLatin1Char('0'))
+                                 : v.compteurFactures;
     return demandes;
 }
 

@@ -461,7 +461,7 @@ TEST_F(Preparation, AjoutsDUnAutrePostePendantLesPreparations) {
     const QByteArray lu = agence("07", "0041", "041");
     preparerDossier(d, lu, {});
     QProcess poste;
-    poste.start(QStringLiteral(AUTRE_POSTE), {"factures", d.chemin(), "400"});
+    poste.start(QStringLiteral(AUTRE_POSTE), {"factures", d.chemin(), "3000"});
     ASSERT_TRUE(poste.waitForStarted(5000));
     int preparations = 0;
     while (!poste.waitForFinished(15)) {
@@ -475,7 +475,7 @@ TEST_F(Preparation, AjoutsDUnAutrePostePendantLesPreparations) {
         if (!l.isEmpty())
             stockees << QString::fromLatin1(l);
     EXPECT_GE(preparations, 2);
-    EXPECT_GE(stockees.size(), 300);
+    EXPECT_EQ(stockees.size(), 3000);
     verifierCoherence(d.chemin(), stockees, lu);
 }
 
