@@ -100,11 +100,26 @@ double ajoutsDurables(const QString& dossier, int n) {
     return s;
 }
 
-// The time to copy `octets` bytes from one file to another through the same atomic writer.
+// The floor of a preparation: copying `octets` bytes from one file to a new one through a
+// reused buffer, flushed to the disk and renamed into place.
 double copie(const QString& dossier, qint64 octets) {
-    const QString source = dossier + "/copie-source", cible = dossier + "/copie-cible";
+    const QString source = dossier + "/copie-source";
     fichiers::ecrireAtomique(source, QByteArray(octets, 'x'));
-    return secondes([&] { fichiers::copierAtomique(source, cible); }, 5);
+    const QByteArray de = QFile::encodeName(source), temporaire = QFile::encodeName(dossier + "/copie-tmp"),
+                     vers = QFile::encodeName(dossier + "/copie-cible");
+    return secondes([&] {
+        const int entree = ::open(de.constData(), O_RDONLY);
+        const int sortie = ::open(temporaire.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        static char tampon[1 << 20];
+        ssize_t n;
+        while ((n = ::read(entree, tampon, sizeof tampon)) > 0)
+            if (::write(sortie, tampon, n) != n)
+                std::abort();
+        if (::fdatasync(sortie) != 0 || ::rename(temporaire.constData(), vers.constData()) != 0)
+            std::abort();
+        ::close(entree);
+        ::close(sortie);
+    }, 5);
 }
 
 void afficher(const char* nom, double s, double reference, const char* plancher) {

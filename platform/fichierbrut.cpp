@@ -47,11 +47,11 @@ qint64 FichierBrut::taille() const {
     return s.st_size;
 }
 
-QByteArray FichierBrut::lire(qint64 position, qint64 nombre) const {
-    QByteArray octets(nombre, Qt::Uninitialized);
+void FichierBrut::lireDans(qint64 position, qint64 nombre, QByteArray& tampon) const {
+    tampon.resize(nombre);
     qint64 lus = 0;
     while (lus < nombre) {
-        const ssize_t n = ::pread(fd_, octets.data() + lus, nombre - lus, position + lus);
+        const ssize_t n = ::pread(fd_, tampon.data() + lus, nombre - lus, position + lus);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -60,11 +60,17 @@ QByteArray FichierBrut::lire(qint64 position, qint64 nombre) const {
             break;
         lus += n;
     }
-    octets.truncate(lus);
-    return octets;
+    tampon.truncate(lus);
 }
 
-QByteArray FichierBrut::toutLire() const { return lire(0, taille()); }
+QByteArray FichierBrut::identite() const {
+    struct stat s;
+    if (::fstat(fd_, &s) != 0)
+        echec();
+    return QByteArray::number(quint64(s.st_dev)) + ':' + QByteArray::number(quint64(s.st_ino));
+}
+
+
 
 void FichierBrut::ecrire(qint64 position, const QByteArray& octets) {
     qint64 ecrits = 0;
@@ -178,19 +184,26 @@ qint64 FichierBrut::taille() const {
     return t.QuadPart;
 }
 
-QByteArray FichierBrut::lire(qint64 position, qint64 nombre) const {
-    QByteArray octets(nombre, Qt::Uninitialized);
+void FichierBrut::lireDans(qint64 position, qint64 nombre, QByteArray& tampon) const {
+    tampon.resize(nombre);
     OVERLAPPED o{};
     o.Offset = DWORD(position);
     o.OffsetHigh = DWORD(position >> 32);
     DWORD lus = 0;
-    if (!ReadFile(h_, octets.data(), DWORD(nombre), &lus, &o) && GetLastError() != ERROR_HANDLE_EOF)
+    if (!ReadFile(h_, tampon.data(), DWORD(nombre), &lus, &o) && GetLastError() != ERROR_HANDLE_EOF)
         echec();
-    octets.truncate(lus);
-    return octets;
+    tampon.truncate(lus);
 }
 
-QByteArray FichierBrut::toutLire() const { return lire(0, taille()); }
+QByteArray FichierBrut::identite() const {
+    BY_HANDLE_FILE_INFORMATION i;
+    if (!GetFileInformationByHandle(h_, &i))
+        echec();
+    return QByteArray::number(quint64(i.dwVolumeSerialNumber)) + ':' +
+           QByteArray::number((quint64(i.nFileIndexHigh) << 32) | i.nFileIndexLow);
+}
+
+
 
 void FichierBrut::ecrire(qint64 position, const QByteArray& octets) {
     OVERLAPPED o{};
@@ -254,3 +267,11 @@ bool lier(const QString& existant, const QString& nouveau) {
 }  // namespace fichiers
 
 #endif
+
+QByteArray FichierBrut::lire(qint64 position, qint64 nombre) const {
+    QByteArray octets;
+    lireDans(position, nombre, octets);
+    return octets;
+}
+
+QByteArray FichierBrut::toutLire() const { return lire(0, taille()); }

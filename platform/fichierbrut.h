@@ -16,6 +16,10 @@ public:
     qint64 taille() const;
     QByteArray lire(qint64 position, qint64 nombre) const;  // fewer bytes at the end of the file
     QByteArray toutLire() const;
+    // Reads up to `nombre` bytes at `position` into `tampon`, reusing its memory.
+    void lireDans(qint64 position, qint64 nombre, QByteArray& tampon) const;
+    // What tells this file from any other on its disk (device and file number).
+    QByteArray identite() const;
     void ecrire(qint64 position, const QByteArray& octets);
     void tronquer(qint64 taille);
     void synchroniser();  // the data on the disk before returning

@@ -53,22 +53,49 @@ void supprimerTemporaires(const QString& chemin) {
         QFile::remove(info.absolutePath() + QLatin1Char('/') + r);
 }
 
-void ecrireAtomique(const QString& chemin, const QByteArray& octets) {
-    const QString temporaire = cheminTemporaire(chemin);
-    QFile::remove(temporaire);
+EcritureAtomique::EcritureAtomique(QString chemin)
+    : chemin_(std::move(chemin)), temporaire_(cheminTemporaire(chemin_)) {
+    QFile::remove(temporaire_);
+    tenter([&] {
+        fichier_ = std::make_unique<FichierBrut>(temporaire_, FichierBrut::Mode::Creation);
+        fichier_->tronquer(0);
+    });
+}
+
+EcritureAtomique::~EcritureAtomique() {
+    fichier_.reset();
+    if (!validee_)
+        QFile::remove(temporaire_);
+}
+
+// A failure is reported on the file being written, not on its temporary name.
+template <typename F>
+void EcritureAtomique::tenter(F&& action) {
     try {
-        {
-            FichierBrut f(temporaire, FichierBrut::Mode::Creation);
-            f.tronquer(0);
-            f.ecrire(0, octets);
-            f.synchroniser();
-        }
-        renommer(temporaire, chemin);
+        action();
     } catch (const ErreurFichier& e) {
-        QFile::remove(temporaire);
-        // The failure concerns the file being written, not its temporary name.
-        throw ErreurFichier(e.numero(), e.description(), chemin);
+        throw ErreurFichier(e.numero(), e.description(), chemin_);
     }
+}
+
+void EcritureAtomique::ajouter(QByteArrayView octets) {
+    tenter([&] { fichier_->ecrire(position_, QByteArray::fromRawData(octets.data(), octets.size())); });
+    position_ += octets.size();
+}
+
+void EcritureAtomique::valider() {
+    tenter([&] {
+        fichier_->synchroniser();
+        fichier_.reset();
+        renommer(temporaire_, chemin_);
+    });
+    validee_ = true;
+}
+
+void ecrireAtomique(const QString& chemin, const QByteArray& octets) {
+    EcritureAtomique e(chemin);
+    e.ajouter(octets);
+    e.valider();
 }
 
 void copierAtomique(const QString& source, const QString& destination) {

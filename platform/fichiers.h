@@ -1,6 +1,9 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <memory>
+
+class FichierBrut;
 
 // Whole-file reads and rewrites. A rewrite goes to a temporary file beside the target that
 // takes the final name only once every byte is written and on the disk: on any failure (a
@@ -9,6 +12,27 @@
 namespace fichiers {
 
 QByteArray lire(const QString& chemin);
+
+// A rewrite written piece by piece: the pieces go to the temporary file, and `valider()` puts
+// them under the final name once they are on the disk. Left unvalidated, nothing changes.
+class EcritureAtomique {
+public:
+    explicit EcritureAtomique(QString chemin);
+    ~EcritureAtomique();
+    EcritureAtomique(const EcritureAtomique&) = delete;
+    EcritureAtomique& operator=(const EcritureAtomique&) = delete;
+    void ajouter(QByteArrayView octets);
+    void valider();
+
+private:
+    template <typename F>
+    void tenter(F&& action);
+    QString chemin_, temporaire_;
+    std::unique_ptr<FichierBrut> fichier_;
+    qint64 position_ = 0;
+    bool validee_ = false;
+};
+
 void ecrireAtomique(const QString& chemin, const QByteArray& octets);
 // `destination` becomes a byte-for-byte copy of `source`.
 void copierAtomique(const QString& source, const QString& destination);

@@ -105,14 +105,21 @@ std::unique_ptr<FichierBrut> FichierEnregistrements::verrouiller(int delaiMs) co
     }
 }
 
-QByteArray FichierEnregistrements::lireVerifie(const FichierBrut& ouvert) const {
-    const QByteArray tout = ouvert.toutLire();
-    const qint64 entiers = tout.size() / longueur_;
-    if (verification_)
-        for (qint64 i = 0; i < entiers; ++i)
-            if (!verification_(QByteArrayView(tout).sliced(i * longueur_, longueur_)))
-                endommage(i + 1);
-    if (tout.size() % longueur_ != 0)
-        endommage(entiers + 1);
-    return tout;
+void FichierEnregistrements::parcourir(
+    const FichierBrut& ouvert, const std::function<void(QByteArrayView enregistrements)>& bloc) const {
+    constexpr qint64 ParBloc = 1024;
+    const qint64 taille = ouvert.taille();
+    QByteArray tampon;
+    for (qint64 position = 0; position < taille; position += ParBloc * longueur_) {
+        ouvert.lireDans(position, std::min(ParBloc * longueur_, taille - position), tampon);
+        const QByteArrayView vue(tampon);
+        const qsizetype entiers = vue.size() - vue.size() % longueur_;
+        if (verification_)
+            for (qsizetype p = 0; p < entiers; p += longueur_)
+                if (!verification_(vue.sliced(p, longueur_)))
+                    endommage((position + p) / longueur_ + 1);
+        if (entiers != vue.size())
+            endommage((position + entiers) / longueur_ + 1);
+        bloc(vue);
+    }
 }

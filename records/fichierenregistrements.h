@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -44,9 +45,12 @@ public:
     // The file opened and locked against appends for as long as the object lives; error 70
     // when another workstation keeps the lock past `delaiMs`.
     std::unique_ptr<FichierBrut> verrouiller(int delaiMs) const;
-    // The whole content, checked: every record whole and carrying its marks. A damaged file
-    // throws error 75 naming the first damaged record.
-    QByteArray lireVerifie(const FichierBrut& ouvert) const;
+    // The records of the opened file in blocks of whole records, in order, through one reused
+    // buffer; each block is checked first: a damaged file (a record without its marks or a
+    // length that is not a whole number of records) throws error 75 naming the first damaged
+    // record before its block is given.
+    void parcourir(const FichierBrut& ouvert,
+                   const std::function<void(QByteArrayView enregistrements)>& bloc) const;
 
     // How long an append waits for another workstation's lock.
     static int delaiVerrouMs;

@@ -16,7 +16,6 @@
 #include "records/procedures.h"
 
 #include <QDir>
-#include <QCryptographicHash>
 #include <cstring>
 
 namespace preparation {
@@ -139,22 +138,16 @@ QByteArray fichierRequete(const Valeurs& v, int nombre, qint64 totalCents) {
     return e.octets();
 }
 
-namespace {
-QByteArray lireFtmp(const QString& programme) {
-    const QString chemin = fichierfactures::cheminFtmp(programme);
-    return fichierfactures::nombre(programme) == 0 ? QByteArray() : fichiers::lire(chemin);
-}
-
-bool aEnvoyer(const QByteArray& tout, qsizetype debut) {
-    return tout.mid(debut, 2) == QByteArrayView("05");
-}
-}  // namespace
-
 int nombreAEnvoyer(const QString& programme) {
-    const QByteArray tout = lireFtmp(programme);
+    const QString chemin = fichierfactures::cheminFtmp(programme);
+    if (fichierfactures::nombre(programme) == 0)
+        return 0;
     int n = 0;
-    for (qsizetype p = 0; p + facture::Longueur <= tout.size(); p += facture::Longueur)
-        n += aEnvoyer(tout, p);
+    fichierfactures::fichier(programme).parcourir(
+        FichierBrut(chemin, FichierBrut::Mode::Lecture), [&](QByteArrayView bloc) {
+            for (qsizetype p = 0; p + facture::Longueur <= bloc.size(); p += facture::Longueur)
+                n += bloc.sliced(p, 2) == QByteArrayView("05");
+        });
     return n;
 }
 
@@ -190,27 +183,29 @@ namespace {
 // the preparation and removed after the last, it holds what is needed to undo or to finish a
 // preparation stopped at any moment (a crash, a kill, a full disk), so that every invoice is
 // either still in Ftmp.Fil or in exactly one prepared billing, and the counters agree.
-// The preparation commits when Ftmp.Fil is renamed Ftmp.Bak; whether that happened is told by
-// the fingerprint of the bytes it took from Ftmp.Fil.
+// The preparation commits when Ftmp.Fil is renamed Ftmp.Bak: whether that happened is told by
+// the file at Ftmp.Fil, still the one prepared (same file identity, same length at least, same
+// first and last records) or not.
 struct Intention {
     QString requete, demandes;
     QByteArray agenceAvant, agenceApres;  // the whole of Facturat.Lex before and after
     bool reqtExistait = false;
     QByteArray reqtAvant;
     qint64 longueur = 0;  // bytes of Ftmp.Fil taken
-    QByteArray empreinte;
+    QByteArray identite, premier, dernier;
 
     QByteArray octets() const {
-        return QByteArrayList{"KESTROVA PREPARATION 1", requete.toLatin1(), demandes.toLatin1(),
+        return QByteArrayList{"KESTROVA PREPARATION 2", requete.toLatin1(), demandes.toLatin1(),
                               agenceAvant.toBase64(), agenceApres.toBase64(),
                               reqtExistait ? reqtAvant.toBase64() : QByteArray("-"),
-                              QByteArray::number(longueur), empreinte.toHex()}
+                              QByteArray::number(longueur), identite.toBase64(),
+                              premier.toBase64(), dernier.toBase64()}
                    .join('\n') +
                '\n';
     }
     static std::optional<Intention> depuis(const QByteArray& octets) {
         const QByteArrayList l = octets.split('\n');
-        if (l.size() < 8 || l[0] != "KESTROVA PREPARATION 1")
+        if (l.size() < 10 || l[0] != "KESTROVA PREPARATION 2")
             return std::nullopt;
         Intention i;
         i.requete = QString::fromLatin1(l[1]);
@@ -220,26 +215,26 @@ struct Intention {
         i.reqtExistait = l[5] != "-";
         i.reqtAvant = i.reqtExistait ? QByteArray::fromBase64(l[5]) : QByteArray();
         i.longueur = l[6].toLongLong();
-        i.empreinte = QByteArray::fromHex(l[7]);
+        i.identite = QByteArray::fromBase64(l[7]);
+        i.premier = QByteArray::fromBase64(l[8]);
+        i.dernier = QByteArray::fromBase64(l[9]);
         return i;
     }
 };
-
-QByteArray empreinte(QByteArrayView octets) {
-    return QCryptographicHash::hash(octets, QCryptographicHash::Sha1);
-}
 
 QString cheminIntention(const QString& programme) {
     return cheminDans(programme, QStringLiteral("Prepa.Enc"));
 }
 
-// True when Ftmp.Fil still begins with the bytes the preparation took: it did not commit.
+// True when Ftmp.Fil is still the file the preparation took: it did not commit.
 bool nonValidee(const Intention& i, const QString& programme) {
     const QString chemin = fichierfactures::cheminFtmp(programme);
     if (!dossiers::FichierExiste(chemin))
-        return i.longueur == 0;
+        return false;
     const FichierBrut f(chemin, FichierBrut::Mode::Lecture);
-    return f.taille() >= i.longueur && empreinte(f.lire(0, i.longueur)) == i.empreinte;
+    const qint64 n = i.dernier.size();
+    return f.identite() == i.identite && f.taille() >= i.longueur &&
+           f.lire(0, i.premier.size()) == i.premier && f.lire(i.longueur - n, n) == i.dernier;
 }
 
 // Makes `chemin` hold `octets`, writing only when it does not already (a full disk may have
@@ -300,55 +295,88 @@ void reprendre(const Intention& i, const QString& programme, PortDialogue& d) {
     }
 }
 
-// The payment-request file built from the invoices in memory, and what it holds. Each record
-// is copied once into the file and stamped there.
-QByteArray demandesDepuis(const QByteArray& enMemoire, const Valeurs& v, const Suivi& suivi,
-                          Resultat& r) {
-    const int total = static_cast<int>(enMemoire.size() / facture::Longueur);
-    const QByteArray attestation = octets(v.attestation).leftJustified(facture::Attestation.largeur, ' ', true);
-    // The invoice counter as CompteurSuivant advances it with width 4: 9999 is followed by 0001.
-    int numero = CompteurSuivant(v.compteurFactures, 4).toInt() - 1;
-    QByteArray demandes;
-    demandes.reserve(enMemoire.size() + 1);
-    int nombre = 0, pourcent = -1;
-    qint64 somme = 0;
-    for (int i = 1; i <= total; ++i) {
-        const qsizetype debut = static_cast<qsizetype>(i - 1) * facture::Longueur;
-        if (aEnvoyer(enMemoire, debut)) {
-            const qsizetype ici = demandes.size();
-            demandes.append(QByteArrayView(enMemoire).sliced(debut, facture::Longueur));
-            char* e = demandes.data() + ici;
-            std::memcpy(e + facture::Attestation.colonne - 1, attestation.constData(),
+// Stamps the invoices to send, one after the other: the attestation number and the next
+// invoice number (CompteurSuivant with width 4: 9999 is followed by 0001), and sums them up.
+class Estampilleur {
+public:
+    explicit Estampilleur(const Valeurs& v)
+        : attestation_(octets(v.attestation).leftJustified(facture::Attestation.largeur, ' ', true)),
+          compteur_(v.compteurFactures), numero_(CompteurSuivant(v.compteurFactures, 4).toInt() - 1) {}
+
+    // Adds the stamped records of `bloc` in state "05" to `sortie` (when given); `apres` is
+    // called after each record, sent or not.
+    void estampiller(QByteArrayView bloc, QByteArray* sortie, const std::function<void()>& apres = {}) {
+        for (qsizetype p = 0; p + facture::Longueur <= bloc.size(); p += facture::Longueur) {
+            if (apres && p > 0)
+                apres();
+            const QByteArrayView e = bloc.sliced(p, facture::Longueur);
+            if (e.first(2) != QByteArrayView("05"))
+                continue;
+            numero_ = numero_ % 9999 + 1;
+            ++nombre_;
+            somme_ += champs::valeur(
+                e.sliced(facture::Total.colonne - 1, facture::Total.largeur).toByteArray());
+            if (!sortie)
+                continue;
+            const qsizetype ici = sortie->size();
+            sortie->append(e);
+            char* r = sortie->data() + ici;
+            std::memcpy(r + facture::Attestation.colonne - 1, attestation_.constData(),
                         facture::Attestation.largeur);
-            numero = numero % 9999 + 1;
-            char* n = e + facture::NumeroFacture.colonne - 1;
-            for (int k = 3, reste = numero; k >= 0; --k, reste /= 10)
+            char* n = r + facture::NumeroFacture.colonne - 1;
+            for (int k = facture::NumeroFacture.largeur - 1, reste = numero_; k >= 0; --k, reste /= 10)
                 n[k] = static_cast<char>('0' + reste % 10);
-            somme += champs::valeur(QByteArray(e + facture::Total.colonne - 1, facture::Total.largeur));
-            ++nombre;
         }
-        const int p = Pourcentage(total, i);
-        if (p != pourcent && suivi.progression)
-            suivi.progression(pourcent = p);
+        if (apres && !bloc.isEmpty())
+            apres();
     }
-    demandes += FinDeFichier;
-    r.nombre = nombre;
-    r.total = somme;
-    r.dernierNumero = nombre > 0 ? QStringLiteral("%1").arg(numero, 4, 10, QLatin1Char('0'))
-                                 : v.compteurFactures;
-    return demandes;
+    void resultat(Resultat& r) const {
+        r.nombre = nombre_;
+        r.total = somme_;
+        r.dernierNumero =
+            nombre_ > 0 ? QStringLiteral("%1").arg(numero_, 4, 10, QLatin1Char('0')) : compteur_;
+    }
+
+private:
+    QByteArray attestation_;
+    QString compteur_;
+    int numero_;
+    int nombre_ = 0;
+    qint64 somme_ = 0;
+};
+
+// Writes the payment-request file from the invoices of the opened Ftmp.Fil, block by block.
+void ecrireDemandes(const QString& chemin, const FichierEnregistrements& ftmp,
+                    const FichierBrut& ouvert, const Valeurs& v, const Suivi& suivi) {
+    fichiers::EcritureAtomique d(chemin);
+    Estampilleur estampilleur(v);
+    const qint64 total = ouvert.taille() / facture::Longueur;
+    qint64 lus = 0;
+    int pourcent = -1;
+    QByteArray sortie;
+    const auto avancer = [&] {
+        if (const int p = Pourcentage(total, ++lus); p != pourcent && suivi.progression)
+            suivi.progression(pourcent = p);
+    };
+    ftmp.parcourir(ouvert, [&](QByteArrayView bloc) {
+        sortie.clear();
+        estampilleur.estampiller(bloc, &sortie, avancer);
+        d.ajouter(sortie);
+    });
+    d.ajouter(QByteArrayView(&FinDeFichier, 1));
+    d.valider();
 }
 
 // The writes of a preparation, each run once, from the intention record to the commit. False
 // when one stopped; the caller then undoes what was written.
 bool ecrireFichiers(const QString& programme, const Valeurs& v, const Intention& i,
-                    const QByteArray& demandes, const Resultat& r, PortDialogue& d,
-                    const Suivi& suivi) {
+                    const FichierEnregistrements& ftmp, const FichierBrut& ouvert,
+                    const Resultat& r, PortDialogue& d, const Suivi& suivi) {
     const QString cheminR = cheminDans(programme, v.requete);
     const QString cheminD = cheminDans(programme, v.demandes);
     if (!etape(d, [&] { fichiers::ecrireAtomique(cheminIntention(programme), i.octets()); }))
         return false;
-    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminD, demandes); }))
+    if (!etape(d, [&] { ecrireDemandes(cheminD, ftmp, ouvert, v, suivi); }))
         return false;
     if (!facturatlex::existe(programme)) {
         d.message(Icone::Critique, QStringLiteral("Lecture de fichier"),
@@ -386,10 +414,18 @@ Resultat preparerFichiers(const QString& programme, const Valeurs& v, PortDialog
         return r;
     reprendreInterrompue(programme, d);
 
-    QByteArray enMemoire;
+    // A first reading checks every record and counts what will be sent; nothing is written
+    // before it has gone through.
     Intention i;
+    Estampilleur compte(v);
     if (!etape(d, [&] {
-            enMemoire = ftmp.lireVerifie(*verrou);
+            compte = Estampilleur(v);
+            ftmp.parcourir(*verrou, [&](QByteArrayView bloc) { compte.estampiller(bloc, nullptr); });
+            i.longueur = verrou->taille();
+            i.identite = verrou->identite();
+            i.premier = verrou->lire(0, std::min<qint64>(facture::Longueur, i.longueur));
+            i.dernier = verrou->lire(std::max<qint64>(0, i.longueur - facture::Longueur),
+                                     std::min<qint64>(facture::Longueur, i.longueur));
             i.agenceAvant = fichiers::lire(facturatlex::chemin(programme));
             if (dossiers::FichierExiste(cheminReqt(programme))) {
                 i.reqtExistait = true;
@@ -405,15 +441,12 @@ Resultat preparerFichiers(const QString& programme, const Valeurs& v, PortDialog
                                  "ouvrez-la de nouveau."));
         return r;
     }
-
-    const QByteArray demandes = demandesDepuis(enMemoire, v, suivi, r);
+    compte.resultat(r);
     i.requete = v.requete;
     i.demandes = v.demandes;
     i.agenceApres = agenceApres(i.agenceAvant, v, r.dernierNumero) + i.agenceAvant.mid(LongueurAgence);
-    i.longueur = enMemoire.size();
-    i.empreinte = empreinte(enMemoire);
 
-    if (!ecrireFichiers(programme, v, i, demandes, r, d, suivi)) {
+    if (!ecrireFichiers(programme, v, i, ftmp, *verrou, r, d, suivi)) {
         try {
             if (dossiers::FichierExiste(cheminIntention(programme)))
                 defaire(i, programme);
