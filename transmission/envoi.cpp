@@ -12,6 +12,7 @@
 #include "platform/reprise.h"
 #include "records/champs.h"
 #include "records/encodage.h"
+#include "records/facture.h"
 #include "records/fichierenregistrements.h"
 #include "records/fichierfactures.h"
 #include "records/procedures.h"
@@ -152,6 +153,17 @@ QString cheminPaComp(const QString& programme) {
     return {};
 }
 
+int premierEnregistrementEndommage(const QString& cheminDemandes) {
+    const QByteArray octets = fichiers::lire(cheminDemandes);
+    const qsizetype entiers = (octets.size() - 1) / facture::Longueur;
+    for (qsizetype i = 0; i < entiers; ++i)
+        if (!facture::marquesValides(QByteArrayView(octets).sliced(i * facture::Longueur, facture::Longueur)))
+            return static_cast<int>(i + 1);
+    if (octets.isEmpty() || octets.size() % facture::Longueur != 1 || !octets.endsWith('\x1a'))
+        return static_cast<int>(entiers + 1);
+    return 0;
+}
+
 Ouverture ouvrir(const QString& programme, PortDialogue& d) {
     Ouverture o;
     const QString dossier = QDir::toNativeSeparators(programme);
@@ -170,12 +182,23 @@ Ouverture ouvrir(const QString& programme, PortDialogue& d) {
         return o;
     }
     const QString sauvegarde = fichierfactures::dossierSauvegarde(programme);
-    o.envoiPossible = dossiers::FichierExiste(dossiers::resoudre(sauvegarde, r.demandes));
+    const QString demandes = dossiers::resoudre(sauvegarde, r.demandes);
+    o.envoiPossible = dossiers::FichierExiste(demandes);
     if (!o.envoiPossible)
         d.message(Icone::Critique, QStringLiteral("Message"),
                   QStringLiteral("Le fichier de demande de paiements dans le dossier %1 n'est "
                                  "pas trouvé.")
                       .arg(dossier));
+    else if (const int endommage = premierEnregistrementEndommage(demandes)) {
+        // A billing damaged since it was prepared is never sent.
+        o.envoiPossible = false;
+        d.message(Icone::Critique, QStringLiteral("Message"),
+                  QStringLiteral("Le fichier de demandes de paiement %1 est endommagé à partir de "
+                                 "l'enregistrement numéro %2 : il ne peut pas être envoyé.\n\n"
+                                 "Communiquez avec le soutien technique.")
+                      .arg(QDir::toNativeSeparators(demandes))
+                      .arg(endommage));
+    }
     const QDateTime maintenant = Horloge::maintenant();
     o.resume = {QStringLiteral("Agence: ") + r.agence,
                 QStringLiteral("Attestation: ") + r.attestation,

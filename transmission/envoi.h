@@ -58,6 +58,10 @@ struct Envoi {
     std::function<void(int)> progression;
 };
 
+// 0 when the payment-request file holds whole records with their marks and its end byte;
+// otherwise the number of the first damaged record.
+int premierEnregistrementEndommage(const QString& cheminDemandes);
+
 // What the sending window shows when it opens; its refusals are told through `dialogues`.
 struct Ouverture {
     bool envoiPossible = false;

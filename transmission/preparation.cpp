@@ -184,8 +184,8 @@ namespace {
 // preparation stopped at any moment (a crash, a kill, a full disk), so that every invoice is
 // either still in Ftmp.Fil or in exactly one prepared billing, and the counters agree.
 // The preparation commits when Ftmp.Fil is renamed Ftmp.Bak: whether that happened is told by
-// the file at Ftmp.Fil, still the one prepared (same file identity, same length at least, same
-// first and last records) or not.
+// which of the two holds what was taken (its length, its first and last records), and by the
+// identity of the file at Ftmp.Fil when that does not decide.
 struct Intention {
     QString requete, demandes;
     QByteArray agenceAvant, agenceApres;  // the whole of Facturat.Lex before and after
@@ -226,15 +226,29 @@ QString cheminIntention(const QString& programme) {
     return cheminDans(programme, QStringLiteral("Prepa.Enc"));
 }
 
-// True when Ftmp.Fil is still the file the preparation took: it did not commit.
-bool nonValidee(const Intention& i, const QString& programme) {
-    const QString chemin = fichierfactures::cheminFtmp(programme);
+// True when the file at `chemin` holds what the preparation took (at least its length, the
+// same first and last records); `exacte`: that length exactly.
+bool contientCeQuiAEtePris(const Intention& i, const QString& chemin, bool exacte) {
     if (!dossiers::FichierExiste(chemin))
         return false;
     const FichierBrut f(chemin, FichierBrut::Mode::Lecture);
-    const qint64 n = i.dernier.size();
-    return f.identite() == i.identite && f.taille() >= i.longueur &&
+    const qint64 taille = f.taille(), n = i.dernier.size();
+    return (exacte ? taille == i.longueur : taille >= i.longueur) &&
            f.lire(0, i.premier.size()) == i.premier && f.lire(i.longueur - n, n) == i.dernier;
+}
+
+// True when the preparation did not commit: Ftmp.Fil still holds what it took and Ftmp.Bak
+// does not; when both or neither do, Ftmp.Fil is still the very file taken (same identity).
+bool nonValidee(const Intention& i, const QString& programme) {
+    const QString ftmp = fichierfactures::cheminFtmp(programme);
+    const bool fil = contientCeQuiAEtePris(i, ftmp, false);
+    const bool bak = contientCeQuiAEtePris(
+        i, dossiers::resoudre(fichierfactures::dossierSauvegarde(programme), QStringLiteral("Ftmp.Bak")),
+        true);
+    if (fil != bak)
+        return fil;
+    return dossiers::FichierExiste(ftmp) &&
+           FichierBrut(ftmp, FichierBrut::Mode::Lecture).identite() == i.identite;
 }
 
 // Makes `chemin` hold `octets`, writing only when it does not already (a full disk may have

@@ -3,6 +3,11 @@
 #include "platform/reglages.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
+#include "support/factures.h"
+#include "transmission/preparation.h"
+
+#include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -128,4 +133,37 @@ TEST(Demarrage, ConfigurationTronqueeNommeLeChampEtContinue) {
         QStringLiteral("Champ numéro 118 (code d'acte de l'entrée 13)")))
         << qPrintable(dialogues.boites()[0].texte);
     EXPECT_EQ(e.agence, QStringLiteral("71234"));  // start-up went on
+}
+
+// A preparation stopped midway (here while it printed, the folder then copied elsewhere as a
+// restored backup would be) is undone at the next start, before the invoices are counted.
+TEST(Demarrage, PreparationInterrompueAnnuleeAuDemarrage) {
+    const QByteArray f = enregistrementDe(factureDeBase());
+    DossierTemporaire d, copie;
+    dossierClinique(d);
+    preparerDossier(d, "R7123407D71234070041ABCDEFGHIJKLMNO041", {f, f});
+    d.ecrire("Reqt", "ANCIEN REQT");
+    preparation::Suivi suivi;
+    suivi.imprimer = [&](const QString&) {
+        QProcess::execute("cp", {"-a", d.chemin() + "/.", copie.chemin()});
+    };
+    DialoguesScriptes muet;
+    const auto v = preparation::valeursDepuis(preparation::lireAgence(d.chemin()), QDate::currentDate());
+    ASSERT_TRUE(preparation::Preparer(d.chemin(), v, muet, suivi).reussi);
+    ASSERT_TRUE(copie.existe("Sauvramq/Prepa.Enc"));
+
+    FenetresNotees fenetres;
+    DialoguesScriptes port;
+    ReglagesUtilisateur u;
+    const EtatDemarrage e = Demarrer(copie.chemin(), port, fenetres, u);
+    EXPECT_EQ(port.resume().first(),
+              "Préparation interrompue | La préparation de D7123407 a été interrompue avant la "
+              "fin.\n\nElle a été annulée : les factures sont toujours en mémoire et les "
+              "compteurs de FACTURAT.LEX n'ont pas changé. Vous pouvez refaire la préparation.");
+    EXPECT_EQ(e.nombreFactures, 2);
+    EXPECT_EQ(copie.lire("Sauvramq/Ftmp.Fil"), f + f);
+    EXPECT_EQ(copie.lire("Facturat.Lex"), "R7123407D71234070041ABCDEFGHIJKLMNO041");
+    EXPECT_EQ(copie.lire("Reqt"), "ANCIEN REQT");
+    EXPECT_FALSE(copie.existe("Sauvramq/D7123407"));
+    EXPECT_FALSE(copie.existe("Sauvramq/Prepa.Enc"));
 }

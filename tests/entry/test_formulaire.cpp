@@ -66,6 +66,16 @@ TEST(Formulaire, RefusDeLEnregistrement) {
          "Le code d'acte \nn'est pas valide." + corriger, G::Acte, 2},
         {[](Formulaire& f) { f.actes[3] = "09099"; }, "Code d'acte",
          "Le code d'acte 09099\nn'est pas valide." + corriger, G::Acte, 5},
+        {[](Formulaire& f) { f.panneaux[1] = "000000"; }, "Optométriste",
+         "Aucun optométriste n'est choisi pour cette facture.\n\nInscrivez le nom et le numéro de "
+         "professionnel de vos optométristes dans FICHIER, puis INITIALISATION.", G::Acte, 0},
+        {[](Formulaire& f) {
+             f.actes = {"09010", "09010", "09011", "09012"};
+             f.honoraires = {"500000", "400000", "100000", "000100"};
+         },
+         "Montant de la facture",
+         "Le montant de la facture (10001.00 $) dépasse le plus grand montant qu'une facture peut "
+         "porter (9 999.99 $).\n\nVérifiez les honoraires des codes d'acte.", G::Acte, 2},
     };
     for (const Cas& k : cas) {
         Formulaire f = valide();

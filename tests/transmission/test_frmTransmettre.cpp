@@ -120,6 +120,17 @@ TEST_F(FenetreTransmettre, RienAEnvoyer) {
         EXPECT_EQ(dialogues.bips(), 1);
         EXPECT_FALSE(w.Command1[0]->isEnabled());
     }
+    // The payment-request file damaged since it was prepared: one byte gone.
+    d.ecrire("Sauvramq/D7123407", d.lire("Sauvramq/D7123407").mid(1));
+    dialogues.effacer();
+    {
+        frmTransmettre w(d.chemin(), reglages, dialogues);
+        EXPECT_EQ(dialogues.resume().first(),
+                  "Message | Le fichier de demandes de paiement " + d.fichier("Sauvramq/D7123407") +
+                      " est endommagé à partir de l'enregistrement numéro 1 : il ne peut pas être "
+                      "envoyé.\n\nCommuniquez avec le soutien technique.");
+        EXPECT_FALSE(w.Command1[0]->isEnabled());
+    }
     // The payment-request file gone.
     QFile::remove(d.fichier("Sauvramq/D7123407"));
     dialogues.effacer();
