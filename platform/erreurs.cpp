@@ -40,7 +40,9 @@ QString cause(int code) {
     case ENAMETOOLONG: return QStringLiteral("nom de fichier trop long");
     case EEXIST: return QStringLiteral("le fichier existe déjà");
     case EINVAL: return QStringLiteral("opération refusée par le système de fichiers");
+#ifdef ELOOP
     case ELOOP: return QStringLiteral("trop de liens symboliques");
+#endif
     default: return QStringLiteral("erreur système numéro %1").arg(code);
     }
 }
@@ -57,9 +59,14 @@ ErreurFichier depuisSysteme(int code, const QString& chemin) {
     case EROFS:
     case EAGAIN:
     case EBUSY:
-    case ETXTBSY: return erreur(PermissionRefusee, chemin);
+#ifdef ETXTBSY
+    case ETXTBSY:
+#endif
+        return erreur(PermissionRefusee, chemin);
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG: return erreur(DisquePlein, chemin);
     case EIO:
     case ENXIO:

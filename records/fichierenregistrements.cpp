@@ -2,7 +2,6 @@
 
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
-#include "platform/fichiers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -88,8 +87,6 @@ int FichierEnregistrements::ajouter(const QByteArray& octets) {
     }
     return static_cast<int>(numero);
 }
-
-void FichierEnregistrements::vider() { fichiers::ecrireAtomique(chemin_, {}); }
 
 std::unique_ptr<FichierBrut> FichierEnregistrements::verrouiller(int delaiMs) const {
     for (;;) {

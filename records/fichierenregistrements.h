@@ -40,8 +40,6 @@ public:
     // and a failed write is cut back to the previous length. Returns the new record's number.
     // Beyond `numeroMaximal`: error 6, the file unchanged.
     int ajouter(const QByteArray& octets);
-    // Empties the file (created when missing), atomically.
-    void vider();
     // The file opened and locked against appends for as long as the object lives; error 70
     // when another workstation keeps the lock past `delaiMs`.
     std::unique_ptr<FichierBrut> verrouiller(int delaiMs) const;

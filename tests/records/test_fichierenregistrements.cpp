@@ -70,15 +70,6 @@ TEST(FichierEnregistrements, AuDelaDuNumeroMaximalRienNEstEcrit) {
     EXPECT_EQ(QFile(d.fichier("Ftmp.Fil")).size(), qint64(32767) * 723);
 }
 
-TEST(FichierEnregistrements, ViderEstAtomique) {
-    DossierTemporaire d;
-    d.ecrire("a.dat", "aaaaa");
-    FichierEnregistrements f(d.fichier("a.dat"), 5);
-    f.vider();
-    EXPECT_EQ(f.nombre(), 0);
-    EXPECT_TRUE(d.existe("a.dat"));
-}
-
 // Two processes append to one file at once: every record whole, every number distinct.
 TEST(FichierEnregistrements, DeuxProcessusAjoutentSansCollision) {
     DossierTemporaire d;
