@@ -85,8 +85,10 @@ void EcritureAtomique::ajouter(QByteArrayView octets) {
 
 void EcritureAtomique::valider() {
     tenter([&] {
-        fichier_->synchroniser();
-        fichier_.reset();
+        if (fichier_) {  // a retry after a failed rename has nothing more to flush
+            fichier_->synchroniser();
+            fichier_.reset();
+        }
         renommer(temporaire_, chemin_);
     });
     validee_ = true;

@@ -16,6 +16,7 @@
 #include "records/procedures.h"
 
 #include <QDir>
+#include <QFile>
 #include <cstring>
 
 namespace preparation {
@@ -309,6 +310,26 @@ void reprendre(const Intention& i, const QString& programme, PortDialogue& d) {
     }
 }
 
+// With Ftmp.Fil locked: what a crash left of a preparation, undone or finished. No other
+// preparation can be under way, so the temporaries of its files are removed too.
+void reprendreSousVerrou(const QString& programme, PortDialogue& d) {
+    const QString chemin = cheminIntention(programme);
+    const QString sauvegarde = fichierfactures::dossierSauvegarde(programme);
+    for (const QString& motif : {QStringLiteral(".~D*"), QStringLiteral(".~R*"), QStringLiteral(".~Prepa.Enc.*")})
+        for (const QString& reste : QDir(sauvegarde).entryList({motif}, QDir::Files | QDir::Hidden))
+            QFile::remove(QDir(sauvegarde).filePath(reste));
+    if (!dossiers::FichierExiste(chemin))
+        return;
+    executerAvecReprise(d, reprisePreparation(), [&] {
+        const std::optional<Intention> i = Intention::depuis(fichiers::lire(chemin));
+        if (!i) {
+            fichiers::supprimer(chemin);  // written atomically: only a foreign file gets here
+            return;
+        }
+        reprendre(*i, programme, d);
+    });
+}
+
 // Stamps the invoices to send, one after the other: the attestation number and the next
 // invoice number (CompteurSuivant with width 4: 9999 is followed by 0001), and sums them up.
 class Estampilleur {
@@ -359,11 +380,11 @@ private:
     qint64 somme_ = 0;
 };
 
-// Writes the payment-request file from the invoices of the opened Ftmp.Fil, block by block.
-void ecrireDemandes(const QString& chemin, const FichierEnregistrements& ftmp,
-                    const FichierBrut& ouvert, const Valeurs& v, const Suivi& suivi) {
-    fichiers::EcritureAtomique d(chemin);
-    Estampilleur estampilleur(v);
+// Stamps the invoices of the opened Ftmp.Fil into the payment-request file being written, block
+// by block, every record checked on the way; the file takes its name later, at `valider()`.
+void ecrireDemandes(fichiers::EcritureAtomique& demandes, Estampilleur& estampilleur,
+                    const FichierEnregistrements& ftmp, const FichierBrut& ouvert,
+                    const Suivi& suivi) {
     const qint64 total = ouvert.taille() / facture::Longueur;
     qint64 lus = 0;
     int pourcent = -1;
@@ -375,22 +396,21 @@ void ecrireDemandes(const QString& chemin, const FichierEnregistrements& ftmp,
     ftmp.parcourir(ouvert, [&](QByteArrayView bloc) {
         sortie.clear();
         estampilleur.estampiller(bloc, &sortie, avancer);
-        d.ajouter(sortie);
+        demandes.ajouter(sortie);
     });
-    d.ajouter(QByteArrayView(&FinDeFichier, 1));
-    d.valider();
+    demandes.ajouter(QByteArrayView(&FinDeFichier, 1));
 }
 
 // The writes of a preparation, each run once, from the intention record to the commit. False
 // when one stopped; the caller then undoes what was written.
 bool ecrireFichiers(const QString& programme, const Valeurs& v, const Intention& i,
-                    const FichierEnregistrements& ftmp, const FichierBrut& ouvert,
-                    const Resultat& r, PortDialogue& d, const Suivi& suivi) {
+                    fichiers::EcritureAtomique& demandes, const Resultat& r, PortDialogue& d,
+                    const Suivi& suivi) {
     const QString cheminR = cheminDans(programme, v.requete);
     const QString cheminD = cheminDans(programme, v.demandes);
     if (!etape(d, [&] { fichiers::ecrireAtomique(cheminIntention(programme), i.octets()); }))
         return false;
-    if (!etape(d, [&] { ecrireDemandes(cheminD, ftmp, ouvert, v, suivi); }))
+    if (!etape(d, [&] { demandes.valider(); }))
         return false;
     if (!facturatlex::existe(programme)) {
         d.message(Icone::Critique, QStringLiteral("Lecture de fichier"),
@@ -426,25 +446,28 @@ Resultat preparerFichiers(const QString& programme, const Valeurs& v, PortDialog
     std::unique_ptr<FichierBrut> verrou;
     if (!etape(d, [&] { verrou = ftmp.verrouiller(FichierEnregistrements::delaiVerrouMs); }))
         return r;
-    reprendreInterrompue(programme, d);
+    reprendreSousVerrou(programme, d);
 
-    // A first reading checks every record and counts what will be sent; nothing is written
-    // before it has gone through.
+    // One reading checks every record and stamps the invoices to send into the payment-request
+    // file, which takes its name only after the record of the preparation is written.
     Intention i;
-    Estampilleur compte(v);
+    Estampilleur estampilleur(v);
+    std::unique_ptr<fichiers::EcritureAtomique> demandes;
     if (!etape(d, [&] {
-            compte = Estampilleur(v);
-            ftmp.parcourir(*verrou, [&](QByteArrayView bloc) { compte.estampiller(bloc, nullptr); });
-            i.longueur = verrou->taille();
-            i.identite = verrou->identite();
-            i.premier = verrou->lire(0, std::min<qint64>(facture::Longueur, i.longueur));
-            i.dernier = verrou->lire(std::max<qint64>(0, i.longueur - facture::Longueur),
-                                     std::min<qint64>(facture::Longueur, i.longueur));
             i.agenceAvant = fichiers::lire(facturatlex::chemin(programme));
             if (dossiers::FichierExiste(cheminReqt(programme))) {
                 i.reqtExistait = true;
                 i.reqtAvant = fichiers::lire(cheminReqt(programme));
             }
+            i.longueur = verrou->taille();
+            i.identite = verrou->identite();
+            i.premier = verrou->lire(0, std::min<qint64>(facture::Longueur, i.longueur));
+            i.dernier = verrou->lire(std::max<qint64>(0, i.longueur - facture::Longueur),
+                                     std::min<qint64>(facture::Longueur, i.longueur));
+            estampilleur = Estampilleur(v);
+            demandes.reset();  // a retry starts the file again
+            demandes = std::make_unique<fichiers::EcritureAtomique>(cheminDans(programme, v.demandes));
+            ecrireDemandes(*demandes, estampilleur, ftmp, *verrou, suivi);
         }))
         return r;
     const Valeurs actuelles = valeursDepuis(i.agenceAvant.left(LongueurAgence), Horloge::aujourdhui());
@@ -455,12 +478,12 @@ Resultat preparerFichiers(const QString& programme, const Valeurs& v, PortDialog
                                  "ouvrez-la de nouveau."));
         return r;
     }
-    compte.resultat(r);
+    estampilleur.resultat(r);
     i.requete = v.requete;
     i.demandes = v.demandes;
     i.agenceApres = agenceApres(i.agenceAvant, v, r.dernierNumero) + i.agenceAvant.mid(LongueurAgence);
 
-    if (!ecrireFichiers(programme, v, i, ftmp, *verrou, r, d, suivi)) {
+    if (!ecrireFichiers(programme, v, i, *demandes, r, d, suivi)) {
         try {
             if (dossiers::FichierExiste(cheminIntention(programme)))
                 defaire(i, programme);
@@ -485,18 +508,13 @@ Resultat preparerFichiers(const QString& programme, const Valeurs& v, PortDialog
 }  // namespace
 
 void reprendreInterrompue(const QString& programme, PortDialogue& d) {
-    const QString chemin = cheminIntention(programme);
-    fichiers::supprimerTemporaires(chemin);  // a record whose writing a crash stopped
-    if (!dossiers::FichierExiste(chemin))
-        return;
-    executerAvecReprise(d, reprisePreparation(), [&] {
-        const std::optional<Intention> i = Intention::depuis(fichiers::lire(chemin));
-        if (!i) {
-            fichiers::supprimer(chemin);  // written atomically: only a foreign file gets here
-            return;
-        }
-        reprendre(*i, programme, d);
-    });
+    std::unique_ptr<FichierBrut> verrou;
+    try {
+        verrou = fichierfactures::fichier(programme).verrouiller(0);
+    } catch (const ErreurFichier&) {
+        return;  // another workstation is preparing: its record is its own
+    }
+    reprendreSousVerrou(programme, d);
 }
 
 Resultat Preparer(const QString& programme, const Valeurs& v, PortDialogue& d, const Suivi& suivi) {

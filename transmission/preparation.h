@@ -77,7 +77,8 @@ Resultat Preparer(const QString& programme, const Valeurs& v, PortDialogue& dial
                   const Suivi& suivi = {});
 
 // Undoes or finishes a preparation that a crash or a kill stopped midway, telling the user;
-// nothing when there is none. Run at start-up and before every preparation.
+// nothing when there is none, or when another workstation holds Ftmp.Fil (it may be preparing).
+// Run at start-up and before every preparation.
 void reprendreInterrompue(const QString& programme, PortDialogue& dialogues);
 
 QString cheminDans(const QString& programme, const QString& nom);  // in Sauvramq

@@ -1,6 +1,7 @@
 #include "config/fichierconfiguration.h"
 #include "entry/demarrage.h"
 #include "platform/reglages.h"
+#include "support/autreposte.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -153,8 +154,17 @@ TEST(Demarrage, PreparationInterrompueAnnuleeAuDemarrage) {
     ASSERT_TRUE(copie.existe("Sauvramq/Prepa.Enc"));
 
     FenetresNotees fenetres;
-    DialoguesScriptes port;
     ReglagesUtilisateur u;
+    {   // While another workstation holds Ftmp.Fil it may be preparing: its record is left alone.
+        AutrePoste poste(copie.fichier("Sauvramq/Ftmp.Fil"));
+        ASSERT_TRUE(poste.verrouille());
+        DialoguesScriptes port;
+        Demarrer(copie.chemin(), port, fenetres, u);
+        EXPECT_TRUE(port.boites().isEmpty()) << qPrintable(port.resume().join('\n'));
+        EXPECT_TRUE(copie.existe("Sauvramq/Prepa.Enc"));
+        EXPECT_TRUE(copie.existe("Sauvramq/D7123407"));
+    }
+    DialoguesScriptes port;
     const EtatDemarrage e = Demarrer(copie.chemin(), port, fenetres, u);
     EXPECT_EQ(port.resume().first(),
               "Préparation interrompue | La préparation de D7123407 a été interrompue avant la "
