@@ -1,5 +1,6 @@
 #include "entry/Principal.h"
 
+#include "config/MotPasse.h"
 #include "config/parametres.h"
 #include "entry/compteur.h"
 #include "entry/verifications.h"
@@ -385,6 +386,11 @@ void Principal::construireMenusEtBarre() {
 }
 
 // ---------------------------------------------------------------- start-up
+
+bool Principal::motDePasse() {
+    MotPasse fenetre(programme_, dialogues_, this);
+    return fenetre.exec() == QDialog::Accepted;
+}
 
 bool Principal::Form_Load() {
     etat_ = Demarrer(programme_, dialogues_, *this, utilisateur_);

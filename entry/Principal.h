@@ -98,8 +98,8 @@ private:
     void executerPertesDeFocus();
     void terminerSaisieEnCours();
 
-    // FenetresDemarrage: the windows that later work adds; for now start-up goes on.
-    void motDePasse() override {}
+    // FenetresDemarrage: the windows that start-up opens modally.
+    bool motDePasse() override;
     void initialisation() override {}
     void correctionConfiguration() override {}
 

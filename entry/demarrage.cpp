@@ -53,8 +53,10 @@ EtatDemarrage Demarrer(const QString& programme, PortDialogue& d, FenetresDemarr
     const FichierIni tarnwick(parametres::cheminTarnwick(programme), QStringLiteral("Kestrova"));
 
     etat.interrupteurs.SiMotPasse = parametres::oui(tarnwick, parametres::SiMotPasse);
-    if (etat.interrupteurs.SiMotPasse)
-        fenetres.motDePasse();
+    if (etat.interrupteurs.SiMotPasse && !fenetres.motDePasse()) {
+        etat.arreter = true;
+        return etat;
+    }
 
     // A preparation stopped midway by a crash is undone or finished before anything is counted.
     etape(programme, d, [&] {

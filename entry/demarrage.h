@@ -11,14 +11,15 @@ class MagasinReglages;
 class FenetresDemarrage {
 public:
     virtual ~FenetresDemarrage() = default;
-    virtual void motDePasse() = 0;
+    // True when access is granted; false ends the program.
+    virtual bool motDePasse() = 0;
     virtual void initialisation() = 0;
     virtual void correctionConfiguration() = 0;
 };
 
 // What start-up found, for the main window to show.
 struct EtatDemarrage {
-    bool arreter = false;  // the configuration's prices are invalid: the program ends
+    bool arreter = false;  // access refused, or the configuration's prices are invalid: the program ends
     int nombreFactures = 0;
     ParametresFtp ftp;
     bool configurationChargee = false;

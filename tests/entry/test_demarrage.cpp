@@ -17,7 +17,11 @@ namespace {
 class FenetresNotees : public FenetresDemarrage {
 public:
     QStringList ouvertes;
-    void motDePasse() override { ouvertes << "MotPasse"; }
+    bool accesAccorde = true;
+    bool motDePasse() override {
+        ouvertes << "MotPasse";
+        return accesAccorde;
+    }
     void initialisation() override { ouvertes << "Initial"; }
     void correctionConfiguration() override { ouvertes << "frmCorrigeCfg"; }
 };

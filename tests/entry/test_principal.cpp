@@ -1,3 +1,4 @@
+#include "config/MotPasse.h"
 #include "entry/Principal.h"
 #include "platform/MaskEdBox.h"
 #include "platform/dialoguesqt.h"
@@ -389,6 +390,52 @@ TEST_F(FenetrePrincipale, LOptometristeAfficheEstCeluiFacture) {
     EXPECT_EQ(dialogues.boites()[0].titre, "Optométriste");
     EXPECT_TRUE(dialogues.boites()[0].texte.contains("FICHIER, puis INITIALISATION"));
     EXPECT_FALSE(d.existe("Sauvramq/Ftmp.Fil") && d.lire("Sauvramq/Ftmp.Fil").size() > 0);
+}
+
+// The password window at start-up, used as a person would: only the right password, in any
+// case, lets the main window load; every other way out ends the program.
+TEST_F(FenetrePrincipale, MotDePasseAuDemarrage) {
+    d.ecrire("Tarnwick.ini", "[Kestrova]\r\nSiMotPasse=OUI\r\n");
+    d.ecrire("Ramq.Chk", "SECRET              ");
+    auto taper = [](const char* texte) {
+        return [texte](MotPasse& m) {
+            QTest::keyClicks(m.Text1, texte);
+            QTest::keyClick(m.Text1, Qt::Key_Return);
+        };
+    };
+    const struct {
+        const char* cas;
+        std::function<void(MotPasse&)> agir;
+        bool acces;
+    } cas[] = {
+        {"bon, en minuscules", taper("secret"), true},
+        {"faux", taper("autre"), false},
+        {"Annuler", [](MotPasse& m) { m.Command1[2]->click(); }, false},
+        {"Échap", [](MotPasse& m) { QTest::keyClick(&m, Qt::Key_Escape); }, false},
+        {"bouton de fermeture", [](MotPasse& m) { m.close(); }, false},
+        {"Quitter", [](MotPasse& m) { m.Quitter->trigger(); }, false},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.cas);
+        bool vue = false;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* f : QApplication::topLevelWidgets())
+                if (auto* m = qobject_cast<MotPasse*>(f); m && m->isVisible()) {
+                    vue = true;
+                    EXPECT_EQ(m->Text1->echoMode(), QLineEdit::Password);
+                    c.agir(*m);
+                    return;
+                }
+        });
+        dialogues.effacer();
+        w = std::make_unique<Principal>(d.chemin(), dialogues, u);
+        EXPECT_EQ(w->Form_Load(), c.acces);
+        EXPECT_TRUE(vue);
+        ASSERT_FALSE(dialogues.boites().isEmpty());
+        EXPECT_EQ(dialogues.resume().first(),
+                  c.acces ? "Mot de passe | accès au programme autorisé..."
+                          : "Mot de passe | accès au LOGICIEL refusé...");
+    }
 }
 
 TEST_F(FenetrePrincipale, DossierPatientCacheLaFile) {

@@ -1,0 +1,68 @@
+#include "config/motdepasse.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+
+#include <gtest/gtest.h>
+
+using motdepasse::Issue;
+using motdepasse::Porte;
+
+namespace {
+const QString Autorise = "Mot de passe | accès au programme autorisé...";
+const QString Refuse = "Mot de passe | accès au LOGICIEL refusé...";
+const QString Vide = "Mot de passe | Veuillez inscrire votre mot de passe dans la case appropriée."
+                     "\n\nMaximum 20 caractères.";
+}  // namespace
+
+// The gate's flows, each from the file as it stands after the one before.
+TEST(MotDePasse, ConnexionModificationSoutien) {
+    DossierTemporaire d;
+    const struct {
+        const char* cas;
+        std::function<Issue(Porte&)> action;
+        Issue issue;
+        QStringList boites;
+        QByteArray fichier;  // Ramq.Chk afterwards, empty when absent
+    } cas[] = {
+        {"vide sans mot de passe", [](Porte& p) { return p.connexion("   "); }, Issue::Attendre, {Vide}, ""},
+        {"premier: enregistré", [](Porte& p) { return p.connexion("Secret"); }, Issue::Autorise,
+         {Autorise}, "SECRET              "},
+        {"en minuscules", [](Porte& p) { return p.connexion("secret"); }, Issue::Autorise,
+         {Autorise}, "SECRET              "},
+        {"faux", [](Porte& p) { return p.connexion("autre"); }, Issue::Refuse, {Refuse},
+         "SECRET              "},
+        {"ancien faux", [](Porte& p) { return p.modifier("autre"); }, Issue::Refuse, {Refuse},
+         "SECRET              "},
+        {"ancien, nouveau blanc, nouveau",
+         [](Porte& p) {
+             EXPECT_EQ(p.modifier("secret"), Issue::Attendre);
+             EXPECT_TRUE(p.attendNouveau());
+             EXPECT_EQ(p.modifier("  "), Issue::Attendre);
+             return p.modifier("abcdefghijklmnopqrstuvwxyz");
+         },
+         Issue::Autorise, {Vide, "Modification | Modification acceptée...", Autorise},
+         "ABCDEFGHIJKLMNOPQRST"},
+        {"au-delà de 20 caractères", [](Porte& p) { return p.connexion("abcdefghijklmnopqrst!!"); },
+         Issue::Autorise, {Autorise}, "ABCDEFGHIJKLMNOPQRST"},
+        {"annuler", [](Porte& p) { return p.refuser(); }, Issue::Refuse, {Refuse},
+         "ABCDEFGHIJKLMNOPQRST"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.cas);
+        DialoguesScriptes port;
+        Porte porte(d.chemin(), port);
+        EXPECT_EQ(c.action(porte), c.issue);
+        EXPECT_EQ(port.resume(), c.boites);
+        EXPECT_EQ(d.lire("Ramq.Chk"), c.fichier);
+    }
+
+    DialoguesScriptes port;
+    Porte porte(d.chemin(), port);
+    EXPECT_EQ(porte.soutien("1234"), std::nullopt);
+    EXPECT_EQ(porte.soutien("7319"), "ABCDEFGHIJKLMNOPQRST");
+
+    // A record that begins with a zero byte is no password: the next one typed is stored.
+    d.ecrire("Ramq.Chk", QByteArray(20, '\0'));
+    EXPECT_EQ(porte.connexion("neuf"), Issue::Autorise);
+    EXPECT_EQ(d.lire("Ramq.Chk"), "NEUF                ");
+}
