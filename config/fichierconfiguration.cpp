@@ -183,6 +183,28 @@ Configuration lire(const QString& cheminFichier) {
     return c;
 }
 
+Ancienne lireAncienne(const QString& cheminFichier) {
+    Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"));
+    Ancienne a;
+    try {
+        a.version = l.texte(QStringLiteral("version"));
+        for (int i = 0; i < Configuration::NombrePoids + Configuration::NombreValeurs; ++i)
+            l.texte(QStringLiteral("table du numéro d'assurance maladie, valeur %1").arg(i + 1));
+        for (int i = 0; i < Configuration::NombreOptometristes; ++i) {
+            Optometriste o;
+            o.nom = l.texte(QStringLiteral("nom de l'optométriste %1").arg(i + 1));
+            o.professionnel = l.texte(QStringLiteral("numéro de professionnel de l'optométriste %1").arg(i + 1));
+            o.groupe = l.texte(QStringLiteral("numéro de groupe de l'optométriste %1").arg(i + 1));
+            a.optometristes[i] = o;
+        }
+        for (int i = 0; i < Configuration::NombreEtablissements; ++i)
+            a.etablissements[i] = l.texte(QStringLiteral("établissement %1").arg(i + 1));
+    } catch (const ErreurConfiguration& e) {
+        a.nonLu = e.texte();
+    }
+    return a;
+}
+
 QString lireVersion(const QString& cheminFichier) {
     Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"));
     return l.texte(QStringLiteral("version"));

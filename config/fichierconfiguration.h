@@ -22,6 +22,18 @@ void ecrire(const QString& cheminFichier, const Configuration& c, Groupement gro
 // that ends early or holds text where a number belongs names the field) or ErreurFichier.
 Configuration lire(const QString& cheminFichier);
 
+// What an older Kestrova.Cfg holds that the configuration correction keeps: the optometrist
+// slots and the establishment lines, read as far as the file goes (the integer tables and the
+// fees are skipped, since the current defaults replace them).
+struct Ancienne {
+    QString version;
+    std::array<Optometriste, Configuration::NombreOptometristes> optometristes;
+    std::array<QString, Configuration::NombreEtablissements> etablissements;
+    QString nonLu;  // why the reading stopped early, in French; empty when all was read
+};
+// Never throws on a malformed file; only a file that cannot be opened throws ErreurFichier.
+Ancienne lireAncienne(const QString& cheminFichier);
+
 // The first field of the file (the version line); throws as `lire`.
 QString lireVersion(const QString& cheminFichier);
 

@@ -1,6 +1,7 @@
 #include "entry/Principal.h"
 
 #include "config/MotPasse.h"
+#include "config/frmCorrigeCfg.h"
 #include "config/parametres.h"
 #include "entry/compteur.h"
 #include "entry/verifications.h"
@@ -386,6 +387,11 @@ void Principal::construireMenusEtBarre() {
 }
 
 // ---------------------------------------------------------------- start-up
+
+void Principal::correctionConfiguration() {
+    frmCorrigeCfg fenetre(programme_, dialogues_, this);
+    fenetre.exec();
+}
 
 bool Principal::motDePasse() {
     MotPasse fenetre(programme_, dialogues_, this);

@@ -101,7 +101,7 @@ private:
     // FenetresDemarrage: the windows that start-up opens modally.
     bool motDePasse() override;
     void initialisation() override {}
-    void correctionConfiguration() override {}
+    void correctionConfiguration() override;
 
     QString programme_;
     PortDialogue& dialogues_;

@@ -1,4 +1,5 @@
 #include "config/MotPasse.h"
+#include "config/frmCorrigeCfg.h"
 #include "entry/Principal.h"
 #include "platform/MaskEdBox.h"
 #include "platform/dialoguesqt.h"
@@ -436,6 +437,36 @@ TEST_F(FenetrePrincipale, MotDePasseAuDemarrage) {
                   c.acces ? "Mot de passe | accès au programme autorisé..."
                           : "Mot de passe | accès au LOGICIEL refusé...");
     }
+}
+
+// An older configuration file at start-up: the correction window shows its entries, its button
+// rewrites the file, and start-up goes on with it; the next start asks nothing.
+TEST_F(FenetrePrincipale, CorrectionDeLaConfigurationAuDemarrage) {
+    QByteArray ancien = configurationClinique();
+    ancien.replace("\"Version 5.8.y\"", "\"Version 5.6.b\"");
+    d.ecrire("Kestrova.Cfg", ancien);
+    QStringList affiches;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* f : QApplication::topLevelWidgets())
+            if (auto* c = qobject_cast<frmCorrigeCfg*>(f); c && c->isVisible()) {
+                for (QLabel* l : c->Label1)
+                    affiches << l->text();
+                QTest::keyClick(c->Command1, Qt::Key_Return);
+            }
+    });
+    ouvrir();
+    QStringList attendus = {"1e Optométriste", "311111", "00000", "Dr Mathieu Tremblay", "322227",
+                            "12345", "Établissement:  #1", "St-Olvane 52713"};
+    for (int i = 2; i <= 5; ++i)
+        attendus << QStringLiteral("Établissement:  #%1").arg(i) << "Lac-Brume 52891";
+    EXPECT_EQ(affiches, attendus);
+    EXPECT_EQ(combo(0)->count(), 2);
+    EXPECT_EQ(d.lire("Kestrova.Cfg.ancien"), ancien);
+    EXPECT_TRUE(d.lire("Kestrova.Cfg").startsWith("\"Version 5.8.y\"\r\n"));
+
+    DialoguesScriptes ensuite;
+    ouvrir(ensuite);
+    EXPECT_TRUE(ensuite.boites().isEmpty());
 }
 
 TEST_F(FenetrePrincipale, DossierPatientCacheLaFile) {
