@@ -1,6 +1,7 @@
 #include "entry/Principal.h"
 
 #include "config/MotPasse.h"
+#include "config/configurationserveur.h"
 #include "config/frmCorrigeCfg.h"
 #include "config/parametres.h"
 #include "entry/compteur.h"
@@ -768,6 +769,10 @@ void Principal::SousFichier_Click(int index) {
                                           "serveur, veuillez communiquer avec le support "
                                           "informatique de Kestrova.\n\nCourriel : ") +
                                parametres::AdresseSoutien);
+        break;
+    case 8:
+        if (PrendreConfigurationSurServeur(programme_, etat_.ftp, dialogues_))
+            QTimer::singleShot(0, this, &Principal::quitter);  // the next start reads the new files
         break;
     case 10: quitter(); break;
     default: break;  // the windows of the other items come with their own work

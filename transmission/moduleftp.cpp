@@ -18,8 +18,9 @@ constexpr long DelaiBlocageS = 30;  // a transfer that moves nothing for this lo
 // "ftp://host:port/%2Fdossier/nom": the folder is absolute on the server.
 QByteArray adresse(const QString& serveur, const QString& dossier, const QString& nom) {
     QByteArray url = urlServeur("ftp", serveur, 21) + "/%2F";
-    url += QUrl::toPercentEncoding(QString(dossier).remove(0, dossier.startsWith('/') ? 1 : 0), "/");
-    url += '/';
+    const QString relatif = QString(dossier).remove(0, dossier.startsWith('/') ? 1 : 0);
+    if (!relatif.isEmpty())  // the root itself has no folder to enter
+        url += QUrl::toPercentEncoding(relatif, "/") + '/';
     url += QUrl::toPercentEncoding(nom);
     return url;
 }
@@ -165,6 +166,10 @@ int GetFtpDpFile(const ParametresFtp& p, const QString& nomDistant, const QStrin
 
 int GetFtpFichFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal) {
     return telecharger(p, DossierRetours, nomDistant, dossierLocal) ? -1 : 0;
+}
+
+bool GetFtpRacine(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal) {
+    return telecharger(p, QStringLiteral("/"), nomDistant, dossierLocal);
 }
 
 bool GetFtpFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal) {

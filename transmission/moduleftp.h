@@ -34,5 +34,7 @@ int DelFtpFile(const QString& serveur, const QString& utilisateur, const QString
 int GetFtpDpFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal);
 int GetFtpFichFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal);
 bool GetFtpFile(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal);
+// The same from the server's root folder "/".
+bool GetFtpRacine(const ParametresFtp& p, const QString& nomDistant, const QString& dossierLocal);
 
 }  // namespace ModuleFTP

@@ -1,6 +1,7 @@
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/serveurftp.h"
+#include "config/configurationserveur.h"
 #include "transmission/moduleftp.h"
 
 #include <QFile>
@@ -98,4 +99,35 @@ TEST(FtpInterrompu, AucunFichierFinal) {
     EXPECT_FALSE(travail.existe("F71234.zip"));
 }
 
+}  // namespace
+
+namespace {
+// Both configuration files replaced only when both arrived; the originals untouched otherwise.
+TEST_F(Ftp, ConfigurationPriseSurLeServeur) {
+    DossierTemporaire d;
+    d.ecrire("Kestrova.Cfg", "ancien cfg");
+    d.ecrire("Facturat.Lex", "ancien lex");
+    const QString racine = serveur.racine();
+    {
+        QFile f(racine + "/kestrova.cfg");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("cfg du serveur") > 0);
+    }
+    DialoguesScriptes port;
+    EXPECT_FALSE(PrendreConfigurationSurServeur(d.chemin(), parametres(), port));
+    EXPECT_EQ(port.resume(), QStringList{"Communication Web | Fichiers NON Transférés"});
+    EXPECT_EQ(d.lire("Kestrova.Cfg"), "ancien cfg");
+    EXPECT_EQ(d.lire("Facturat.Lex"), "ancien lex");
+
+    {
+        QFile f(racine + "/facturat.lex");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("lex du serveur") > 0);
+    }
+    port.effacer();
+    EXPECT_TRUE(PrendreConfigurationSurServeur(d.chemin(), parametres(), port));
+    EXPECT_EQ(port.resume(),
+              QStringList{"Communication Web | Fichiers Transférés\n\nLe programme va se fermer."});
+    EXPECT_EQ(d.lire("Kestrova.Cfg"), "cfg du serveur");
+    EXPECT_EQ(d.lire("Facturat.Lex"), "lex du serveur");
+    EXPECT_FALSE(d.existe(".~serveur"));
+}
 }  // namespace
