@@ -1,12 +1,23 @@
 #include "config/initialisation.h"
 
+#include "config/facturatlex.h"
+#include "config/fichierconfiguration.h"
+#include "config/parametres.h"
 #include "platform/dialogues.h"
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "platform/reglages.h"
+#include "platform/reprise.h"
+#include "records/encodage.h"
+#include "rules/tabledesprix.h"
+
+#include <QDir>
 
 namespace {
 const QString TitreInitialisation = QStringLiteral("Initialisation");
 }
 
-bool ValiderChiffres(int n, const QString& texte, PortDialogue& d) {
+bool ChiffresValides(int n, const QString& texte, PortDialogue& d) {
     bool valide = texte.size() == n;
     for (const QChar ch : texte)
         valide = valide && ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
@@ -20,8 +31,209 @@ bool ValiderChiffres(int n, const QString& texte, PortDialogue& d) {
                                      "des zéro (0).\n\nExemple: 19.00$ = 001900   2.40$ = 000240\n"
                                      "Exemple: (No Optométriste) 391001\nExemple: (Groupe) "
                                      "00000\nExemple: (Établissement) 52000"));
+    }
+    return valide;
+}
+
+bool ValiderChiffres(int n, const QString& texte, PortDialogue& d) {
+    if (!ChiffresValides(n, texte, d))
+        return false;
+    d.message(Icone::Information, TitreInitialisation, QStringLiteral("Changement accepté..."));
+    return true;
+}
+
+const QString Initialisation::InstructionsPrix = QStringLiteral(
+    "1- Sélectionner dans la liste le code d'acte pour en afficher le prix.\r\n"
+    "2- Modifier le montant.  Ex: 12.00$ = 001200\r\n"
+    "3- Cliquez sur Ok pour valider votre changement.\r\n");
+const QString Initialisation::InstructionsOptometristes = QStringLiteral(
+    "1- Sélectionner dans la liste l'optométriste ou une ligne libre.\r\n"
+    "2- Modifier le nom de l'optométriste sous la liste.\r\n"
+    "3- Cliquez sur Ok pour valider votre changement.\r\n"
+    "4- suivre la même procédure pour le numéro du professionnel.\r\n");
+const QString Initialisation::InstructionsEtablissements = QStringLiteral(
+    "1- Sélectionner dans la liste le code d'établissement pour le modifier ou une ligne vide "
+    "pour un nouveau.\r\n\r\n"
+    "2- Modifier le nom de la ville, faite un espace et inscrire le numéro d'établissement.\r\n\r\n"
+    "3- Cliquez sur Ok pour valider votre changement.\r\n");
+
+const QStringList& Initialisation::clesCases() {
+    static const QStringList cles = {parametres::RappelBES2an,      parametres::RappelTOUS2an,
+                                     parametres::SiMotPasse,        parametres::UtiliseDossierPatient,
+                                     parametres::ChangerDateRappel, parametres::PavoConserveDate,
+                                     parametres::AfficheConserveInfo, parametres::FocusCodeActe,
+                                     parametres::SansConnectionInternet};
+    return cles;
+}
+
+const QStringList& Initialisation::legendesCases() {
+    static const QStringList legendes = {
+        QStringLiteral("Rappel des BES au deux (2) ans"),
+        QStringLiteral("Placer la date de rappel pour tout le monde au 2 ans"),
+        QStringLiteral("Activer l'inscription d'un mot de passe"),
+        QStringLiteral("Utliser le Dossier Patient comme base de donnée"),
+        QStringLiteral("Changer la date de rappel au Dossier Patient lors de la facturation d'un 9001"),
+        QStringLiteral("Conserver la date de service de la saisie (ne pas utiliser la date du "
+                       "logiciel de gestion de la clinique)"),
+        QStringLiteral("Afficher « Conserver les informations »"),
+        QStringLiteral("Donner  le focus au code d'acte"),
+        QStringLiteral("Utiliser Kestrova sans connection Internet")};
+    return legendes;
+}
+
+Initialisation::Initialisation(QString programme, MagasinReglages& utilisateur, PortDialogue& d)
+    : copie(Configuration::parDefaut()), programme_(std::move(programme)), utilisateur_(utilisateur), d_(d) {}
+
+void Initialisation::charger(const ParametresFtp& ftp) {
+    try {
+        copie = ChargerConfiguration(programme_);
+    } catch (const ErreurConfiguration& e) {
+        copie = Configuration::parDefaut();
+        d_.message(Icone::Exclamation, TitreInitialisation, e.texte());
+    } catch (const ErreurFichier& e) {
+        copie = Configuration::parDefaut();
+        d_.message(Icone::Exclamation, TitreInitialisation, erreurs::texte(e));
+    }
+    const FichierIni tarnwick(parametres::cheminTarnwick(programme_), QStringLiteral("Kestrova"));
+    for (int i = 0; i < NombreCases; ++i)
+        cases[i] = parametres::oui(i < 3 ? static_cast<const MagasinReglages&>(tarnwick) : utilisateur_,
+                                   clesCases()[i]);
+    serveurFtp = ftp.serveur;
+    utilisateurFtp = ftp.utilisateur;
+}
+
+bool Initialisation::refuser(const QString& raison) {
+    d_.bip();
+    d_.message(Icone::Information, TitreInitialisation,
+               QStringLiteral("Changement refusé...\n") + raison);
+    return false;
+}
+
+bool Initialisation::texteEnregistrable(const QString& texte, const QString& quoi) {
+    // A quote would end the text in Kestrova.Cfg and make the file unreadable at every start.
+    if (!texte.contains(QLatin1Char('"')) && encodage::representable(texte))
+        return true;
+    return refuser(QStringLiteral("%1 ne peut pas contenir de guillemet (\") ni de caractère "
+                                  "qui ne s'écrit pas dans le fichier de configuration.")
+                       .arg(quoi));
+}
+
+bool Initialisation::accepter() {
+    if (!sauvegarder())
+        return false;
+    d_.message(Icone::Information, TitreInitialisation, QStringLiteral("Changement accepté..."));
+    return true;
+}
+
+bool Initialisation::changerPrix(int entree, const QString& prix, const QString& code) {
+    if (entree >= 0 && !texteEnregistrable(code, QStringLiteral("Le code d'acte")))
+        return false;
+    return ChangerPrix(copie.TableDesPrix, entree, prix, code, d_) && accepter();
+}
+
+bool Initialisation::changerNom(int slot, const QString& nom) {
+    if (slot < 0 || nom.isEmpty())
+        return refuser(QStringLiteral("Nom invalide ou aucun nom de pointer dans la liste."));
+    if (!texteEnregistrable(nom, QStringLiteral("Le nom")))
+        return false;
+    copie.Optometristes[slot].nom = nom;
+    return accepter();
+}
+
+bool Initialisation::changerNumero(int slot, const QString& numero) {
+    if (slot < 0)
+        return refuser(QStringLiteral("Aucun numéro de pointer dans la liste."));
+    if (!ChiffresValides(6, numero, d_))
+        return false;
+    copie.Optometristes[slot].professionnel = numero;
+    return accepter();
+}
+
+bool Initialisation::changerGroupe(int slot, const QString& groupe) {
+    if (slot < 0)
+        return refuser(QStringLiteral("Aucun établissement de pointer dans la liste."));
+    if (!ChiffresValides(5, groupe, d_))
+        return false;
+    copie.Optometristes[slot].groupe = groupe;
+    return accepter();
+}
+
+bool Initialisation::changerEtablissement(int ligne, const QString& texte) {
+    if (ligne < 0)
+        return refuser(QStringLiteral("Aucun établissement de pointer dans la liste."));
+    if (!texteEnregistrable(texte, QStringLiteral("L'établissement")) ||
+        !ChiffresValides(5, texte.right(5), d_))
+        return false;
+    copie.Etablissements[ligne] = texte;
+    return accepter();
+}
+
+bool Initialisation::agenceActivable(const QString& texte) {
+    return texte.size() == 5 && texte.startsWith(QLatin1String("71"));
+}
+
+bool Initialisation::enregistrerAgence(const QString& texte) {
+    const QString agence = texte.trimmed();
+    bool chiffres = agence.size() == 5;
+    for (const QChar c : agence)
+        chiffres = chiffres && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    if (!chiffres) {
+        d_.message(Icone::Critique, QStringLiteral("Message"),
+                   QStringLiteral("Attention !!!\n\nLe numéro d'agence n'est pas valide."));
         return false;
     }
-    d.message(Icone::Information, TitreInitialisation, QStringLiteral("Changement accepté..."));
+    // New counters would repeat the file names and attestation numbers of billings already sent.
+    if (facturatlex::existe(programme_) &&
+        d_.question(Icone::Exclamation, QStringLiteral("Message"),
+                    QStringLiteral("ATTENTION !!!\n\nLe fichier FACTURAT.LEX existe déjà. Le créer "
+                                   "de nouveau remet tous les compteurs à zéro : les noms de "
+                                   "fichiers et les numéros d'attestation des facturations déjà "
+                                   "envoyées seraient réutilisés.\n\nVoulez-vous vraiment le "
+                                   "créer de nouveau ?"),
+                    Boutons::OkAnnuler, 1) != Reponse::Ok)
+        return false;
+    if (!executerAvecReprise(d_, QStringLiteral("Message"), [&] { facturatlex::creer(programme_, agence); }))
+        return false;
+    d_.message(Icone::Information, QStringLiteral("Message"), QStringLiteral("Agence et compteur créés."));
+    return true;
+}
+
+void Initialisation::annoncerRedemarrage() {
+    d_.message(Icone::Exclamation, TitreInitialisation,
+               QStringLiteral("Vous devez redémarrer le logiciel Kestrova pour que les changements "
+                              "prennent effets."));
+}
+
+bool Initialisation::sauvegarder() {
+    Configuration c = copie;
+    c.version = VersionConfiguration;
+    for (Optometriste& o : c.Optometristes) {
+        o.professionnel = o.professionnel.leftJustified(6, QLatin1Char(' '), true);
+        o.groupe = o.groupe.leftJustified(5, QLatin1Char(' '), true);
+    }
+    for (EntreePrix& p : c.TableDesPrix) {
+        p.code = p.code.leftJustified(5, QLatin1Char(' '), true);
+        p.prix = p.prix.leftJustified(6, QLatin1Char(' '), true);
+    }
+    if (!executerAvecReprise(d_, TitreInitialisation, [&] {
+            fichierconfiguration::ecrire(fichierconfiguration::chemin(programme_), c,
+                                         fichierconfiguration::Groupement::UnePaireParLigne);
+        }))
+        return false;
+    FichierIni tarnwick(parametres::cheminTarnwick(programme_), QStringLiteral("Kestrova"));
+    for (int i = 0; i < NombreCases; ++i)
+        parametres::ecrireOuiNon(i < 3 ? static_cast<MagasinReglages&>(tarnwick) : utilisateur_,
+                                 clesCases()[i], cases[i]);
+    utilisateur_.ecrire(parametres::NomDuServeurFtp, serveurFtp);
+    utilisateur_.ecrire(parametres::NomUtilisateurFtp, utilisateurFtp);
+    for (const MagasinReglages* m : {static_cast<const MagasinReglages*>(&tarnwick),
+                                     static_cast<const MagasinReglages*>(&utilisateur_)})
+        if (const QString fichier = m->echecEcriture(); !fichier.isEmpty()) {
+            d_.message(Icone::Critique, TitreInitialisation,
+                       QStringLiteral("Le fichier %1 n'a pas pu être écrit : les réglages n'y sont "
+                                      "pas enregistrés.")
+                           .arg(QDir::toNativeSeparators(fichier)));
+            return false;
+        }
     return true;
 }

@@ -1,6 +1,9 @@
 #include "entry/Principal.h"
 
+#include "config/Initial.h"
 #include "config/MotPasse.h"
+#include "config/facturatlex.h"
+#include "config/fichierconfiguration.h"
 #include "config/configurationserveur.h"
 #include "config/frmCorrigeCfg.h"
 #include "config/parametres.h"
@@ -8,6 +11,7 @@
 #include "entry/verifications.h"
 #include "platform/MaskEdBox.h"
 #include "platform/dialogues.h"
+#include "platform/erreurs.h"
 #include "platform/horloge.h"
 #include "platform/reglages.h"
 #include "platform/reprise.h"
@@ -388,6 +392,32 @@ void Principal::construireMenusEtBarre() {
 }
 
 // ---------------------------------------------------------------- start-up
+
+void Principal::initialisation() {
+    Initial fenetre(programme_, utilisateur_, dialogues_, parametres::lireParametresFtp(utilisateur_),
+                    [this] { rechargerConfiguration(); }, this);
+    fenetre.exec();
+}
+
+void Principal::rechargerConfiguration() {
+    try {
+        configuration_ = ChargerConfiguration(programme_);
+        etat_.configurationChargee = true;
+    } catch (const ErreurConfiguration& e) {
+        dialogues_.message(Icone::Critique, QStringLiteral("Erreur en lecture"), e.texte());
+    } catch (const ErreurFichier& e) {
+        dialogues_.message(Icone::Critique, QStringLiteral("Erreur en lecture"), erreurs::texte(e));
+    }
+    remplirListes();
+    try {
+        if (facturatlex::existe(programme_))
+            etat_.agence = facturatlex::numeroAgence(facturatlex::lireLigne(programme_));
+    } catch (const ErreurFichier&) {
+        // the agency panel keeps what it showed; the next store refuses a wrong agency number
+    }
+    StatusBar1[2]->setText(etat_.agence);
+    etat_.ftp = parametres::lireParametresFtp(utilisateur_);
+}
 
 void Principal::correctionConfiguration() {
     frmCorrigeCfg fenetre(programme_, dialogues_, this);
@@ -770,6 +800,7 @@ void Principal::SousFichier_Click(int index) {
                                           "informatique de Kestrova.\n\nCourriel : ") +
                                parametres::AdresseSoutien);
         break;
+    case 2: initialisation(); break;
     case 8:
         if (PrendreConfigurationSurServeur(programme_, etat_.ftp, dialogues_))
             QTimer::singleShot(0, this, &Principal::quitter);  // the next start reads the new files

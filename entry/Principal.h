@@ -100,7 +100,9 @@ private:
 
     // FenetresDemarrage: the windows that start-up opens modally.
     bool motDePasse() override;
-    void initialisation() override {}
+    void initialisation() override;
+    // The main window from the saved stores: lists, optometrist, agency, FTP values.
+    void rechargerConfiguration();
     void correctionConfiguration() override;
 
     QString programme_;

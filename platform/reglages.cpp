@@ -18,6 +18,14 @@ void ReglagesUtilisateur::ecrire(const QString& cle, const QString& valeur) {
     reglages_->sync();
 }
 
+namespace {
+QString echec(const QSettings& r) {
+    return r.status() == QSettings::NoError ? QString() : r.fileName();
+}
+}  // namespace
+
+QString ReglagesUtilisateur::echecEcriture() const { return echec(*reglages_); }
+
 void ReglagesUtilisateur::rediriger(const QString& dossier) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dossier);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dossier);
@@ -37,3 +45,5 @@ void FichierIni::ecrire(const QString& cle, const QString& valeur) {
     reglages_->setValue(section_ + QLatin1Char('/') + cle, valeur);
     reglages_->sync();
 }
+
+QString FichierIni::echecEcriture() const { return echec(*reglages_); }

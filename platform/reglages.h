@@ -10,6 +10,8 @@ public:
     virtual ~MagasinReglages() = default;
     virtual QString lire(const QString& cle, const QString& defaut) const = 0;
     virtual void ecrire(const QString& cle, const QString& valeur) = 0;
+    // The file of the store when its last write could not be saved; empty otherwise.
+    virtual QString echecEcriture() const { return {}; }
 };
 
 // Per-user settings: application "Kestrova", group "Settings" (the registry on Windows,
@@ -20,6 +22,7 @@ public:
     ~ReglagesUtilisateur() override;
     QString lire(const QString& cle, const QString& defaut) const override;
     void ecrire(const QString& cle, const QString& valeur) override;
+    QString echecEcriture() const override;
 
     // Points every per-user store of this process at `dossier` (tests).
     static void rediriger(const QString& dossier);
@@ -35,6 +38,7 @@ public:
     ~FichierIni() override;
     QString lire(const QString& cle, const QString& defaut) const override;
     void ecrire(const QString& cle, const QString& valeur) override;
+    QString echecEcriture() const override;
 
 private:
     std::unique_ptr<QSettings> reglages_;

@@ -18,7 +18,7 @@ bool ChangerPrix(std::array<EntreePrix, Configuration::NombrePrix>& table, int e
                   QStringLiteral("Changement refusé...\nAucun acte de pointer dans la liste."));
         return false;
     }
-    if (!ValiderChiffres(6, prix, d))
+    if (!ChiffresValides(6, prix, d))
         return false;
     table[entree].prix = prix;
     table[entree].code = code.leftJustified(5, QLatin1Char(' '), true);

@@ -1,0 +1,242 @@
+#include "config/Initial.h"
+
+#include "platform/dialogues.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+QString nomIndexe(const char* nom, int index) {
+    return QStringLiteral("%1_%2").arg(QLatin1String(nom)).arg(index);
+}
+}  // namespace
+
+Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& dialogues,
+                 const ParametresFtp& ftp, std::function<void()> recharger, QWidget* parent)
+    : QDialog(parent), init_(std::move(programme), utilisateur, dialogues),
+      recharger_(std::move(recharger)) {
+    setObjectName(QStringLiteral("Initial"));
+    setWindowTitle(QStringLiteral("Initialisation"));
+    setModal(true);
+    init_.charger(ftp);
+
+    for (int i = 0; i < 7; ++i) {
+        auto* b = new QPushButton(i == 4 ? QStringLiteral("&Fermer")
+                                  : i == 6 ? QStringLiteral("&Enregistrer")
+                                           : QStringLiteral("&Ok"),
+                                  this);
+        b->setObjectName(nomIndexe("Command1", i));
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        Command1 << b;
+    }
+    for (int i = 0; i < 5; ++i) {
+        auto* l = new QListWidget(this);
+        l->setObjectName(nomIndexe("List1", i));
+        connect(l, &QListWidget::currentRowChanged, this, [this, i] { List1_Click(i); });
+        List1 << l;
+    }
+    for (int i : {0, 1, 2, 4, 5, 6, 7}) {
+        auto* t = new QLineEdit(this);
+        t->setObjectName(nomIndexe("Text1", i));
+        connect(t, &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
+        Text1[i] = t;
+    }
+    Text1[0]->setMaxLength(6);
+    Text1[6]->setMaxLength(5);
+    Text1[2]->setMaxLength(6);
+    Text1[7]->setMaxLength(5);
+    Text1[5]->setMaxLength(5);
+    for (int i = 0; i < 3; ++i) {
+        auto* t = new QLineEdit(this);
+        t->setObjectName(nomIndexe("Text2", i));
+        Text2 << t;
+    }
+    Text2[0]->setText(init_.serveurFtp);
+    Text2[1]->setText(init_.utilisateurFtp);
+    Text2[2]->setEchoMode(QLineEdit::Password);
+    Text2[2]->setEnabled(false);  // the FTP password is fixed
+    for (const QString& texte : {Initialisation::InstructionsPrix, Initialisation::InstructionsOptometristes,
+                                 Initialisation::InstructionsEtablissements}) {
+        auto* l = new QLabel(QString(texte).remove(QLatin1Char('\r')), this);
+        l->setWordWrap(true);
+        Instructions << l;
+    }
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    auto page = [&](const QString& titre) {
+        auto* w = new QWidget(SSTab1);
+        SSTab1->addTab(w, titre);
+        return new QGridLayout(w);
+    };
+    QGridLayout* actes = page(QStringLiteral("Liste des actes"));
+    actes->addWidget(List1[0], 0, 0, 4, 1);
+    actes->addWidget(new QLabel(QStringLiteral("Code d'acte:"), this), 0, 1);
+    actes->addWidget(Text1[6], 0, 2);
+    actes->addWidget(new QLabel(QStringLiteral("Prix:"), this), 1, 1);
+    actes->addWidget(Text1[0], 1, 2);
+    actes->addWidget(Command1[0], 2, 2);
+    actes->addWidget(Instructions[0], 4, 0, 1, 3);
+
+    QGridLayout* optos = page(QStringLiteral("Optométristes"));
+    const QStringList titres = {QStringLiteral("Nom de l'optométriste"), QStringLiteral("# Proff."),
+                                QStringLiteral("# Groupe")};
+    const int listes[] = {1, 2, 4}, boites[] = {1, 2, 7}, boutons[] = {1, 2, 5};
+    for (int c = 0; c < 3; ++c) {
+        optos->addWidget(new QLabel(titres[c], this), 0, c);
+        optos->addWidget(List1[listes[c]], 1, c);
+        optos->addWidget(Text1[boites[c]], 2, c);
+        optos->addWidget(Command1[boutons[c]], 3, c);
+        Command1[boutons[c]]->setEnabled(false);
+    }
+    optos->setColumnStretch(0, 3);
+    optos->addWidget(Instructions[1], 4, 0, 1, 3);
+
+    QGridLayout* etabs = page(QStringLiteral("Établissements"));
+    etabs->addWidget(List1[3], 0, 0, 1, 2);
+    etabs->addWidget(Text1[4], 1, 0);
+    etabs->addWidget(Command1[3], 1, 1);
+    etabs->addWidget(Instructions[2], 2, 0, 1, 2);
+
+    QGridLayout* autres = page(QStringLiteral("Autres"));
+    for (int i = 0; i < Initialisation::NombreCases; ++i) {
+        auto* c = new QCheckBox(Initialisation::legendesCases()[i], this);
+        c->setObjectName(nomIndexe("Check1", i));
+        c->setChecked(init_.cases[i]);
+        autres->addWidget(c, i, 0, 1, 2);
+        Check1 << c;
+    }
+    Check1[7]->setToolTip(QStringLiteral("À la saisie des factures le curseur passe directement au "
+                                         "code d'acte."));
+    Text3 = new QLineEdit(QStringLiteral("C:\\Pavo\\Export"), this);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->setReadOnly(true);
+    autres->addWidget(new QLabel(QStringLiteral("Dossier d'exportation du logiciel de gestion:"), this),
+                      Initialisation::NombreCases, 0);
+    autres->addWidget(Text3, Initialisation::NombreCases, 1);
+
+    auto* compteurs = new QGroupBox(QStringLiteral("Création des compteurs"), this);
+    auto* gc = new QGridLayout(compteurs);
+    gc->addWidget(new QLabel(QStringLiteral("Indiquez votre numéro d'agence:"), this), 0, 0);
+    gc->addWidget(Text1[5], 0, 1);
+    gc->addWidget(Command1[6], 0, 2);
+    Command1[6]->setEnabled(false);
+    auto* serveur = new QGroupBox(QStringLiteral("Serveur"), this);
+    auto* gs = new QGridLayout(serveur);
+    const QStringList libelles = {QStringLiteral("Nom du serveur:"), QStringLiteral("Nom d'utilisateur:"),
+                                  QStringLiteral("Mot de passe:")};
+    for (int i = 0; i < 3; ++i) {
+        gs->addWidget(new QLabel(libelles[i], this), i, 0);
+        gs->addWidget(Text2[i], i, 1);
+    }
+
+    auto* v = new QVBoxLayout(this);
+    v->addWidget(SSTab1);
+    v->addWidget(compteurs);
+    v->addWidget(serveur);
+    v->addWidget(Command1[4], 0, Qt::AlignRight);
+    remplirListes();
+    resize(720, 640);
+}
+
+void Initial::remplirListes() {
+    const Configuration& c = init_.copie;
+    auto remplir = [](QListWidget* l, const QStringList& valeurs) {
+        const int ligne = l->currentRow();
+        const QSignalBlocker bloqueur(l);
+        l->clear();
+        l->addItems(valeurs);
+        l->setCurrentRow(ligne);
+    };
+    QStringList codes, noms, numeros, groupes, etablissements;
+    for (const EntreePrix& p : c.TableDesPrix)
+        codes << p.code;
+    for (const Optometriste& o : c.Optometristes) {
+        noms << o.nom;
+        numeros << o.professionnel;
+        groupes << o.groupe;
+    }
+    for (const QString& e : c.Etablissements)
+        etablissements << e;
+    remplir(List1[0], codes);
+    remplir(List1[1], noms);
+    remplir(List1[2], numeros);
+    remplir(List1[3], etablissements);
+    remplir(List1[4], groupes);
+}
+
+void Initial::List1_Click(int index) {
+    const int ligne = List1[index]->currentRow();
+    if (ligne < 0)
+        return;
+    const Configuration& c = init_.copie;
+    switch (index) {
+    case 0:
+        Text1[0]->setText(c.TableDesPrix[ligne].prix);
+        Text1[6]->setText(c.TableDesPrix[ligne].code);
+        break;
+    case 1:
+        Text1[1]->setText(c.Optometristes[ligne].nom);
+        Command1[1]->setEnabled(true);
+        break;
+    case 2:
+        Text1[2]->setText(c.Optometristes[ligne].professionnel);
+        Command1[2]->setEnabled(true);
+        break;
+    case 3: Text1[4]->setText(c.Etablissements[ligne]); break;
+    case 4:
+        Text1[7]->setText(c.Optometristes[ligne].groupe);
+        Command1[5]->setEnabled(true);
+        break;
+    default: break;
+    }
+}
+
+void Initial::Text1_Change(int index) {
+    if (index == 5)
+        Command1[6]->setEnabled(Initialisation::agenceActivable(Text1[5]->text()));
+}
+
+void Initial::lireInterrupteurs() {
+    for (int i = 0; i < Initialisation::NombreCases; ++i)
+        init_.cases[i] = Check1[i]->isChecked();
+    init_.serveurFtp = Text2[0]->text().trimmed();
+    init_.utilisateurFtp = Text2[1]->text().trimmed();
+}
+
+void Initial::Command1_Click(int index) {
+    lireInterrupteurs();  // every save writes the switches and the FTP values as they stand
+    bool accepte = false;
+    switch (index) {
+    case 0: accepte = init_.changerPrix(List1[0]->currentRow(), Text1[0]->text(), Text1[6]->text()); break;
+    case 1: accepte = init_.changerNom(List1[1]->currentRow(), Text1[1]->text()); break;
+    case 2: accepte = init_.changerNumero(List1[2]->currentRow(), Text1[2]->text()); break;
+    case 3: accepte = init_.changerEtablissement(List1[3]->currentRow(), Text1[4]->text()); break;
+    case 5: accepte = init_.changerGroupe(List1[4]->currentRow(), Text1[7]->text()); break;
+    case 6: init_.enregistrerAgence(Text1[5]->text()); return;
+    case 4:
+        if (!init_.sauvegarder())
+            return;  // the window stays open with its copy; the message named the file
+        if (recharger_)
+            recharger_();
+        init_.annoncerRedemarrage();
+        accept();
+        return;
+    default: return;
+    }
+    if (!accepte)
+        return;
+    remplirListes();
+    if (index == 1 || index == 2 || index == 5)
+        Command1[index]->setEnabled(false);
+}
+
+void Initial::reject() { Command1_Click(4); }

@@ -1,0 +1,160 @@
+#include "config/fichierconfiguration.h"
+#include "config/initialisation.h"
+#include "config/parametres.h"
+#include "platform/reglages.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString Accepte = "Initialisation | Changement accepté...";
+
+QString chiffres(int n) {
+    return QStringLiteral("Initialisation | Attention...\n\nIl y a erreur,  ce champ doit être composé "
+                          "de %1 chiffres.\nIl ne doit pas avoir de point (.) pour séparer les cents.  "
+                          "\nLes espaces vides doivent être comblées par des zéro (0).\n\nExemple: "
+                          "19.00$ = 001900   2.40$ = 000240\nExemple: (No Optométriste) 391001\n"
+                          "Exemple: (Groupe) 00000\nExemple: (Établissement) 52000")
+        .arg(n);
+}
+
+class FenetreInitialisation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CreerConfigurationParDefaut(d.chemin());
+        init.charger({"ftp.exemple.ca", "clinique", "vorpel"});
+    }
+    DossierTemporaire d;
+    DialoguesScriptes port;
+    ReglagesUtilisateur u;
+    Initialisation init{d.chemin(), u, port};
+};
+
+}  // namespace
+
+// Every accepted change is saved at once, then announced; every refusal changes nothing.
+TEST_F(FenetreInitialisation, ChangementsAcceptesEtRefuses) {
+    const QString guillemet = "Initialisation | Changement refusé...\n%1 ne peut pas contenir de "
+                              "guillemet (\") ni de caractère qui ne s'écrit pas dans le fichier de "
+                              "configuration.";
+    const struct {
+        const char* cas;
+        std::function<bool()> action;
+        bool accepte;
+        QString message;
+    } cas[] = {
+        {"prix sans acte", [&] { return init.changerPrix(-1, "003000", "09001"); }, false,
+         "Initialisation | Changement refusé...\nAucun acte de pointer dans la liste."},
+        {"prix à 4 chiffres", [&] { return init.changerPrix(0, "3000", "09001"); }, false, chiffres(6)},
+        {"code avec guillemet", [&] { return init.changerPrix(30, "001000", "09\"99"); }, false,
+         guillemet.arg("Le code d'acte")},
+        {"nom sans ligne", [&] { return init.changerNom(-1, "Dre Gagnon"); }, false,
+         "Initialisation | Changement refusé...\nNom invalide ou aucun nom de pointer dans la liste."},
+        {"nom vide", [&] { return init.changerNom(1, ""); }, false,
+         "Initialisation | Changement refusé...\nNom invalide ou aucun nom de pointer dans la liste."},
+        {"nom avec guillemet", [&] { return init.changerNom(1, "Dr \"Max\""); }, false,
+         guillemet.arg("Le nom")},
+        {"nom hors Windows-1252", [&] { return init.changerNom(1, "Dr Łukasz"); }, false,
+         guillemet.arg("Le nom")},
+        {"numéro à 5 chiffres", [&] { return init.changerNumero(1, "39100"); }, false, chiffres(6)},
+        {"groupe sans ligne", [&] { return init.changerGroupe(-1, "12345"); }, false,
+         "Initialisation | Changement refusé...\nAucun établissement de pointer dans la liste."},
+        {"établissement avec une lettre", [&] { return init.changerEtablissement(1, "Laval 5200A"); },
+         false, chiffres(5)},
+        {"prix", [&] { return init.changerPrix(0, "003000", "09001"); }, true, Accepte},
+        {"nom", [&] { return init.changerNom(1, "Dr Mathieu Tremblay"); }, true, Accepte},
+        {"numéro", [&] { return init.changerNumero(1, "391001"); }, true, Accepte},
+        {"groupe", [&] { return init.changerGroupe(1, "12345"); }, true, Accepte},
+        {"établissement", [&] { return init.changerEtablissement(1, "Lac-Brume 52891"); }, true, Accepte},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.cas);
+        port.effacer();
+        const QByteArray avant = d.lire("Kestrova.Cfg");
+        EXPECT_EQ(c.action(), c.accepte);
+        EXPECT_EQ(port.resume(), QStringList{c.message});
+        EXPECT_EQ(port.bips(), c.accepte ? 0 : 1);
+        if (!c.accepte) {
+            EXPECT_EQ(d.lire("Kestrova.Cfg"), avant);
+        }
+    }
+    const Configuration lu = ChargerConfiguration(d.chemin());
+    EXPECT_EQ(lu.Optometristes[1], (Optometriste{"Dr Mathieu Tremblay", "391001", "12345"}));
+    EXPECT_EQ(lu.Etablissements[1], "Lac-Brume 52891");
+    EXPECT_EQ(lu.TableDesPrix[0].prix, "003000");
+}
+
+// After a fee change the file is, byte for byte, the one written by hand: one fee pair a line.
+TEST_F(FenetreInitialisation, FichierApresUnChangementDePrix) {
+    ASSERT_TRUE(init.changerPrix(0, "003000", "09001"));
+    EXPECT_EQ(d.lire("Kestrova.Cfg"), donnees("Kestrova.Cfg.initialisation"));
+}
+
+// A save that fails names the file and is never followed by "Changement accepté...".
+TEST_F(FenetreInitialisation, SauvegardeImpossible) {
+    QFile::remove(d.fichier("Kestrova.Cfg"));
+    QDir().mkpath(d.fichier("Kestrova.Cfg"));  // a folder where the file goes
+    EXPECT_FALSE(init.changerNumero(0, "391001"));
+    ASSERT_EQ(port.boites().size(), 1);
+    EXPECT_EQ(port.boites()[0].texte, "Erreur numéro: 75\nErreur d'accès au chemin/fichier (le chemin "
+                                      "désigne un dossier et non un fichier) : " +
+                                          d.fichier("Kestrova.Cfg"));
+}
+
+// The agency button's enabling, the 38-byte file, and a question before resetting counters.
+TEST_F(FenetreInitialisation, NumeroDAgence) {
+    const struct {
+        const char* texte;
+        bool active;
+    } activation[] = {{"71234", true}, {"7123", false}, {"72345", false}, {"712345", false}, {"71A34", true}};
+    for (const auto& a : activation)
+        EXPECT_EQ(Initialisation::agenceActivable(a.texte), a.active) << a.texte;
+
+    EXPECT_FALSE(init.enregistrerAgence("71A34"));
+    EXPECT_EQ(port.resume(), QStringList{"Message | Attention !!!\n\nLe numéro d'agence n'est pas valide."});
+    EXPECT_FALSE(d.existe("Facturat.Lex"));
+    port.effacer();
+    EXPECT_TRUE(init.enregistrerAgence("71234"));
+    EXPECT_EQ(port.resume(), QStringList{"Message | Agence et compteur créés."});
+    EXPECT_EQ(d.lire("Facturat.Lex"), "R7123400D71234000000000000000000000000");
+
+    d.ecrire("Facturat.Lex", "R7123412D71234120041000000000000000041");
+    for (const bool ok : {false, true}) {  // no answer scripted: the default button, Cancel
+        port.effacer();
+        if (ok)
+            port.reponses = {Reponse::Ok};
+        EXPECT_EQ(init.enregistrerAgence("71235"), ok);
+        ASSERT_GE(port.boites().size(), 1);
+        EXPECT_EQ(port.boites()[0].boutons, Boutons::OkAnnuler);
+        EXPECT_EQ(d.lire("Facturat.Lex"), ok ? "R7123500D71235000000000000000000000000"
+                                             : "R7123412D71234120041000000000000000041");
+    }
+}
+
+// Each switch to its store, and back when the window opens again; PavoConserveDate is "OUI"
+// when absent, so opening and closing changes nothing by itself.
+TEST_F(FenetreInitialisation, InterrupteursEtServeur) {
+    EXPECT_EQ(init.cases, (std::array<bool, 9>{true, false, false, false, true, true, false, false, false}));
+    for (int i = 0; i < 9; ++i)
+        init.cases[i] = !init.cases[i];
+    init.serveurFtp = "127.0.0.1:2121";
+    init.utilisateurFtp = "autre";
+    ASSERT_TRUE(init.sauvegarder());
+    const QByteArray ini = d.lire("Tarnwick.ini");
+    EXPECT_TRUE(ini.contains("RappelBES2an=NON")) << ini.constData();
+    EXPECT_TRUE(ini.contains("RappelTOUS2an=OUI"));
+    EXPECT_TRUE(ini.contains("SiMotPasse=OUI"));
+    const QStringList cles = Initialisation::clesCases();
+    for (int i = 3; i < 9; ++i)
+        EXPECT_EQ(u.lire(cles[i], {}), init.cases[i] ? "OUI" : "NON") << qPrintable(cles[i]);
+    EXPECT_EQ(u.lire(parametres::NomDuServeurFtp, {}), "127.0.0.1:2121");
+    EXPECT_EQ(u.lire(parametres::NomUtilisateurFtp, {}), "autre");
+
+    Initialisation encore(d.chemin(), u, port);
+    encore.charger(parametres::lireParametresFtp(u));
+    EXPECT_EQ(encore.cases, init.cases);
+    EXPECT_EQ(encore.serveurFtp, "127.0.0.1:2121");
+}
