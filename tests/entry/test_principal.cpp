@@ -1,3 +1,4 @@
+#include "config/Initial.h"
 #include "config/MotPasse.h"
 #include "config/frmCorrigeCfg.h"
 #include "entry/Principal.h"
@@ -17,6 +18,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QListWidget>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -467,6 +470,71 @@ TEST_F(FenetrePrincipale, CorrectionDeLaConfigurationAuDemarrage) {
     DialoguesScriptes ensuite;
     ouvrir(ensuite);
     EXPECT_TRUE(ensuite.boites().isEmpty());
+}
+
+// A first start in an empty folder, through the real windows: the default configuration, the
+// initialisation window, the missing agency file, the initialisation window again where the
+// clinic types its agency, optometrist, number and point of service; then it bills at once.
+TEST_F(FenetrePrincipale, PremierDemarrageJusquALaPremiereFacture) {
+    QFile::remove(d.fichier("Kestrova.Cfg"));
+    QFile::remove(d.fichier("Facturat.Lex"));
+    int visites = 0;
+    QTimer veilleur;
+    auto changer = [](Initial& i, int liste, int ligne, int boite, const char* texte, int bouton) {
+        i.List1[liste]->setCurrentRow(ligne);
+        i.Text1[boite]->clear();
+        QTest::keyClicks(i.Text1[boite], texte);
+        i.Command1[bouton]->click();
+    };
+    QObject::connect(&veilleur, &QTimer::timeout, [&] {
+        for (QWidget* f : QApplication::topLevelWidgets()) {
+            auto* i = qobject_cast<Initial*>(f);
+            if (!i || !i->isVisible())
+                continue;
+            if (++visites == 1) {
+                i->close();  // the title-bar button does what "&Fermer" does
+                continue;
+            }
+            if (visites == 2) {
+                QTest::keyClicks(i->Text1[5], "71234");
+                EXPECT_TRUE(i->Command1[6]->isEnabled());
+                i->Command1[6]->click();
+                changer(*i, 1, 0, 1, "Dre Gagnon", 1);
+                changer(*i, 2, 0, 2, "391001", 2);
+                changer(*i, 3, 0, 4, "Laval 52000", 3);
+            }
+            i->Command1[4]->click();  // "&Fermer"
+        }
+    });
+    veilleur.start(10);
+    w = std::make_unique<Principal>(d.chemin(), dialogues, u);
+    ASSERT_TRUE(w->Form_Load());
+    w->afficher();
+    veilleur.stop();
+    QApplication::setActiveWindow(w.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    EXPECT_EQ(visites, 2);
+    QStringList titres;
+    for (const auto& b : dialogues.boites())
+        titres << b.titre;
+    EXPECT_EQ(titres, (QStringList{"Création du fichier de configuration", "Initialisation",
+                                   "Erreur en lecture", "Fichier manquant.", "Message",
+                                   "Initialisation", "Initialisation", "Initialisation",
+                                   "Initialisation"}));
+    EXPECT_EQ(d.lire("Facturat.Lex"), "R7123400D71234000000000000000000000000");
+    EXPECT_EQ(label("StatusBar1_Panel2")->text(), "391001");
+    EXPECT_EQ(label("StatusBar1_Panel3")->text(), "71234");
+    EXPECT_EQ(label("StatusBar1_Panel4")->text(), "52000");
+
+    dialogues.effacer();
+    taperPatient();
+    cliquer(controle<QPushButton>("Command1"));
+    ASSERT_EQ(dialogues.boites().size(), 1) << qPrintable(dialogues.resume().join('\n'));
+    const QByteArray r = d.lire("Sauvramq/Ftmp.Fil");
+    ASSERT_EQ(r.size(), 723);
+    EXPECT_EQ(r.mid(5, 5), "71234");
+    EXPECT_EQ(r.mid(165, 6), "391001");
+    EXPECT_EQ(r.mid(178, 5), "52000");
 }
 
 TEST_F(FenetrePrincipale, DossierPatientCacheLaFile) {
