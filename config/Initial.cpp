@@ -143,6 +143,13 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
     v->addWidget(compteurs);
     v->addWidget(serveur);
     v->addWidget(Command1[4], 0, Qt::AlignRight);
+    // Enter in an edit box gives its "&Ok" (several share the access key Alt+O).
+    const QList<QPair<int, int>> entrees = {{0, 0}, {6, 0}, {1, 1}, {2, 2}, {7, 5}, {4, 3}, {5, 6}};
+    for (const auto& [boite, bouton] : entrees)
+        connect(Text1[boite], &QLineEdit::returnPressed, this, [this, bouton = bouton] {
+            if (Command1[bouton]->isEnabled())
+                Command1[bouton]->click();
+        });
     remplirListes();
     resize(720, 640);
 }

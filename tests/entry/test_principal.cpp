@@ -480,11 +480,11 @@ TEST_F(FenetrePrincipale, PremierDemarrageJusquALaPremiereFacture) {
     QFile::remove(d.fichier("Facturat.Lex"));
     int visites = 0;
     QTimer veilleur;
-    auto changer = [](Initial& i, int liste, int ligne, int boite, const char* texte, int bouton) {
+    auto changer = [](Initial& i, int liste, int ligne, int boite, const char* texte) {
         i.List1[liste]->setCurrentRow(ligne);
         i.Text1[boite]->clear();
         QTest::keyClicks(i.Text1[boite], texte);
-        i.Command1[bouton]->click();
+        QTest::keyClick(i.Text1[boite], Qt::Key_Return);  // its "&Ok"
     };
     QObject::connect(&veilleur, &QTimer::timeout, [&] {
         for (QWidget* f : QApplication::topLevelWidgets()) {
@@ -499,9 +499,9 @@ TEST_F(FenetrePrincipale, PremierDemarrageJusquALaPremiereFacture) {
                 QTest::keyClicks(i->Text1[5], "71234");
                 EXPECT_TRUE(i->Command1[6]->isEnabled());
                 i->Command1[6]->click();
-                changer(*i, 1, 0, 1, "Dre Gagnon", 1);
-                changer(*i, 2, 0, 2, "391001", 2);
-                changer(*i, 3, 0, 4, "Laval 52000", 3);
+                changer(*i, 1, 0, 1, "Dre Gagnon");
+                changer(*i, 2, 0, 2, "391001");
+                changer(*i, 3, 0, 4, "Laval 52000");
             }
             i->Command1[4]->click();  // "&Fermer"
         }
