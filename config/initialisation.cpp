@@ -140,22 +140,26 @@ bool Initialisation::changerNom(int slot, const QString& nom) {
     return accepter();
 }
 
-bool Initialisation::changerNumero(int slot, const QString& numero) {
+bool Initialisation::changerChiffresOptometriste(int slot, const QString& texte, int n,
+                                                 const QString& raison, QString Optometriste::*champ) {
     if (slot < 0)
-        return refuser(QStringLiteral("Aucun numéro de pointer dans la liste."));
-    if (!ChiffresValides(6, numero, d_))
+        return refuser(raison);
+    if (!ChiffresValides(n, texte, d_))
         return false;
-    copie.Optometristes[slot].professionnel = numero;
+    copie.Optometristes[slot].*champ = texte;
     return accepter();
 }
 
+bool Initialisation::changerNumero(int slot, const QString& numero) {
+    return changerChiffresOptometriste(slot, numero, 6,
+                                       QStringLiteral("Aucun numéro de pointer dans la liste."),
+                                       &Optometriste::professionnel);
+}
+
 bool Initialisation::changerGroupe(int slot, const QString& groupe) {
-    if (slot < 0)
-        return refuser(QStringLiteral("Aucun établissement de pointer dans la liste."));
-    if (!ChiffresValides(5, groupe, d_))
-        return false;
-    copie.Optometristes[slot].groupe = groupe;
-    return accepter();
+    return changerChiffresOptometriste(slot, groupe, 5,
+                                       QStringLiteral("Aucun établissement de pointer dans la liste."),
+                                       &Optometriste::groupe);
 }
 
 bool Initialisation::changerEtablissement(int ligne, const QString& texte) {

@@ -61,6 +61,9 @@ private:
     bool refuser(const QString& raison);
     bool texteEnregistrable(const QString& texte, const QString& quoi);
     bool accepter();  // saves, then says "Changement accepté..." when it could
+    // The professional or group number of `slot`: `n` digits.
+    bool changerChiffresOptometriste(int slot, const QString& texte, int n, const QString& raison,
+                                     QString Optometriste::*champ);
 
     QString programme_;
     MagasinReglages& utilisateur_;
