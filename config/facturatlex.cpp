@@ -24,6 +24,10 @@ QString lireLigne(const QString& programme) {
 
 QString numeroAgence(const QString& ligne) { return ligne.mid(1, 5); }
 
+QString agence(const QString& programme) {
+    return existe(programme) ? numeroAgence(lireLigne(programme)) : QString();
+}
+
 QByteArray enregistrementInitial(const QString& agence) {
     const QByteArray a = encodage::versOctets(agence.toUpper());
     return "R" + a + "00D" + a + QByteArray(24, '0');

@@ -16,6 +16,8 @@ QString lireLigne(const QString& programme);
 
 // Positions 2-6 of the record.
 QString numeroAgence(const QString& ligne);
+// The agency number of the file; empty when there is no file. Throws ErreurFichier.
+QString agence(const QString& programme);
 
 // The record written at creation: "R" + agency + "00D" + agency + 24 zeros.
 QByteArray enregistrementInitial(const QString& agence);

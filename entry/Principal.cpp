@@ -410,8 +410,7 @@ void Principal::rechargerConfiguration() {
     }
     remplirListes();
     try {
-        if (facturatlex::existe(programme_))
-            etat_.agence = facturatlex::numeroAgence(facturatlex::lireLigne(programme_));
+        etat_.agence = facturatlex::agence(programme_);
     } catch (const ErreurFichier&) {
         // the agency panel keeps what it showed; the next store refuses a wrong agency number
     }

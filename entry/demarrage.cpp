@@ -125,8 +125,7 @@ EtatDemarrage Demarrer(const QString& programme, PortDialogue& d, FenetresDemarr
     }
 
     etape(programme, d, [&] {
-        if (facturatlex::existe(programme))
-            etat.agence = facturatlex::numeroAgence(facturatlex::lireLigne(programme));
+        etat.agence = facturatlex::agence(programme);
     });
 
     etat.interrupteurs.RappelBES2an = parametres::oui(tarnwick, parametres::RappelBES2an);
