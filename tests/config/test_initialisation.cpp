@@ -1,9 +1,13 @@
+#include "config/correction.h"
 #include "config/fichierconfiguration.h"
 #include "config/initialisation.h"
+#include "config/motdepasse.h"
 #include "config/parametres.h"
+#include "platform/fichiers.h"
 #include "platform/reglages.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
+#include "support/petitdisque.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -157,4 +161,48 @@ TEST_F(FenetreInitialisation, InterrupteursEtServeur) {
     encore.charger(parametres::lireParametresFtp(u));
     EXPECT_EQ(encore.cases, init.cases);
     EXPECT_EQ(encore.serveurFtp, "127.0.0.1:2121");
+}
+
+// On a full disk every configuration write of these windows fails cleanly: "Disque plein" named,
+// never "accepté" nor "autorisé", and the files as they were.
+TEST(ConfigurationSurDisquePlein, RienNEstAbimeNiAnnonceAccepte) {
+    PetitDisque disque(256 * 1024);
+    KESTROVA_EXIGER_PETIT_DISQUE(disque);
+    const QString dossier = disque.chemin();
+    CreerConfigurationParDefaut(dossier);
+    const QByteArray cfg = fichiers::lire(dossier + "/Kestrova.Cfg");
+    ReglagesUtilisateur u;
+    const struct {
+        const char* cas;
+        std::function<bool(PortDialogue&)> action;
+    } cas[] = {
+        {"prix", [&](PortDialogue& p) {
+             Initialisation i(dossier, u, p);
+             i.charger({});
+             return i.changerPrix(0, "003000", "09001");
+         }},
+        {"agence", [&](PortDialogue& p) { return Initialisation(dossier, u, p).enregistrerAgence("71234"); }},
+        {"premier mot de passe", [&](PortDialogue& p) {
+             return motdepasse::Porte(dossier, p).connexion("secret") == motdepasse::Issue::Autorise;
+         }},
+        {"correction", [&](PortDialogue& p) {
+             return correction::Reecrire(dossier, fichierconfiguration::lireAncienne(dossier + "/Kestrova.Cfg"), p);
+         }},
+    };
+    disque.laisserLibre(0);
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.cas);
+        DialoguesScriptes port;
+        port.reponses = {Reponse::Annuler};
+        EXPECT_FALSE(c.action(port));
+        const QString tout = port.resume().join('\n');
+        EXPECT_TRUE(tout.contains("Erreur numéro: 61\nDisque plein : ")) << qPrintable(tout);
+        EXPECT_FALSE(tout.contains("accepté") || tout.contains("autorisé") || tout.contains("créés") ||
+                     tout.contains("modifié"))
+            << qPrintable(tout);
+        EXPECT_EQ(fichiers::lire(dossier + "/Kestrova.Cfg"), cfg);
+        EXPECT_FALSE(QFile::exists(dossier + "/Facturat.Lex"));
+        EXPECT_FALSE(QFile::exists(dossier + "/Ramq.Chk"));
+        EXPECT_FALSE(QFile::exists(dossier + "/Kestrova.Cfg.ancien"));
+    }
 }
