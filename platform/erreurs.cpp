@@ -15,6 +15,7 @@ QString description(int numero) {
     case Depassement: return QStringLiteral("Dépassement de capacité");
     case NomIncorrect: return QStringLiteral("Nom ou numéro de fichier incorrect");
     case FichierIntrouvable: return QStringLiteral("Fichier introuvable");
+    case FichierExistant: return QStringLiteral("Le fichier existe déjà");
     case DisquePlein: return QStringLiteral("Disque plein");
     case FinDeFichier: return QStringLiteral("Tentative de lecture après la fin du fichier");
     case NumeroIncorrect: return QStringLiteral("Numéro d'enregistrement incorrect");

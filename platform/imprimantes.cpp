@@ -5,8 +5,10 @@
 #include "platform/horloge.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -49,25 +51,18 @@ void choisir(const QString& nom) {
 
 namespace {
 
-// A document on a QPrinter, landscape Letter, a quarter-inch margin all round.
+// Documents on QPrinters, Letter, a quarter-inch margin all round. A print job is begun at the
+// first output and ended once by finDocument(); the next output begins a new one from
+// `fabrique`. Measurements use the printer of the coming job, so they need no job.
 class PageQt : public Page {
 public:
-    explicit PageQt(std::unique_ptr<QPrinter> imprimante) : imprimante_(std::move(imprimante)) {
-        imprimante_->setPageSize(QPageSize(QPageSize::Letter));
-        imprimante_->setPageOrientation(QPageLayout::Landscape);
-        imprimante_->setPageMargins(QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
-        if (!peintre_.begin(imprimante_.get()))
-            throw ErreurFichier(erreurs::AccesChemin,
-                                QStringLiteral("L'imprimante %1 ne peut pas imprimer.")
-                                    .arg(imprimante_->printerName().isEmpty()
-                                             ? imprimante_->outputFileName()
-                                             : imprimante_->printerName()));
-        ppp_ = imprimante_->resolution();
+    using Fabrique = std::function<std::unique_ptr<QPrinter>()>;
+    PageQt(Fabrique fabrique, Orientation orientation, std::function<void(const QPrinter&)> commence)
+        : fabrique_(std::move(fabrique)), commence_(std::move(commence)),
+          orientation_(orientation == Orientation::Portrait ? QPageLayout::Portrait
+                                                             : QPageLayout::Landscape) {
+        preparer();
         police_.setPointSizeF(12);
-        peintre_.setFont(police_);
-        const QRectF zone = imprimante_->pageLayout().paintRect(QPageLayout::Inch);
-        largeur_ = zone.width();
-        hauteur_ = zone.height();
     }
     ~PageQt() override {
         if (peintre_.isActive())
@@ -76,15 +71,12 @@ public:
 
     double largeur() const override { return largeur_; }
     double hauteur() const override { return hauteur_; }
-    void police(const QString& nom) override {
-        police_.setFamily(nom);
-        peintre_.setFont(police_);
-    }
-    void taille(double points) override {
-        police_.setPointSizeF(points);
-        peintre_.setFont(police_);
-    }
+    void police(const QString& nom) override { police_.setFamily(nom); appliquer(); }
+    QString police() const override { return police_.family(); }
+    void taille(double points) override { police_.setPointSizeF(points); appliquer(); }
     double taille() const override { return police_.pointSizeF(); }
+    void gras(bool actif) override { police_.setBold(actif); appliquer(); }
+    bool gras() const override { return police_.bold(); }
     double largeurTexte(const QString& texte) const override {
         return QFontMetricsF(police_, imprimante_.get()).horizontalAdvance(texte) / ppp_;
     }
@@ -92,30 +84,89 @@ public:
         return QFontMetricsF(police_, imprimante_.get()).height() / ppp_;
     }
     void nouvellePage() override {
-        imprimante_->newPage();
+        // A document not begun yet is at the top of its first page already.
+        if (peintre_.isActive())
+            imprimante_->newPage();
         CurrentX = CurrentY = 0;
     }
     void finDocument() override {
+        if (!peintre_.isActive())
+            return;
+        termine_ = true;
+        CurrentX = CurrentY = 0;
         if (!peintre_.end())
             throw ErreurFichier(erreurs::AccesChemin,
                                 QStringLiteral("Le document n'a pas pu être imprimé."));
     }
+    void abandonner() override {
+        if (!peintre_.isActive())
+            return;
+        termine_ = true;
+        imprimante_->abort();
+        peintre_.end();
+        if (!imprimante_->outputFileName().isEmpty())
+            QFile::remove(imprimante_->outputFileName());
+    }
 
 protected:
     void dessinerTexte(double x, double y, const QString& texte) override {
+        commencer();
         const QFontMetricsF m(police_, imprimante_.get());
         peintre_.drawText(QPointF(x * ppp_, y * ppp_ + m.ascent()), texte);
     }
     void dessinerLigne(double x1, double y1, double x2, double y2) override {
+        commencer();
         peintre_.drawLine(QPointF(x1 * ppp_, y1 * ppp_), QPointF(x2 * ppp_, y2 * ppp_));
+    }
+    void dessinerImage(double x, double y, const QString& ressource) override {
+        commencer();
+        const QImage image(ressource);
+        // The picture keeps the size it has on screen (96 dots an inch).
+        const QSizeF taille(image.width() * ppp_ / 96.0, image.height() * ppp_ / 96.0);
+        peintre_.drawImage(QRectF(QPointF(x * ppp_, y * ppp_), taille), image);
     }
 
 private:
+    void preparer() {
+        imprimante_ = fabrique_();
+        imprimante_->setPageSize(QPageSize(QPageSize::Letter));
+        imprimante_->setPageOrientation(orientation_);
+        imprimante_->setPageMargins(QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
+        ppp_ = imprimante_->resolution();
+        const QRectF zone = imprimante_->pageLayout().paintRect(QPageLayout::Inch);
+        largeur_ = zone.width();
+        hauteur_ = zone.height();
+    }
+    void commencer() {
+        if (peintre_.isActive())
+            return;
+        if (termine_) {
+            preparer();
+            termine_ = false;
+        }
+        if (!peintre_.begin(imprimante_.get()))
+            throw ErreurFichier(erreurs::AccesChemin,
+                                QStringLiteral("L'imprimante %1 ne peut pas imprimer.")
+                                    .arg(imprimante_->printerName().isEmpty()
+                                             ? imprimante_->outputFileName()
+                                             : imprimante_->printerName()));
+        peintre_.setFont(police_);
+        commence_(*imprimante_);
+    }
+    void appliquer() {
+        if (peintre_.isActive())
+            peintre_.setFont(police_);
+    }
+
+    Fabrique fabrique_;
+    std::function<void(const QPrinter&)> commence_;
+    QPageLayout::Orientation orientation_;
     std::unique_ptr<QPrinter> imprimante_;
     QPainter peintre_;
     QFont police_;
     double ppp_ = 72;
     double largeur_ = 0, hauteur_ = 0;
+    bool termine_ = false;
 };
 
 QString nomDeFichier(const QString& nom) {
@@ -125,24 +176,30 @@ QString nomDeFichier(const QString& nom) {
 
 }  // namespace
 
-std::unique_ptr<Page> ImprimanteQt::nouveauDocument(const QString& nom) {
+std::unique_ptr<Page> ImprimanteQt::nouveauDocument(const QString& nom, Orientation orientation) {
     const QString courante = imprimantes::courante();
-    std::unique_ptr<QPrinter> p;
-    if (courante == imprimantes::Pdf) {
-        p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        const QString dossier = QDir(programme_).filePath(QStringLiteral("Impressions"));
-        QDir().mkpath(dossier);
-        const QString base = QDir(dossier).filePath(
-            nomDeFichier(nom) + Horloge::maintenant().toString(QStringLiteral("-yyyyMMdd-HHmmss")));
-        QString chemin = base + QStringLiteral(".pdf");
-        for (int n = 2; QFileInfo::exists(chemin) || fichiers_.contains(chemin); ++n)
-            chemin = base + QStringLiteral("-%1.pdf").arg(n);
-        p->setOutputFormat(QPrinter::PdfFormat);
-        p->setOutputFileName(chemin);
-        fichiers_ << chemin;
-    } else {
-        p = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(courante), QPrinter::HighResolution);
-    }
-    p->setDocName(nom);
-    return std::make_unique<PageQt>(std::move(p));
+    auto fabrique = [this, courante, nom]() -> std::unique_ptr<QPrinter> {
+        std::unique_ptr<QPrinter> p;
+        if (courante == imprimantes::Pdf) {
+            p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            const QString dossier = QDir(programme_).filePath(QStringLiteral("Impressions"));
+            QDir().mkpath(dossier);
+            const QString base = QDir(dossier).filePath(
+                nomDeFichier(nom) + Horloge::maintenant().toString(QStringLiteral("-yyyyMMdd-HHmmss")));
+            QString chemin = base + QStringLiteral(".pdf");
+            for (int n = 2; QFileInfo::exists(chemin) || fichiers_.contains(chemin); ++n)
+                chemin = base + QStringLiteral("-%1.pdf").arg(n);
+            p->setOutputFormat(QPrinter::PdfFormat);
+            p->setOutputFileName(chemin);
+        } else {
+            p = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(courante), QPrinter::HighResolution);
+        }
+        p->setDocName(nom);
+        return p;
+    };
+    auto commence = [this](const QPrinter& p) {
+        if (!p.outputFileName().isEmpty())
+            fichiers_ << p.outputFileName();
+    };
+    return std::make_unique<PageQt>(std::move(fabrique), orientation, std::move(commence));
 }

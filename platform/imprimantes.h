@@ -21,7 +21,8 @@ void simulerInstallees(const QStringList& noms);
 class ImprimanteQt : public Imprimante {
 public:
     explicit ImprimanteQt(QString programme) : programme_(std::move(programme)) {}
-    std::unique_ptr<Page> nouveauDocument(const QString& nom) override;
+    std::unique_ptr<Page> nouveauDocument(const QString& nom,
+                                          Orientation orientation = Orientation::Paysage) override;
     // The PDF files written so far, in order.
     const QStringList& fichiers() const { return fichiers_; }
 

@@ -1,12 +1,13 @@
 #include "platform/page.h"
 
 void Page::ecrire(const QString& texte) {
-    dessinerTexte(CurrentX, CurrentY, texte);
+    if (!mesure_)
+        dessinerTexte(CurrentX, CurrentY, texte);
     CurrentX += largeurTexte(texte);
 }
 
 void Page::ecrireLigne(const QString& texte) {
-    if (!texte.isEmpty())
+    if (!texte.isEmpty() && !mesure_)
         dessinerTexte(CurrentX, CurrentY, texte);
     CurrentX = 0;
     CurrentY += hauteurTexte();
@@ -19,11 +20,42 @@ void Page::ecrireJusqua(double x, const QString& texte) {
 
 void Page::regle() {
     const double y = CurrentY + hauteurTexte() / 2;
-    dessinerLigne(0, y, largeur(), y);
+    ligne(0, y, largeur(), y);
     CurrentX = 0;
     CurrentY += hauteurTexte();
 }
 
+void Page::ligne(double x1, double y1, double x2, double y2) {
+    if (!mesure_)
+        dessinerLigne(x1, y1, x2, y2);
+}
+
+void Page::image(double x, double y, const QString& ressource) {
+    if (!mesure_)
+        dessinerImage(x, y, ressource);
+}
+
 double Page::CentrerTexte(const QString& texte) const {
     return largeur() / 2 - largeurTexte(texte) / 2;
+}
+
+double Page::mesurer(const std::function<void()>& bloc) {
+    const double x = CurrentX, y = CurrentY, t = taille();
+    const QString p = police();
+    const bool g = gras();
+    mesure_ = true;
+    try {
+        bloc();
+    } catch (...) {
+        mesure_ = false;
+        throw;
+    }
+    mesure_ = false;
+    const double hauteurBloc = CurrentY - y;
+    CurrentX = x;
+    CurrentY = y;
+    police(p);
+    taille(t);
+    gras(g);
+    return hauteurBloc;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 #include <memory>
 
 // A printed page as the reports see it: measurements in inches from the top left corner of the
@@ -15,12 +16,19 @@ public:
     virtual double largeur() const = 0;  // printable width
     virtual double hauteur() const = 0;  // printable height
     virtual void police(const QString& nom) = 0;
+    virtual QString police() const = 0;
     virtual void taille(double points) = 0;
     virtual double taille() const = 0;
+    virtual void gras(bool actif) = 0;
+    virtual bool gras() const = 0;
     virtual double largeurTexte(const QString& texte) const = 0;
     virtual double hauteurTexte() const = 0;  // one line of the current font
     virtual void nouvellePage() = 0;          // then CurrentX = CurrentY = 0
+    // Sends the document to the printer; nothing when nothing was printed since the last end.
+    // The next output starts a new document from the top of its first page.
     virtual void finDocument() = 0;
+    // Drops the document being printed: what was not sent yet is never completed.
+    virtual void abandonner() = 0;
 
     // Prints `texte` at the current position and moves CurrentX past it.
     void ecrire(const QString& texte);
@@ -30,18 +38,34 @@ public:
     void ecrireJusqua(double x, const QString& texte);
     // A rule across the page at the current line, then the line ends.
     void regle();
+    // A line between two points; the position does not move.
+    void ligne(double x1, double y1, double x2, double y2);
+    // A picture of the program's resources (":/..."), its top left corner at (x, y).
+    void image(double x, double y, const QString& ressource);
     // The X position that centres `texte` on the page.
     double CentrerTexte(const QString& texte) const;
+
+    // The height `bloc` would take from the current position: it runs with nothing drawn,
+    // then the position and the font are put back as they were.
+    double mesurer(const std::function<void()>& bloc);
 
 protected:
     virtual void dessinerTexte(double x, double y, const QString& texte) = 0;
     virtual void dessinerLigne(double x1, double y1, double x2, double y2) = 0;
+    virtual void dessinerImage(double x, double y, const QString& ressource) = 0;
+
+private:
+    bool mesure_ = false;
 };
+
+enum class Orientation { Paysage, Portrait };
 
 // Opens the documents of a report on the current printer, each a print job of its own.
 class Imprimante {
 public:
     virtual ~Imprimante() = default;
-    // A new landscape document; `nom` says what it holds (the PDF printer names its file after it).
-    virtual std::unique_ptr<Page> nouveauDocument(const QString& nom) = 0;
+    // A new document on Letter paper; `nom` says what it holds (the PDF printer names its file
+    // after it). The print job starts at the first output, and a new one after each end.
+    virtual std::unique_ptr<Page> nouveauDocument(const QString& nom,
+                                                  Orientation orientation = Orientation::Paysage) = 0;
 };

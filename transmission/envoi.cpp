@@ -9,6 +9,7 @@
 #include "platform/erreurs.h"
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
+#include "platform/programmes.h"
 #include "platform/reprise.h"
 #include "records/champs.h"
 #include "records/encodage.h"
@@ -18,10 +19,8 @@
 #include "records/procedures.h"
 #include "transmission/moduleftp.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <zip.h>
 
 namespace envoi {
@@ -39,15 +38,10 @@ QString texte(const QByteArray& octets, int colonne, int largeur) {
 // Runs the compression program over every file of `dossier` and waits for it; false when it
 // could not run or failed.
 bool compresser(const Envoi& e, const QString& dossier, const QString& archive) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(e.paComp, {QStringLiteral("-aP"), archive, QDir(dossier).filePath(QStringLiteral("*.*"))});
-    if (!p.waitForStarted(DelaiCompressionMs) || !p.waitForFinished(DelaiCompressionMs)) {
-        p.kill();
-        p.waitForFinished(1000);
-        return false;
-    }
-    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 &&
+    return programmes::executer(e.paComp,
+                                {QStringLiteral("-aP"), archive, QDir(dossier).filePath(QStringLiteral("*.*"))},
+                                DelaiCompressionMs)
+               .reussi() &&
            QFileInfo(archive).size() > 0;
 }
 
@@ -143,14 +137,7 @@ bool EcrireAuSoutien(const Courriel& courriel, PortDialogue& d) {
 }
 
 QString cheminPaComp(const QString& programme) {
-    for (const QString& dossier : {programme, QCoreApplication::applicationDirPath()}) {
-        const QStringList trouves = dossiers::chercher(dossier, QStringLiteral("PaComp*"));
-        for (const QString& nom : trouves)
-            if (nom.compare(QStringLiteral("PaComp"), Qt::CaseInsensitive) == 0 ||
-                nom.compare(QStringLiteral("PaComp.exe"), Qt::CaseInsensitive) == 0)
-                return QDir(dossier).filePath(nom);
-    }
-    return {};
+    return programmes::chemin(programme, QStringLiteral("PaComp"));
 }
 
 int premierEnregistrementEndommage(const QString& cheminDemandes) {

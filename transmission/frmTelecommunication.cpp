@@ -5,6 +5,7 @@
 #include "platform/dialogues.h"
 #include "platform/reprise.h"
 #include "records/fichierfactures.h"
+#include "returns/frmRetourErreur.h"
 #include "transmission/frmTelePrepare.h"
 #include "transmission/frmTransmettre.h"
 #include "transmission/frmVerificationInternet.h"
@@ -102,5 +103,8 @@ void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
         fenetre->exec();
     } else if (cle == QLatin1String("Transmettre")) {
         construireSousSablier<frmTransmettre>(dialogues_, programme_, utilisateur_, dialogues_, this)->exec();
+    } else if (cle == QLatin1String("Confirmation")) {
+        construireSousSablier<frmRetourErreur>(dialogues_, programme_, agence_, utilisateur_, dialogues_, this)
+            ->exec();
     }
 }

@@ -1,0 +1,228 @@
+#include "returns/frmRetourErreur.h"
+
+#include "config/parametres.h"
+#include "platform/dialogues.h"
+#include "platform/dossiers.h"
+#include "platform/horloge.h"
+#include "platform/imprimantes.h"
+#include "returns/impressionretour.h"
+#include "returns/recuperation.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace {
+const QString Deplace = QStringLiteral("**********");
+}
+
+GenreRetour GenreRetour::erreurs() {
+    return {retours::Genre::Erreur,
+            QStringLiteral("frmRetourErreur"),
+            QStringLiteral("Retour d'erreur(s)"),
+            QStringLiteral("Retour d'erreur(s)    ( Confirmation de la RAMQ )"),
+            QStringLiteral("Vérifier s'il y a un ou plusieurs fichiers de confirmations sur le serveur"),
+            QStringLiteral("Cliquez ici pour afficher les archives des retours d'erreur(s)"),
+            QStringLiteral("Nb factures")};
+}
+
+frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinReglages& utilisateur,
+                                 PortDialogue& dialogues, QWidget* parent, const GenreRetour& genre)
+    : QDialog(parent), programme_(std::move(programme)), agence_(std::move(agence)),
+      utilisateur_(utilisateur), dialogues_(dialogues), genre_(genre) {
+    setObjectName(genre_.nom);
+    setWindowTitle(genre_.legende);
+    setModal(true);
+
+    const auto liste = [this](const QString& nom, const QStringList& colonnes) {
+        auto* l = new QTreeWidget(this);
+        l->setObjectName(nom);
+        l->setRootIsDecorated(false);
+        l->setSelectionBehavior(QAbstractItemView::SelectRows);
+        l->setAllColumnsShowFocus(true);
+        l->setHeaderLabels(colonnes);
+        l->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+        l->setMinimumHeight(130);
+        return l;
+    };
+    const auto bouton = [this](const QString& nom, const QString& legende, const QString& infobulle) {
+        auto* b = new QPushButton(legende, this);
+        b->setObjectName(nom);
+        b->setToolTip(infobulle);
+        b->setAutoDefault(false);
+        return b;
+    };
+
+    Frame1 = new QGroupBox(genre_.cadre, this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setPixmap(QPixmap(impressionretour::Picture1));
+    Command2 = bouton(QStringLiteral("Command2"), QStringLiteral("Vérifier le &serveur"), genre_.infobulleRecuperer);
+    Command2->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    ListView1 = liste(QStringLiteral("ListView1"),
+                      {QStringLiteral("Fichier"), QStringLiteral("Date de traitement"),
+                       QStringLiteral("Attestation"), genre_.colonneNombre, QStringLiteral("Montant"),
+                       QStringLiteral("No paiement")});
+    Command3 << bouton(QStringLiteral("Command3_0"), QStringLiteral("Imprimer"), {})
+             << bouton(QStringLiteral("Command3_1"), QStringLiteral("Fermer"), {});
+    auto* imprimante = new QLabel(QStringLiteral("IMPRIMANTE:"), this);
+    imprimante->setObjectName(QStringLiteral("Label1"));
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    imprimante->setBuddy(Combo1);
+
+    Frame2 = new QGroupBox(QStringLiteral("Section Archives"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    ListView2 = liste(QStringLiteral("ListView2"),
+                      {QStringLiteral("Fichier"), QStringLiteral("Date de traitement"),
+                       QStringLiteral("Attestation"), QStringLiteral("Nb Factures"),
+                       QStringLiteral("Montant"), QStringLiteral("No Paiement")});
+    ListView2->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Command1 << bouton(QStringLiteral("Command1_0"), QStringLiteral("&Archives"), genre_.infobulleArchives)
+             << bouton(QStringLiteral("Command1_1"), QStringLiteral("Imprimer"),
+                       QStringLiteral("Impression d'un fichier archivé"))
+             << bouton(QStringLiteral("Command1_2"), QStringLiteral("Afficher"),
+                       QStringLiteral("Afficher à l'écran un fichier archivé"));
+    Command1[0]->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+
+    auto* haut = new QGridLayout(Frame1);
+    haut->addWidget(Picture1, 0, 0);
+    haut->addWidget(Command2, 0, 1, Qt::AlignLeft);
+    haut->addWidget(ListView1, 1, 0, 1, 4);
+    haut->addWidget(imprimante, 2, 0);
+    haut->addWidget(Combo1, 2, 1);
+    haut->addWidget(Command3[0], 2, 2);
+    haut->addWidget(Command3[1], 2, 3);
+    haut->setColumnStretch(1, 1);
+    auto* bas = new QGridLayout(Frame2);
+    bas->addWidget(Command1[0], 0, 0, Qt::AlignLeft);
+    bas->addWidget(ListView2, 1, 0, 1, 3);
+    bas->addWidget(Command1[1], 2, 1);
+    bas->addWidget(Command1[2], 2, 2);
+    bas->setColumnStretch(0, 1);
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(Frame1);
+    disposition->addWidget(Frame2);
+    resize(760, 560);
+
+    connect(Command2, &QPushButton::clicked, this, &frmRetourErreur::Command2_Click);
+    for (int i = 0; i < Command3.size(); ++i)
+        connect(Command3[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
+    for (int i = 0; i < Command1.size(); ++i)
+        connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+    connect(ListView1, &QTreeWidget::itemSelectionChanged, this,
+            [this] { Command3[0]->setEnabled(!ListView1->selectedItems().isEmpty()); });
+    // The viewer of kept files comes with the statements of account; until then "Afficher" waits.
+    connect(ListView2, &QTreeWidget::itemSelectionChanged, this,
+            [this] { Command1[1]->setEnabled(!ListView2->selectedItems().isEmpty()); });
+    ListView2->viewport()->installEventFilter(this);
+    ListView2->installEventFilter(this);
+    Form_Load();
+    connect(Combo1, &QComboBox::activated, this, &frmRetourErreur::Combo1_Click);
+}
+
+frmRetourErreur::~frmRetourErreur() { imprimantes::choisir(imprimantePrecedente_); }
+
+void frmRetourErreur::Form_Load() {
+    Command3[0]->setEnabled(false);
+    Command1[1]->setEnabled(false);
+    Command1[2]->setEnabled(false);
+    imprimantePrecedente_ = imprimantes::courante();
+    Combo1->addItems(imprimantes::noms());
+    Combo1->setCurrentText(imprimantePrecedente_);
+}
+
+void frmRetourErreur::Combo1_Click() { imprimantes::choisir(Combo1->currentText()); }
+
+void frmRetourErreur::remplir(QTreeWidget* liste, const QList<retours::Resume>& lignes) {
+    liste->clear();
+    for (const retours::Resume& r : lignes) {
+        auto* rangee = new QTreeWidgetItem(liste, r.colonnes());
+        for (int c : {3, 4})
+            rangee->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+}
+
+QString frmRetourErreur::selection(QTreeWidget* liste) const {
+    const QList<QTreeWidgetItem*> choisies = liste->selectedItems();
+    return choisies.isEmpty() ? QString() : choisies.first()->text(0);
+}
+
+void frmRetourErreur::Command2_Click() {
+    ListView1->clear();
+    const recuperation::Resultat r = recuperation::Recuperer(
+        programme_, parametres::lireParametresFtp(utilisateur_), agence_, dialogues_);
+    remplir(ListView1, r.lignes);
+}
+
+void frmRetourErreur::Command3_Click(int index) {
+    if (index == 1) {
+        bool nonImprimes = false;
+        for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
+            nonImprimes |= ListView1->topLevelItem(i)->text(0) != Deplace;
+        if (!retours::fermer(programme_, nonImprimes, dialogues_))
+            return;
+        imprimantes::choisir(imprimantePrecedente_);
+        QDialog::reject();
+        return;
+    }
+    QTreeWidgetItem* rangee = ListView1->selectedItems().value(0);
+    if (!rangee)
+        return;
+    ImprimanteQt imprimante(programme_);
+    impressionretour::imprimerEtArchiver(programme_, rangee->text(0), imprimante, dialogues_, [rangee] {
+        for (int c = 0; c < rangee->columnCount(); ++c)
+            rangee->setText(c, Deplace);
+    });
+}
+
+void frmRetourErreur::Command1_Click(int index) {
+    if (index == 0) {
+        Sablier sablier(dialogues_);
+        remplir(ListView2, retours::listerArchives(programme_, genre_.genre, Horloge::aujourdhui()));
+        return;
+    }
+    const QString nom = selection(ListView2);
+    if (index == 1 && !nom.isEmpty()) {
+        ImprimanteQt imprimante(programme_);
+        impressionretour::ImprimerRetour(
+            dossiers::resoudre(retours::dossierArchives(programme_), nom), imprimante, dialogues_);
+    }
+}
+
+void frmRetourErreur::ListView2_Retirer() {
+    QStringList noms;
+    for (QTreeWidgetItem* rangee : ListView2->selectedItems())
+        noms << rangee->text(0);
+    if (!retours::retirerArchives(programme_, noms, dialogues_))
+        return;
+    Command1_Click(0);
+    Command1[1]->setEnabled(false);
+    Command1[2]->setEnabled(false);
+}
+
+void frmRetourErreur::reject() { Command3_Click(1); }
+
+bool frmRetourErreur::eventFilter(QObject* objet, QEvent* evenement) {
+    if (objet == ListView2->viewport() && evenement->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(evenement)->button() == Qt::RightButton) {
+        ListView2_Retirer();
+        return true;
+    }
+    if (objet == ListView2 && evenement->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(evenement)->key() == Qt::Key_Delete) {
+        ListView2_Retirer();
+        return true;
+    }
+    return QDialog::eventFilter(objet, evenement);
+}

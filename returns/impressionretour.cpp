@@ -1,0 +1,209 @@
+#include "returns/impressionretour.h"
+
+#include "platform/dialogues.h"
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "platform/fichiers.h"
+#include "platform/horloge.h"
+#include "platform/page.h"
+#include "records/champs.h"
+#include "records/procedures.h"
+#include "returns/retours.h"
+
+#include <QFileInfo>
+
+namespace impressionretour {
+
+namespace {
+
+constexpr double MargeBas = 0.5;
+
+using retours::champ;
+
+void a(Page& p, double x, const QString& texte) {
+    p.CurrentX = x;
+    p.ecrire(texte);
+}
+
+// Texts at their positions on one line, which then ends.
+void ligneA(Page& p, std::initializer_list<std::pair<double, QString>> textes) {
+    for (const auto& [x, texte] : textes)
+        a(p, x, texte);
+    p.ecrireLigne();
+}
+
+void centre(Page& p, const QString& texte) {
+    p.CurrentX = p.CentrerTexte(texte);
+    p.ecrireLigne(texte);
+}
+
+// An amount in cents as "#,###.00", every digit kept.
+QString montant(const QByteArray& e, int colonne, int largeur) {
+    return formatMontant(champs::valeur(e.mid(colonne - 1, largeur)), true);
+}
+
+// Basic's Tab(n): the n-th character column of the current font.
+void tab(Page& p, int colonne) { p.CurrentX = (colonne - 1) * p.largeurTexte(QStringLiteral("0")); }
+
+void entete(Page& p, const QByteArray& e, Etat& etat) {
+    p.CurrentY = 0.5;
+    p.taille(16);
+    centre(p, QStringLiteral("RETOUR DES ERREURS"));
+    p.taille(10);
+    p.image(1.0, 1.0, Picture1);
+    p.CurrentY = 1.4;
+    ligneA(p, {{4.0, QStringLiteral("Date de traitement ")}, {5.5, QStringLiteral("Numéro d'attestation")}});
+    p.taille(12);
+    ligneA(p, {{4.0, retours::dateCourte(retours::dateTraitement(champ(e, 13, 3), etat.aujourdhui))},
+               {5.5, champ(e, 4, 7)}});
+    p.taille(10);
+    p.ligne(1.0, 2.0, 7.0, 2.0);
+    p.ecrireLigne(QStringLiteral(" "));
+    p.ecrireLigne(QStringLiteral(" "));
+}
+
+void erreur(Page& p, const QByteArray& e, Etat& etat) {
+    if (!etat.entetesErreurs) {
+        ligneA(p, {{0.25, QStringLiteral("Numéro de ")}, {1.25, QStringLiteral("Rang de la DP")},
+                   {7.0, QStringLiteral("Code")}});
+        ligneA(p, {{0.25, QStringLiteral("professionnel: ")}, {1.25, QStringLiteral("dans l'envoi ")},
+                   {2.25, QStringLiteral("Attestation: ")}, {3.0, QStringLiteral("NCE: ")},
+                   {3.5, QStringLiteral("Message d'erreur ")}, {7.0, QStringLiteral("d'erreur ")}});
+        etat.entetesErreurs = true;
+    }
+    ligneA(p, {{0.25, champ(e, 11, 6)}, {1.25, champ(e, 22, 6)}, {2.25, champ(e, 4, 7)},
+               {3.0, champ(e, 18, 4)}, {3.5, champ(e, 30, 62)}, {7.0, champ(e, 92, 3)}});
+}
+
+void explication(Page& p, const QByteArray& e, Etat&) {
+    const auto ligne = [&p](const QString& texte) {
+        tab(p, 6);
+        p.ecrireLigne(texte);
+    };
+    ligne(QStringLiteral("Type d'erreur: ") + champ(e, 28, 2));
+    QString texte = champ(e, 30, 62);
+    while (texte.endsWith(QLatin1Char(' ')))
+        texte.chop(1);
+    ligne(QStringLiteral("Erreur: ") + texte + QStringLiteral("   Erreur No: ") + champ(e, 92, 3));
+    const QString portee = champ(e, 95, 1);
+    if (portee == QLatin1String("0")) {
+        ligne(QStringLiteral("Message d'erreur fourni qu'à titre indicatif."));
+    } else if (portee == QLatin1String("2")) {
+        ligne(QStringLiteral("Ceci entraîne le rejet de toutes les demandes"));
+        ligne(QStringLiteral("de paiement suivant celle identifiée dans le message."));
+    } else if (portee == QLatin1String("3")) {
+        ligne(QStringLiteral("Le lot est rejeté en entier."));
+    }
+}
+
+void professionnel(Page& p, const QByteArray& e, Etat&) {
+    p.ecrireLigne(QStringLiteral(" "));
+    p.ligne(2.0, p.CurrentY, 6.0, p.CurrentY);
+    ligneA(p, {{1.25, QStringLiteral("Numéro de")}, {4.0, QStringLiteral("Nombre de demandes de paiement")}});
+    ligneA(p, {{1.25, QStringLiteral("professionnel")}, {2.25, QStringLiteral("Soumises")},
+               {3.25, QStringLiteral("Valides")}, {4.25, QStringLiteral("Refusées")},
+               {5.25, QStringLiteral("Annulées")}, {6.25, QStringLiteral("Honoraires")}});
+    for (const auto& [x, colonne] : {std::pair{1.25, 11}, {2.25, 18}, {3.25, 24}, {4.25, 30}, {5.25, 36}})
+        a(p, x, champ(e, colonne, 6));
+    p.ecrireJusqua(6.75, montant(e, 42, 9));
+    p.ecrireLigne();
+}
+
+void totaux(Page& p, const QByteArray& e, Etat& etat) {
+    ligneA(p, {{1.0, QStringLiteral("Nombre")}, {2.5, QStringLiteral("Nombre total de demandes de paiement")}});
+    ligneA(p, {{1.0, QStringLiteral("d'erreurs ")}, {2.0, QStringLiteral("Soumises")},
+               {3.0, QStringLiteral("Valides ")}, {4.0, QStringLiteral("Refusées")},
+               {5.0, QStringLiteral("Annulées")}, {6.0, QStringLiteral("Honoraires: ")}});
+    ligneA(p, {{1.0, champ(e, 11, 6)}, {2.0, champ(e, 17, 6)}, {3.0, champ(e, 23, 6)},
+               {4.0, champ(e, 29, 6)}, {5.0, champ(e, 35, 6)}, {6.0, montant(e, 41, 9)}});
+    p.ecrireLigne(QStringLiteral(" "));
+    etat.finDocument = true;
+}
+
+void imprimerLigne(Page& p, const QByteArray& enregistrement, Etat& etat) {
+    for (const Enregistrement& r : enregistrementsErreur()) {
+        if (!enregistrement.startsWith(r.code))
+            continue;
+        // A block that would run past the bottom of the page starts on the next one.
+        const double hauteur = p.mesurer([&] {
+            Etat essai = etat;
+            r.bloc(p, enregistrement, essai);
+        });
+        if (p.CurrentY + hauteur > p.hauteur()) {
+            p.nouvellePage();
+            p.ecrireLigne(QStringLiteral(" "));
+        }
+        r.bloc(p, enregistrement, etat);
+        if (etat.finDocument) {
+            p.finDocument();
+            etat.finDocument = false;
+        }
+    }
+    if (p.hauteur() - p.CurrentY < MargeBas) {
+        p.nouvellePage();
+        p.ecrireLigne(QStringLiteral(" "));
+    }
+}
+
+}  // namespace
+
+const QList<Enregistrement>& enregistrementsErreur() {
+    static const QList<Enregistrement> table = {
+        {" 21", entete}, {" 25", erreur}, {" 27", explication}, {" 26", professionnel}, {" 28", totaux}};
+    return table;
+}
+
+bool ImprimerRetour(const QString& chemin, Imprimante& imprimante, PortDialogue& d) {
+    if (!chemin.toLower().endsWith(QLatin1String("rmq"))) {
+        d.message(Icone::Critique, QStringLiteral("Impression"), QStringLiteral("Aucun fichier à imprimer..."));
+        return false;
+    }
+    Sablier sablier(d);
+    std::unique_ptr<Page> page;
+    try {
+        const QList<QByteArray> lignes = retours::lignes(fichiers::lire(chemin));
+        page = imprimante.nouveauDocument(QFileInfo(chemin).fileName(), Orientation::Portrait);
+        page->police(QStringLiteral("Times New Roman"));
+        page->taille(10);
+        page->gras(false);
+        Etat etat;
+        etat.aujourdhui = Horloge::aujourdhui();
+        for (const QByteArray& ligne : lignes)
+            imprimerLigne(*page, retours::sansPrefixe(ligne), etat);
+        page->finDocument();
+        return true;
+    } catch (const ErreurFichier& e) {
+        if (page)
+            page->abandonner();
+        d.message(Icone::Critique, QStringLiteral("Message"),
+                  QStringLiteral("Erreur %1  %2").arg(e.numero()).arg(erreurs::texte(e)));
+        return false;
+    }
+}
+
+bool imprimerEtArchiver(const QString& programme, const QString& rangee, Imprimante& imprimante,
+                        PortDialogue& d, const std::function<void()>& deplace) {
+    if (rangee.contains(QLatin1String("***"))) {
+        d.message(Icone::Critique, QStringLiteral("Message"),
+                  QStringLiteral("Impossible d'imprimé ce fichier car il a été déplacé dans votre dossier archives."));
+        return false;
+    }
+    const QString chemin = dossiers::resoudre(dossiers::dossierTravail(programme), rangee);
+    if (!ImprimerRetour(chemin, imprimante, d))
+        return false;
+    try {
+        retours::deposer(programme, chemin);
+        fichiers::supprimer(chemin);
+    } catch (const ErreurFichier& e) {
+        d.message(Icone::Critique, QStringLiteral("Message"),
+                  QStringLiteral("Erreur %1  %2").arg(e.numero()).arg(erreurs::texte(e)));
+        return false;
+    }
+    deplace();
+    d.message(Icone::Information, QStringLiteral("Message"),
+              QStringLiteral("Impression du fichier terminée.\n\nCe fichier a été déplacé dans votre "
+                             "dossier des archives."));
+    return true;
+}
+
+}  // namespace impressionretour

@@ -1,0 +1,28 @@
+#pragma once
+#include "config/configuration.h"
+#include "returns/retours.h"
+
+#include <QList>
+#include <QString>
+
+class PortDialogue;
+
+// The fetch of both returns windows: the agency's archive "F" + agency + ".zip" is downloaded
+// from the returns folder of the server into the work folder, unpacked there by the archiver,
+// every return file in it filed in Sauvramq and listed; the archive is deleted from the server
+// only once every return file it holds is kept with the same bytes.
+namespace recuperation {
+
+// How long the archiver may take.
+inline int delaiArchiveurMs = 60000;
+
+struct Resultat {
+    QList<retours::Resume> lignes;  // the return files fetched and kept
+    bool archiveSupprimee = false;  // the server archive was deleted
+};
+
+// Every outcome is told through `dialogues`.
+Resultat Recuperer(const QString& programme, const ParametresFtp& ftp, const QString& agence,
+                   PortDialogue& dialogues);
+
+}  // namespace recuperation

@@ -1,0 +1,206 @@
+#include "returns/retours.h"
+
+#include "platform/dialogues.h"
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "platform/fichiers.h"
+#include "records/champs.h"
+#include "records/encodage.h"
+#include "records/procedures.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace retours {
+
+Genre genre(const QString& nom) {
+    if (!nom.contains(QLatin1String(".rmq"), Qt::CaseInsensitive))
+        return Genre::Aucun;
+    if (nom.startsWith(QLatin1String("ER"), Qt::CaseInsensitive))
+        return Genre::Erreur;
+    if (nom.startsWith(QLatin1String("EC"), Qt::CaseInsensitive))
+        return Genre::Etat;
+    return Genre::Aucun;
+}
+
+QList<QByteArray> lignes(const QByteArray& contenu) {
+    QList<QByteArray> l = contenu.split('\n');
+    if (!l.isEmpty() && l.last().isEmpty())
+        l.removeLast();
+    for (QByteArray& ligne : l)
+        if (ligne.endsWith('\r'))
+            ligne.chop(1);
+    return l;
+}
+
+QByteArray sansPrefixe(const QByteArray& ligne) {
+    return ligne.startsWith(" 16") || ligne.startsWith(" 17") ? ligne.mid(3) : ligne;
+}
+
+QString champ(const QByteArray& ligne, int colonne, int largeur) {
+    return encodage::depuisOctets(ligne.mid(colonne - 1, largeur));
+}
+
+QDate dateTraitement(const QString& jours, QDate aujourdhui) {
+    bool nombre = false;
+    const int n = jours.trimmed().toInt(&nombre);
+    if (!nombre || n < 0)
+        return {};
+    const QDate date = QDate(aujourdhui.year(), 1, 1).addDays(n);
+    return date > aujourdhui ? QDate(aujourdhui.year() - 1, 1, 1).addDays(n) : date;
+}
+
+QString dateCourte(QDate date) {
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+namespace {
+
+const QByteArray* premier(const QList<QByteArray>& l, const char* code) {
+    for (const QByteArray& ligne : l)
+        if (ligne.startsWith(code))
+            return &ligne;
+    return nullptr;
+}
+
+// A count as a whole number ("000012" -> "12"); blanks read as zero.
+QString entier(const QByteArray& ligne, int colonne, int largeur) {
+    return QString::number(champs::valeur(ligne.mid(colonne - 1, largeur)));
+}
+
+QString montant(const QByteArray& ligne, int colonne, int largeur) {
+    return formatMontant(champs::valeur(ligne.mid(colonne - 1, largeur)), true);
+}
+
+void resumerErreur(Resume& r, const QList<QByteArray>& l, QDate aujourdhui) {
+    if (const QByteArray* entete = premier(l, " 21")) {
+        r.date = dateCourte(dateTraitement(champ(*entete, 13, 3), aujourdhui));
+        r.attestation = champ(*entete, 4, 7).trimmed();
+    }
+    if (const QByteArray* totaux = premier(l, " 28")) {
+        r.nombre = entier(*totaux, 23, 6);
+        r.montant = montant(*totaux, 41, 9);  // all nine digits of the fees
+    }
+}
+
+// "20" + yy + "/" + mm + "/" + dd of six digits; blank when they are not six digits.
+QString dateAaMmJj(const QString& aammjj) {
+    for (QChar c : aammjj)
+        if (!c.isDigit())
+            return {};
+    if (aammjj.size() != 6)
+        return {};
+    return QStringLiteral("20") + aammjj.left(2) + QLatin1Char('/') + aammjj.mid(2, 2) +
+           QLatin1Char('/') + aammjj.mid(4, 2);
+}
+
+void resumerEtat(Resume& r, const QList<QByteArray>& l) {
+    for (const QByteArray& ligne : l) {
+        const QByteArray enregistrement = sansPrefixe(ligne);
+        if (!enregistrement.startsWith("00"))
+            continue;
+        r.date = dateAaMmJj(champ(enregistrement, 17, 6));
+        r.paiement = champ(enregistrement, 15, 2).trimmed();
+        return;
+    }
+}
+
+}  // namespace
+
+Resume resumer(const QString& nom, const QByteArray& contenu, QDate aujourdhui) {
+    Resume r;
+    r.fichier = nom;
+    const QList<QByteArray> l = lignes(contenu);
+    switch (genre(nom)) {
+    case Genre::Erreur: resumerErreur(r, l, aujourdhui); break;
+    case Genre::Etat: resumerEtat(r, l); break;
+    case Genre::Aucun: break;
+    }
+    return r;
+}
+
+QString dossierArchives(const QString& programme) {
+    return dossiers::creerDossier(programme, QStringLiteral("Sauvramq"));
+}
+
+QList<Resume> listerArchives(const QString& programme, Genre g, QDate aujourdhui) {
+    const QString dossier = dossiers::resoudre(programme, QStringLiteral("Sauvramq"));
+    QList<Resume> l;
+    if (!QFileInfo(dossier).isDir())
+        return l;
+    const QString motif = g == Genre::Erreur ? QStringLiteral("ER*") : QStringLiteral("EC*");
+    for (const QString& nom : dossiers::chercher(dossier, motif)) {
+        if (genre(nom) != g || !QFileInfo(QDir(dossier).filePath(nom)).isFile())
+            continue;
+        QByteArray contenu;
+        try {
+            contenu = fichiers::lire(QDir(dossier).filePath(nom));
+        } catch (const ErreurFichier&) {
+            // An unreadable kept file is still listed, so that it can be seen and removed.
+        }
+        l << resumer(nom, contenu, aujourdhui);
+    }
+    return l;
+}
+
+void deposer(const QString& programme, const QString& source) {
+    const QString nom = QFileInfo(source).fileName();
+    const QByteArray octets = fichiers::lire(source);
+    const QString cible = dossiers::resoudre(dossierArchives(programme), nom);
+    if (QFileInfo::exists(cible)) {
+        if (fichiers::lire(cible) == octets)
+            return;
+        throw ErreurFichier(erreurs::FichierExistant,
+                            QStringLiteral("Le dossier des archives garde déjà un fichier %1 dont le "
+                                           "contenu est différent; il n'a pas été remplacé.")
+                                .arg(nom),
+                            cible);
+    }
+    fichiers::ecrireAtomique(cible, octets);
+}
+
+bool retirerArchives(const QString& programme, const QStringList& noms, PortDialogue& d) {
+    if (d.question(Icone::Question, QStringLiteral("Effacer"),
+                   QStringLiteral("Veuillez confirmer le retrait du ou des fichiers sélectionnés ?"),
+                   Boutons::OkAnnuler, 1) != Reponse::Ok)
+        return false;
+    const QString dossier = dossiers::resoudre(programme, QStringLiteral("Sauvramq"));
+    QStringList echecs;
+    for (const QString& nom : noms) {
+        try {
+            fichiers::supprimer(dossiers::resoudre(dossier, nom));
+        } catch (const ErreurFichier& e) {
+            if (e.numero() != erreurs::FichierIntrouvable)
+                echecs << erreurs::texte(e);
+        }
+    }
+    if (!echecs.isEmpty())
+        d.message(Icone::Critique, QStringLiteral("Effacer"), echecs.join(QLatin1Char('\n')));
+    return true;
+}
+
+bool fermer(const QString& programme, bool nonImprimes, PortDialogue& d) {
+    if (nonImprimes &&
+        d.question(Icone::Question, QStringLiteral("Sortie"),
+                   QStringLiteral("Il y a au moins un message qui n'a pas été imprimé.\n\n"
+                                  "Êtes vous certain de vouloir fermer cette feuille ?"),
+                   Boutons::OuiNon, 1) != Reponse::Oui)
+        return false;
+    const QString travail = dossiers::dossierTravail(programme);
+    QStringList echecs;
+    for (const QFileInfo& f : QDir(travail).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        try {
+            fichiers::supprimer(f.absoluteFilePath());
+        } catch (const ErreurFichier& e) {
+            if (e.numero() != erreurs::FichierIntrouvable)
+                echecs << erreurs::texte(e);
+        }
+    }
+    // What could not be deleted is told; the window closes all the same, every return being
+    // kept in Sauvramq.
+    if (!echecs.isEmpty())
+        d.message(Icone::Critique, QStringLiteral("Sortie"), echecs.join(QLatin1Char('\n')));
+    return true;
+}
+
+}  // namespace retours

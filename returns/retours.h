@@ -1,0 +1,61 @@
+#pragma once
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class PortDialogue;
+
+// The agency's return files: error returns ("ER...rmq") and statements of account
+// ("EC...rmq"), text lines of fixed columns, kept in Sauvramq and worked on in the work folder.
+namespace retours {
+
+enum class Genre { Aucun, Erreur, Etat };
+
+// The kind of a file by its name: "ER" or "EC" at the start and ".rmq" in it (case ignored).
+Genre genre(const QString& nom);
+
+// The lines of a file, without their line ends.
+QList<QByteArray> lignes(const QByteArray& contenu);
+// A statement record stored behind " 16" or " 17" loses that prefix.
+QByteArray sansPrefixe(const QByteArray& ligne);
+// Columns `colonne`.. (1-based) of a line, decoded; what the line lacks is empty.
+QString champ(const QByteArray& ligne, int colonne, int largeur);
+
+// The processing date of an error return: 1 January plus `jours` days, in the current year
+// unless that falls after `aujourdhui`, then in the year before. Invalid when `jours` is not a
+// number.
+QDate dateTraitement(const QString& jours, QDate aujourdhui);
+// The short date form of the lists and reports ("2026-12-07").
+QString dateCourte(QDate date);
+
+// One row of a returns list.
+struct Resume {
+    QString fichier, date, attestation, nombre, montant, paiement;
+    QStringList colonnes() const { return {fichier, date, attestation, nombre, montant, paiement}; }
+};
+// The row of a return file from its name and bytes; a missing or short record leaves its cells
+// blank or zero.
+Resume resumer(const QString& nom, const QByteArray& contenu, QDate aujourdhui);
+
+// Sauvramq of the program folder (created when missing).
+QString dossierArchives(const QString& programme);
+
+// The kept files of one kind in Sauvramq, in name order, each with its row. A file that cannot
+// be read gets a row of its name alone.
+QList<Resume> listerArchives(const QString& programme, Genre genre, QDate aujourdhui);
+
+// Files `source` into Sauvramq under its own name: copied atomically when absent, left when the
+// kept copy has the same bytes. Another file of that name with other bytes is never replaced:
+// ErreurFichier (58) naming it. Other failures are ErreurFichier as well.
+void deposer(const QString& programme, const QString& source);
+
+// Asks, then deletes the named files of Sauvramq. False when the user cancelled.
+bool retirerArchives(const QString& programme, const QStringList& noms, PortDialogue& dialogues);
+
+// Asks when some fetched return is not printed yet (`nonImprimes`), then deletes the plain files
+// directly inside the work folder (its sub-folders are left). False when the user keeps the window.
+bool fermer(const QString& programme, bool nonImprimes, PortDialogue& dialogues);
+
+}  // namespace retours

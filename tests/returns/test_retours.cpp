@@ -1,0 +1,219 @@
+#include "platform/horloge.h"
+#include "returns/recuperation.h"
+#include "returns/retours.h"
+#include "support/archive.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+#include "support/retours.h"
+#include "support/serveurftp.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QDate Aujourdhui(2026, 3, 10);
+
+// An error return: 12 valid requests, fees of 1,234,567.89 $ (nine digits).
+QByteArray retourErreur() {
+    return retour::fichier({retour::entete("9034042", "045"),
+                            retour::erreur("9034042", "123456", "000002", "NAM INVALIDE", "101"),
+                            retour::explication("01", "Le NAM est invalide", "101", "0"),
+                            retour::professionnel("123456", 13, 12, 1, 0, 123456789),
+                            retour::totaux(1, 13, 12, 1, 0, 123456789)});
+}
+
+QByteArray etatDeCompte() {
+    return retour::fichier({" 16Entete", retour::etat00("71234", "07", "260305", "260228"),
+                            " 18"});
+}
+
+TEST(Retours, ResumeDeChaqueFichier) {
+    struct Cas {
+        const char* nom;
+        QByteArray contenu;
+        QStringList attendu;
+    } cas[] = {
+        {"ER9034042.rmq", retourErreur(), {"ER9034042.rmq", "2026-02-15", "9034042", "12", "1,234,567.89", ""}},
+        {"er1.RMQ", retour::fichier({retour::entete("1", "001"), retour::totaux(0, 1, 1, 0, 0, 50)}),
+         {"er1.RMQ", "2026-01-02", "1", "1", ".50", ""}},
+        // Processed in the autumn, fetched in March: last year's date, never a future one.
+        {"ER2.rmq", retour::fichier({retour::entete("2", "300")}), {"ER2.rmq", "2025-10-28", "2", "", "", ""}},
+        // A cut totals record reads zeros; a missing header leaves its cells blank.
+        {"ER3.rmq", retour::fichier({" 28       000003"}), {"ER3.rmq", "", "", "0", ".00", ""}},
+        {"ER4.rmq", QByteArray(), {"ER4.rmq", "", "", "", "", ""}},
+        {"ER5.rmq", retour::fichier({" 21abc"}), {"ER5.rmq", "", "abc", "", "", ""}},
+        {"EC7123407.rmq", etatDeCompte(), {"EC7123407.rmq", "2026/03/05", "", "", "", "07"}},
+        {"EC8.rmq", retour::fichier({"x", " 1700  71234"}), {"EC8.rmq", "", "", "", "", ""}},
+        {"XX1.rmq", retourErreur(), {"XX1.rmq", "", "", "", "", ""}},
+    };
+    for (const Cas& c : cas)
+        EXPECT_EQ(retours::resumer(c.nom, c.contenu, Aujourdhui).colonnes(), c.attendu) << c.nom;
+}
+
+// The archiver's own refusal: nothing is written anywhere when one member is unsafe.
+TEST(PowerArc, ExtraitOuRefuseLArchiveEntiere) {
+    const QByteArray er = retourErreur();
+    struct Cas {
+        const char* dangereux;  // the unsafe member, or nullptr
+        int statut;
+    } cas[] = {{nullptr, 0}, {"../x.rmq", 4}, {"sous/x.rmq", 4}, {"dossier/", 4},
+               {"C:x.rmq", 4}, {"a\\x.rmq", 4}, {"@absolu", 4}};
+    for (const Cas& c : cas) {
+        QTemporaryDir racine;
+        const QString travail = racine.filePath("travail");
+        QDir().mkpath(travail);
+        QString dangereux = c.dangereux ? QString(c.dangereux) : QString();
+        if (dangereux == "@absolu")
+            dangereux = racine.filePath("x.rmq");
+        QList<QPair<QString, QByteArray>> contenu = {{"ER1.rmq", er}, {"EC1.rmq", "etat"}};
+        if (!dangereux.isEmpty())
+            contenu.append({dangereux, "hors du dossier"});
+        creerArchive(racine.filePath("F71234.zip"), contenu);
+        QProcess p;
+        p.start(POWERARC, {"-e", racine.filePath("F71234.zip"), travail + "/"});
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitCode(), c.statut) << c.dangereux;
+        const QStringList extraits = QDir(travail).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot);
+        if (c.statut == 0) {
+            EXPECT_EQ(extraits, (QStringList{"EC1.rmq", "ER1.rmq"}));
+            QFile extrait(travail + "/ER1.rmq");
+            ASSERT_TRUE(extrait.open(QIODevice::ReadOnly));
+            EXPECT_EQ(extrait.readAll(), er);
+        } else {
+            EXPECT_TRUE(extraits.isEmpty()) << c.dangereux << extraits.join(",").toStdString();
+            EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains("rien n'a été extrait"));
+            EXPECT_FALSE(QFileInfo::exists(racine.filePath("x.rmq")));
+        }
+    }
+    for (const QStringList& arguments : {QStringList{"-e", "/aucune/F.zip", QDir::tempPath()}, QStringList{"-x"}}) {
+        QProcess p;
+        p.start(POWERARC, arguments);
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_NE(p.exitCode(), 0);
+        EXPECT_FALSE(p.readAllStandardError().isEmpty());
+    }
+}
+
+class Recuperation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Horloge::fixer(QDateTime(Aujourdhui, QTime(10, 0)));
+        QFile::copy(POWERARC, d.fichier("PowerArc"));
+        QFile::setPermissions(d.fichier("PowerArc"), QFile::ExeOwner | QFile::ReadOwner);
+        ftp = {serveur.hote(), "tollmark", "vorpel"};
+    }
+    void TearDown() override {
+        Horloge::liberer();
+        recuperation::delaiArchiveurMs = 60000;
+    }
+
+    QString archiveServeur() const { return serveur.racine() + "/fich_ramq/F71234.zip"; }
+    void deposer(const QList<QPair<QString, QByteArray>>& contenu) { creerArchive(archiveServeur(), contenu); }
+    recuperation::Resultat recuperer() { return recuperation::Recuperer(d.chemin(), ftp, "71234", dialogues); }
+    void remplacerArchiveur(const QByteArray& script) {
+        d.ecrire("PowerArc", "#!/bin/sh\n" + script + "\n");
+        QFile::setPermissions(d.fichier("PowerArc"), QFile::ExeOwner | QFile::ReadOwner);
+    }
+
+    DossierTemporaire d;
+    ServeurFtp serveur;
+    ParametresFtp ftp;
+    DialoguesScriptes dialogues;
+};
+
+TEST_F(Recuperation, ClasseEtListeLesRetoursPuisEfface) {
+    const QByteArray er = retourErreur(), ec = etatDeCompte();
+    deposer({{"ER9034042.rmq", er}, {"LISEZMOI.txt", "autre"}, {"XX000001.rmq", "ni ER ni EC"},
+             {"EC7123407.rmq", ec}});
+    // Kept already by a fetch whose deletion on the server failed: the same bytes are no conflict.
+    d.ecrire("Sauvramq/EC7123407.rmq", ec);
+
+    const recuperation::Resultat r = recuperer();
+    ASSERT_EQ(r.lignes.size(), 2);
+    EXPECT_EQ(r.lignes[0].colonnes(), (QStringList{"EC7123407.rmq", "2026/03/05", "", "", "", "07"}));
+    EXPECT_EQ(r.lignes[1].colonnes(),
+              (QStringList{"ER9034042.rmq", "2026-02-15", "9034042", "12", "1,234,567.89", ""}));
+    EXPECT_EQ(dialogues.resume(),
+              (QStringList{"Kestrova | Votre agence a été identifiée sur le serveur.\n\nCliquez sur Ok pour poursuivre.",
+                           "Kestrova | Sélectionnez un ou le fichier dans la liste pour impression."}));
+    EXPECT_TRUE(r.archiveSupprimee);
+    EXPECT_FALSE(QFileInfo::exists(archiveServeur()));
+    for (const QString dossier : {"Sauvramq/", "Developpe/"}) {
+        EXPECT_EQ(d.lire(dossier + "ER9034042.rmq"), er);
+        EXPECT_EQ(d.lire(dossier + "EC7123407.rmq"), ec);
+    }
+    EXPECT_EQ(QDir(d.fichier("Sauvramq")).entryList(QDir::Files),
+              (QStringList{"EC7123407.rmq", "ER9034042.rmq"}));
+
+    dialogues.effacer();
+    EXPECT_TRUE(recuperer().lignes.isEmpty());
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{"Message | IL N'Y A AUCUN FICHIER SUR LE SERVEUR.\n\nESSAYEZ PLUS TARD."});
+}
+
+// Whatever goes wrong, the archive stays on the server, no success is announced, and nothing
+// is written outside the work folder.
+TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
+    const QString parent = QFileInfo(d.chemin()).absolutePath();
+    const QString absolu = parent + "/absolu-" + QFileInfo(d.chemin()).fileName() + ".rmq";
+    const QByteArray er = retourErreur();
+    struct Cas {
+        QString nom;
+        QList<QPair<QString, QByteArray>> contenu;
+        std::function<void()> preparer;
+        QString message;
+    } cas[] = {
+        {"chemin relatif", {{"ER1.rmq", er}, {"../x.rmq", "hors"}}, {}, "contient « ../x.rmq »"},
+        {"chemin absolu", {{"ER1.rmq", er}, {absolu, "hors"}}, {}, "n'est pas un simple nom de fichier"},
+        {"dossier", {{"ER1.rmq", er}, {"dossier/", {}}}, {}, "contient « dossier/ »"},
+        {"illisible", {}, [&] { QFile f(archiveServeur()); f.open(QIODevice::WriteOnly); f.write("PK pas une archive"); },
+         "illisible"},
+        {"archiveur absent", {{"ER1.rmq", er}}, [&] { QFile::remove(d.fichier("PowerArc")); },
+         "ATTENTION !!!\n\nLe fichier PaComp n'est pas trouvé, contactez votre fournisseur."},
+        {"archiveur en échec", {{"ER1.rmq", er}}, [&] { remplacerArchiveur("echo 'archive abîmée' >&2; exit 3"); },
+         "Le programme PowerArc a échoué (code 3).\narchive abîmée"},
+        {"archiveur bloqué", {{"ER1.rmq", er}}, [&] { remplacerArchiveur("exec sleep 30"); },
+         "Le programme PowerArc n'a pas terminé dans le délai permis"},
+        {"archiveur muet", {{"ER1.rmq", er}}, [&] { remplacerArchiveur("exit 0"); },
+         "Le fichier ER1.rmq n'a pas été extrait de l'archive tel qu'il y est."},
+        {"autre fichier gardé", {{"ER1.rmq", er}}, [&] { d.ecrire("Sauvramq/ER1.rmq", "déjà reçu, autre contenu"); },
+         "garde déjà un fichier ER1.rmq dont le contenu est différent"},
+    };
+    recuperation::delaiArchiveurMs = 1500;
+    for (Cas& c : cas) {
+        SCOPED_TRACE(c.nom.toStdString());
+        QDir(d.fichier("Developpe")).removeRecursively();
+        QFile::remove(d.fichier("PowerArc"));
+        QFile::copy(POWERARC, d.fichier("PowerArc"));
+        QFile::setPermissions(d.fichier("PowerArc"), QFile::ExeOwner | QFile::ReadOwner);
+        if (!c.contenu.isEmpty())
+            deposer(c.contenu);
+        if (c.preparer)
+            c.preparer();
+        const QStringList avantParent = QDir(parent).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QByteArray garde = d.existe("Sauvramq/ER1.rmq") ? d.lire("Sauvramq/ER1.rmq") : QByteArray();
+        dialogues.effacer();
+        QElapsedTimer chrono;
+        chrono.start();
+        recuperer();
+        EXPECT_LT(chrono.elapsed(), 10000);
+        ASSERT_FALSE(dialogues.resume().isEmpty());
+        EXPECT_TRUE(dialogues.resume().last().contains(c.message)) << dialogues.resume().join("\n").toStdString();
+        EXPECT_FALSE(dialogues.resume().join("").contains("Sélectionnez"));
+        EXPECT_TRUE(QFileInfo::exists(archiveServeur()));
+        EXPECT_EQ(QDir(parent).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), avantParent);
+        EXPECT_FALSE(d.existe("x.rmq"));
+        EXPECT_FALSE(QFileInfo::exists(absolu));
+        EXPECT_FALSE(d.existe("Developpe/dossier"));
+        EXPECT_EQ(d.existe("Sauvramq/ER1.rmq") ? d.lire("Sauvramq/ER1.rmq") : QByteArray(), garde);
+        QFile::remove(d.fichier("Sauvramq/ER1.rmq"));
+    }
+}
+
+}  // namespace
