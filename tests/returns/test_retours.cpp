@@ -196,7 +196,8 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
             deposer(c.contenu);
         if (c.preparer)
             c.preparer();
-        const QStringList avantParent = QDir(parent).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        QDir(d.fichier("Developpe")).mkpath(".");
+        const QStringList avant = QDir(d.chemin()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
         const QByteArray garde = d.existe("Sauvramq/ER1.rmq") ? d.lire("Sauvramq/ER1.rmq") : QByteArray();
         dialogues.effacer();
         QElapsedTimer chrono;
@@ -207,8 +208,8 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
         EXPECT_TRUE(dialogues.resume().last().contains(c.message)) << dialogues.resume().join("\n").toStdString();
         EXPECT_FALSE(dialogues.resume().join("").contains("Sélectionnez"));
         EXPECT_TRUE(QFileInfo::exists(archiveServeur()));
-        EXPECT_EQ(QDir(parent).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), avantParent);
-        EXPECT_FALSE(d.existe("x.rmq"));
+        EXPECT_EQ(QDir(d.chemin()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), avant);
+        EXPECT_FALSE(QFileInfo::exists(parent + "/x.rmq"));
         EXPECT_FALSE(QFileInfo::exists(absolu));
         EXPECT_FALSE(d.existe("Developpe/dossier"));
         EXPECT_EQ(d.existe("Sauvramq/ER1.rmq") ? d.lire("Sauvramq/ER1.rmq") : QByteArray(), garde);

@@ -1,0 +1,247 @@
+#include "platform/horloge.h"
+#include "platform/imprimantes.h"
+#include "platform/reglages.h"
+#include "config/configuration.h"
+#include "config/parametres.h"
+#include "returns/frmRetourErreur.h"
+#include "returns/impressionretour.h"
+#include "support/archive.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+#include "support/pdf.h"
+#include "support/retours.h"
+#include "support/serveurftp.h"
+#include "transmission/frmTelecommunication.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray retourComplet() {
+    return retour::fichier({retour::entete("9034042", "045"),
+                            retour::erreur("9034042", "123456", "000002", "NAM INVALIDE", "101"),
+                            retour::erreur("9034042", "123456", "000005", "DATE INVALIDE", "102"),
+                            retour::explication("01", "Le NAM est invalide", "101", "2"),
+                            retour::professionnel("123456", 13, 12, 1, 0, 123456789),
+                            "Ligne ignorée",
+                            retour::totaux(2, 13, 12, 1, 0, 123456789)});
+}
+
+class ImpressionRetour : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Horloge::fixer(QDateTime(QDate(2026, 3, 10), QTime(10, 0)));
+        imprimantes::choisir(imprimantes::Pdf);
+    }
+    void TearDown() override { Horloge::liberer(); }
+
+    // Prints `contenu` as an error return; the PDF documents written.
+    QStringList imprimer(const QByteArray& contenu) {
+        d.ecrire("ER9034042.rmq", contenu);
+        ImprimanteQt imprimante(d.chemin());
+        EXPECT_TRUE(impressionretour::ImprimerRetour(d.fichier("ER9034042.rmq"), imprimante, dialogues));
+        return imprimante.fichiers();
+    }
+
+    DossierTemporaire d;
+    DialoguesScriptes dialogues;
+};
+
+TEST_F(ImpressionRetour, ChaqueEnregistrementASaPlace) {
+    const QStringList pdf = imprimer(retourComplet());
+    ASSERT_EQ(pdf.size(), 1);  // the totals send the document; the end of the file adds none
+    const DocumentPdf doc(pdf[0]);
+    EXPECT_EQ(doc.pages(), 1);
+    EXPECT_EQ(doc.toutesLesLignes(),
+              (QStringList{"RETOUR DES ERREURS",
+                           "Date de traitement Numéro d'attestation",
+                           "2026-02-15 9034042",
+                           "Numéro de Rang de la DP Code",
+                           "professionnel: dans l'envoi Attestation: NCE: Message d'erreur d'erreur",
+                           "123456 000002 9034042 NCE NAM INVALIDE 101",
+                           "123456 000005 9034042 NCE DATE INVALIDE 102",
+                           "Type d'erreur: 01",
+                           "Erreur: Le NAM est invalide Erreur No: 101",
+                           "Ceci entraîne le rejet de toutes les demandes",
+                           "de paiement suivant celle identifiée dans le message.",
+                           "Numéro de Nombre de demandes de paiement",
+                           "professionnel Soumises Valides Refusées Annulées Honoraires",
+                           "123456 000013 000012 000001 000000 1,234,567.89",
+                           "Nombre Nombre total de demandes de paiement",
+                           "d'erreurs Soumises Valides Refusées Annulées Honoraires:",
+                           "000002 000013 000012 000001 000000 1,234,567.89"}));
+    // Centred on the portrait page, 8.5 inches wide.
+    const MotPdf* retourMot = doc.mot("RETOUR");
+    const MotPdf* erreurs = doc.mot("ERREURS");
+    EXPECT_NEAR((retourMot->xMin + erreurs->xMax) / 2 / 72.0, 8.5 / 2, 0.05);
+    const struct {
+        const char* mot;
+        int occurrence;
+        double x;
+    } positions[] = {{"Date", 0, 4.0},  {"Rang", 0, 1.25},      {"Code", 0, 7.0}, {"000005", 0, 1.25},
+                     {"NCE", 1, 3.0},   {"DATE", 0, 3.5},       {"102", 0, 7.0},  {"Soumises", 0, 2.25},
+                     {"Soumises", 1, 2.0}, {"000002", 1, 1.0}, {"Honoraires:", 0, 6.0}};
+    for (const auto& p : positions) {
+        const MotPdf* m = doc.mot(p.mot, p.occurrence);
+        ASSERT_NE(m, nullptr) << p.mot;
+        EXPECT_NEAR(pouces(m->xMin), p.x, 0.03) << p.mot;
+    }
+    // The fees of one professional end at 6.75 inches.
+    EXPECT_NEAR(pouces(doc.mot("1,234,567.89")->xMax), 6.75, 0.03);
+    EXPECT_NEAR((doc.mot("RETOUR")->yMax - doc.mot("RETOUR")->yMin) /
+                    (doc.mot("Rang")->yMax - doc.mot("Rang")->yMin), 16.0 / 10, 0.1);
+}
+
+// 80 error lines run over pages, each page break taken before a line that would not fit.
+TEST_F(ImpressionRetour, LongRetourSurPlusieursPages) {
+    QList<QByteArray> lignes = {retour::entete("9034042", "045")};
+    for (int i = 1; i <= 80; ++i)
+        lignes << retour::erreur("9034042", "123456", QString("%1").arg(i, 6, 10, QChar('0')),
+                                 QString("ERREUR NUMERO %1").arg(i), "101");
+    lignes << retour::professionnel("123456", 80, 0, 80, 0, 0) << retour::totaux(80, 80, 0, 80, 0, 0);
+    const QStringList pdf = imprimer(retour::fichier(lignes));
+    ASSERT_EQ(pdf.size(), 1);
+    const DocumentPdf doc(pdf[0]);
+    EXPECT_GE(doc.pages(), 2);
+    QStringList erreurs;
+    for (const QString& l : doc.toutesLesLignes())
+        if (l.contains("ERREUR NUMERO"))
+            erreurs << l.section(' ', 5);
+    ASSERT_EQ(erreurs.size(), 80);
+    for (int i = 0; i < 80; ++i)
+        EXPECT_EQ(erreurs[i], QString("NUMERO %1 101").arg(i + 1));
+    for (const MotPdf& m : doc.mots())
+        EXPECT_LE(m.yMax / 72.0, 11 - 0.25) << m.texte.toStdString() << " page " << m.page;
+    EXPECT_EQ(doc.toutesLesLignes().last(), "000080 000080 000000 000080 000000 .00");
+}
+
+class FenetreRetours : public ImpressionRetour {
+protected:
+    void SetUp() override {
+        ImpressionRetour::SetUp();
+        QFile::copy(POWERARC, d.fichier("PowerArc"));
+        QFile::setPermissions(d.fichier("PowerArc"), QFile::ExeOwner | QFile::ReadOwner);
+        reglages.ecrire(parametres::NomDuServeurFtp, serveur.hote());
+        creerArchive(serveur.racine() + "/fich_ramq/F71234.zip",
+                     {{"ER1.rmq", retourComplet()}, {"ER2.rmq", retourComplet()},
+                      {"EC7123407.rmq", retour::fichier({" 16x", retour::etat00("71234", "07", "260305", "")})}});
+        imprimantes::simulerInstallees({"Bureau"});
+        imprimantes::choisir("Bureau");
+    }
+    void TearDown() override {
+        ImpressionRetour::TearDown();
+        imprimantes::simulerInstallees({});
+        reglages.ecrire(parametres::NomDuServeurFtp, "127.0.0.1:1");
+    }
+
+    QTreeWidgetItem* rangee(QTreeWidget* l, const QString& nom) {
+        const auto trouvees = l->findItems(nom, Qt::MatchExactly);
+        return trouvees.isEmpty() ? nullptr : trouvees.first();
+    }
+
+    ServeurFtp serveur;
+    ReglagesUtilisateur reglages;
+};
+
+// From the communication window: fetch, print and file, the archive section, closing.
+TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
+    const Configuration configuration = Configuration::parDefaut();
+    frmTelecommunication tele(d.chemin(), "71234", configuration, reglages, dialogues);
+    ASSERT_TRUE(dialogues.resume().value(0).startsWith("Kestrova | VOUS AVEZ UN OU PLUSIEURS"));
+    d.ecrire("Developpe/Envoi/garde.txt", "envoi en cours");
+    bool vue = false;
+    QTimer::singleShot(0, [&] {
+        auto* w = qobject_cast<frmRetourErreur*>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        vue = true;
+        EXPECT_EQ(w->windowTitle(), "Retour d'erreur(s)");
+        EXPECT_EQ(w->Frame1->title(), "Retour d'erreur(s)    ( Confirmation de la RAMQ )");
+        EXPECT_EQ(w->Combo1->currentText(), "Bureau");
+        w->Combo1->setCurrentText(imprimantes::Pdf);
+        emit w->Combo1->activated(w->Combo1->currentIndex());
+
+        dialogues.effacer();
+        w->Command2->click();
+        ASSERT_EQ(w->ListView1->topLevelItemCount(), 3);
+        EXPECT_EQ(dialogues.resume().value(1), "Kestrova | Sélectionnez un ou le fichier dans la liste pour impression.");
+        EXPECT_FALSE(w->Command3[0]->isEnabled());  // nothing selected yet
+        QTreeWidgetItem* er1 = rangee(w->ListView1, "ER1.rmq");
+        ASSERT_NE(er1, nullptr);
+        EXPECT_EQ(er1->text(4), "1,234,567.89");
+        er1->setSelected(true);
+        EXPECT_TRUE(w->Command3[0]->isEnabled());
+
+        // A print that cannot be made moves nothing.
+        d.ecrire("Impressions", "un fichier à la place du dossier");
+        dialogues.effacer();
+        w->Command3[0]->click();
+        EXPECT_TRUE(dialogues.resume().value(0).startsWith("Message | Erreur 75  L'imprimante"))
+            << dialogues.resume().join("|").toStdString();
+        EXPECT_EQ(er1->text(0), "ER1.rmq");
+        EXPECT_TRUE(d.existe("Developpe/ER1.rmq"));
+
+        QFile::remove(d.fichier("Impressions"));
+        dialogues.effacer();
+        w->Command3[0]->click();
+        EXPECT_EQ(dialogues.resume(),
+                  QStringList{"Message | Impression du fichier terminée.\n\nCe fichier a été déplacé dans "
+                              "votre dossier des archives."});
+        for (int c = 0; c < 6; ++c)
+            EXPECT_EQ(er1->text(c), "**********");
+        EXPECT_FALSE(d.existe("Developpe/ER1.rmq"));
+        EXPECT_EQ(d.lire("Sauvramq/ER1.rmq"), retourComplet());
+        EXPECT_EQ(QDir(d.fichier("Impressions")).entryList(QDir::Files).size(), 1);
+        dialogues.effacer();
+        w->Command3[0]->click();
+        EXPECT_EQ(dialogues.resume(), QStringList{"Message | Impossible d'imprimé ce fichier car il a été "
+                                                  "déplacé dans votre dossier archives."});
+
+        // The archive section lists the kept error returns; the removal asks first.
+        w->Command1[0]->click();
+        ASSERT_EQ(w->ListView2->topLevelItemCount(), 2);
+        EXPECT_FALSE(w->Command1[1]->isEnabled());
+        rangee(w->ListView2, "ER1.rmq")->setSelected(true);
+        EXPECT_TRUE(w->Command1[1]->isEnabled());
+        for (Reponse r : {Reponse::Annuler, Reponse::Ok}) {
+            dialogues.effacer();
+            dialogues.reponses = {r};
+            QTest::mouseRelease(w->ListView2->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+            EXPECT_EQ(dialogues.resume(),
+                      QStringList{"Effacer | Veuillez confirmer le retrait du ou des fichiers sélectionnés ?"});
+            EXPECT_EQ(d.existe("Sauvramq/ER1.rmq"), r == Reponse::Annuler);
+            EXPECT_TRUE(d.existe("Sauvramq/ER2.rmq"));
+        }
+        EXPECT_EQ(w->ListView2->topLevelItemCount(), 1);
+        EXPECT_FALSE(w->Command1[1]->isEnabled());
+
+        // Closing by the title bar asks while a fetched return is not printed.
+        dialogues.effacer();
+        dialogues.reponses = {Reponse::Non};
+        w->close();
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_EQ(dialogues.resume(),
+                  QStringList{"Sortie | Il y a au moins un message qui n'a pas été imprimé.\n\n"
+                              "Êtes vous certain de vouloir fermer cette feuille ?"});
+        dialogues.reponses = {Reponse::Oui};
+        w->close();
+        EXPECT_FALSE(w->isVisible());
+    });
+    tele.bouton("Confirmation")->trigger();
+    ASSERT_TRUE(vue);
+    EXPECT_EQ(imprimantes::courante(), "Bureau");
+    EXPECT_TRUE(QDir(d.fichier("Developpe")).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(d.lire("Developpe/Envoi/garde.txt"), "envoi en cours");
+    EXPECT_TRUE(d.existe("PowerArc"));
+    EXPECT_EQ(QDir(d.fichier("Sauvramq")).entryList(QDir::Files), (QStringList{"EC7123407.rmq", "ER2.rmq"}));
+}
+
+}  // namespace
