@@ -159,21 +159,32 @@ void deposer(const QString& programme, const QString& source) {
     fichiers::ecrireAtomique(cible, octets);
 }
 
+namespace {
+// Deletes each file; a file already gone is passed over. The failures, named.
+QStringList supprimerTous(const QStringList& chemins) {
+    QStringList echecs;
+    for (const QString& chemin : chemins) {
+        try {
+            fichiers::supprimer(chemin);
+        } catch (const ErreurFichier& e) {
+            if (e.numero() != erreurs::FichierIntrouvable)
+                echecs << erreurs::texte(e);
+        }
+    }
+    return echecs;
+}
+}  // namespace
+
 bool retirerArchives(const QString& programme, const QStringList& noms, PortDialogue& d) {
     if (d.question(Icone::Question, QStringLiteral("Effacer"),
                    QStringLiteral("Veuillez confirmer le retrait du ou des fichiers sélectionnés ?"),
                    Boutons::OkAnnuler, 1) != Reponse::Ok)
         return false;
     const QString dossier = dossiers::resoudre(programme, QStringLiteral("Sauvramq"));
-    QStringList echecs;
-    for (const QString& nom : noms) {
-        try {
-            fichiers::supprimer(dossiers::resoudre(dossier, nom));
-        } catch (const ErreurFichier& e) {
-            if (e.numero() != erreurs::FichierIntrouvable)
-                echecs << erreurs::texte(e);
-        }
-    }
+    QStringList chemins;
+    for (const QString& nom : noms)
+        chemins << dossiers::resoudre(dossier, nom);
+    const QStringList echecs = supprimerTous(chemins);
     if (!echecs.isEmpty())
         d.message(Icone::Critique, QStringLiteral("Effacer"), echecs.join(QLatin1Char('\n')));
     return true;
@@ -186,16 +197,11 @@ bool fermer(const QString& programme, bool nonImprimes, PortDialogue& d) {
                                   "Êtes vous certain de vouloir fermer cette feuille ?"),
                    Boutons::OuiNon, 1) != Reponse::Oui)
         return false;
-    const QString travail = dossiers::dossierTravail(programme);
-    QStringList echecs;
-    for (const QFileInfo& f : QDir(travail).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
-        try {
-            fichiers::supprimer(f.absoluteFilePath());
-        } catch (const ErreurFichier& e) {
-            if (e.numero() != erreurs::FichierIntrouvable)
-                echecs << erreurs::texte(e);
-        }
-    }
+    QStringList chemins;
+    for (const QFileInfo& f : QDir(dossiers::dossierTravail(programme))
+                                  .entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks))
+        chemins << f.absoluteFilePath();
+    const QStringList echecs = supprimerTous(chemins);
     // What could not be deleted is told; the window closes all the same, every return being
     // kept in Sauvramq.
     if (!echecs.isEmpty())

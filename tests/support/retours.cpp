@@ -6,6 +6,16 @@ namespace retour {
 
 namespace {
 QByteArray n(qint64 v, int largeur) { return champs::nombre(v, largeur); }
+
+// A line of `longueur` characters with each text at its column.
+QByteArray ligne(int longueur, std::initializer_list<std::pair<int, QByteArray>> champsA) {
+    Enregistrement e(longueur);
+    for (const auto& [colonne, texte] : champsA)
+        e.ecrireTexte(colonne, texte.size(), texte);
+    return e.octets();
+}
+
+QByteArray o(const QString& texte) { return texte.toLatin1(); }
 }  // namespace
 
 QByteArray fichier(const QList<QByteArray>& lignes) {
@@ -16,72 +26,35 @@ QByteArray fichier(const QList<QByteArray>& lignes) {
 }
 
 QByteArray entete(const QString& attestation, const QString& jours) {
-    Enregistrement e(20);
-    e.ecrireTexte(1, 3, QByteArray(" 21"));
-    e.ecrireTexte(4, 7, attestation);
-    e.ecrireTexte(13, 3, jours);
-    return e.octets();
+    return ligne(20, {{1, " 21"}, {4, o(attestation)}, {13, o(jours)}});
 }
 
 QByteArray erreur(const QString& attestation, const QString& professionnel, const QString& rang,
                   const QString& message, const QString& code) {
-    Enregistrement e(94);
-    e.ecrireTexte(1, 3, QByteArray(" 25"));
-    e.ecrireTexte(4, 7, attestation);
-    e.ecrireTexte(11, 6, professionnel);
-    e.ecrireTexte(18, 4, QByteArray("NCE"));
-    e.ecrireTexte(22, 6, rang);
-    e.ecrireTexte(30, 62, message);
-    e.ecrireTexte(92, 3, code);
-    return e.octets();
+    return ligne(94, {{1, " 25"}, {4, o(attestation)}, {11, o(professionnel)}, {18, "NCE"},
+                      {22, o(rang)}, {30, o(message).left(62)}, {92, o(code)}});
 }
 
 QByteArray professionnel(const QString& numero, int soumises, int valides, int refusees,
                          int annulees, qint64 honoraires) {
-    Enregistrement e(50);
-    e.ecrireTexte(1, 3, QByteArray(" 26"));
-    e.ecrireTexte(11, 6, numero);
-    e.ecrireTexte(18, 6, n(soumises, 6));
-    e.ecrireTexte(24, 6, n(valides, 6));
-    e.ecrireTexte(30, 6, n(refusees, 6));
-    e.ecrireTexte(36, 6, n(annulees, 6));
-    e.ecrireTexte(42, 9, n(honoraires, 9));
-    return e.octets();
+    return ligne(50, {{1, " 26"}, {11, o(numero)}, {18, n(soumises, 6)}, {24, n(valides, 6)},
+                      {30, n(refusees, 6)}, {36, n(annulees, 6)}, {42, n(honoraires, 9)}});
 }
 
 QByteArray explication(const QString& type, const QString& texte, const QString& numero,
                        const QString& portee) {
-    Enregistrement e(95);
-    e.ecrireTexte(1, 3, QByteArray(" 27"));
-    e.ecrireTexte(28, 2, type);
-    e.ecrireTexte(30, 62, texte);
-    e.ecrireTexte(92, 3, numero);
-    e.ecrireTexte(95, 1, portee);
-    return e.octets();
+    return ligne(95, {{1, " 27"}, {28, o(type)}, {30, o(texte).left(62)}, {92, o(numero)}, {95, o(portee)}});
 }
 
 QByteArray totaux(int erreurs, int soumises, int valides, int refusees, int annulees,
                   qint64 honoraires) {
-    Enregistrement e(49);
-    e.ecrireTexte(1, 3, QByteArray(" 28"));
-    e.ecrireTexte(11, 6, n(erreurs, 6));
-    e.ecrireTexte(17, 6, n(soumises, 6));
-    e.ecrireTexte(23, 6, n(valides, 6));
-    e.ecrireTexte(29, 6, n(refusees, 6));
-    e.ecrireTexte(35, 6, n(annulees, 6));
-    e.ecrireTexte(41, 9, n(honoraires, 9));
-    return e.octets();
+    return ligne(49, {{1, " 28"}, {11, n(erreurs, 6)}, {17, n(soumises, 6)}, {23, n(valides, 6)},
+                      {29, n(refusees, 6)}, {35, n(annulees, 6)}, {41, n(honoraires, 9)}});
 }
 
 QByteArray etat00(const QString& agence, const QString& paiement, const QString& date,
                   const QString& coupure) {
-    Enregistrement e(34);
-    e.ecrireTexte(1, 2, QByteArray("00"));
-    e.ecrireTexte(10, 5, agence);
-    e.ecrireTexte(15, 2, paiement);
-    e.ecrireTexte(17, 6, date);
-    e.ecrireTexte(29, 6, coupure);
-    return " 16" + e.octets();
+    return " 16" + ligne(34, {{1, "00"}, {10, o(agence)}, {15, o(paiement)}, {17, o(date)}, {29, o(coupure)}});
 }
 
 }  // namespace retour
