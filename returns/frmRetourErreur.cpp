@@ -5,6 +5,7 @@
 #include "platform/dossiers.h"
 #include "platform/horloge.h"
 #include "platform/imprimantes.h"
+#include "returns/frmAfficheRapport.h"
 #include "returns/impressionretour.h"
 #include "returns/recuperation.h"
 
@@ -33,6 +34,16 @@ GenreRetour GenreRetour::erreurs() {
             QStringLiteral("Vérifier s'il y a un ou plusieurs fichiers de confirmations sur le serveur"),
             QStringLiteral("Cliquez ici pour afficher les archives des retours d'erreur(s)"),
             QStringLiteral("Nb factures")};
+}
+
+GenreRetour GenreRetour::etats() {
+    return {retours::Genre::Etat,
+            QStringLiteral("frmRetourEtatCmpt"),
+            QStringLiteral("Réception des états de compte"),
+            QStringLiteral("États de Compte"),
+            QStringLiteral("Vérifier s'il y a un ou plusieurs fichiers d' État de Compte sur le serveur"),
+            QStringLiteral("Cliquez ici pour afficher les archives des États de Compte"),
+            QStringLiteral("Nb Factures")};
 }
 
 frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinReglages& utilisateur,
@@ -122,9 +133,10 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this,
             [this] { Command3[0]->setEnabled(!ListView1->selectedItems().isEmpty()); });
-    // The viewer of kept files comes with the statements of account; until then "Afficher" waits.
-    connect(ListView2, &QTreeWidget::itemSelectionChanged, this,
-            [this] { Command1[1]->setEnabled(!ListView2->selectedItems().isEmpty()); });
+    connect(ListView2, &QTreeWidget::itemSelectionChanged, this, [this] {
+        for (int i : {1, 2})
+            Command1[i]->setEnabled(!ListView2->selectedItems().isEmpty());
+    });
     ListView2->viewport()->installEventFilter(this);
     ListView2->installEventFilter(this);
     Form_Load();
@@ -193,10 +205,14 @@ void frmRetourErreur::Command1_Click(int index) {
         return;
     }
     const QString nom = selection(ListView2);
-    if (index == 1 && !nom.isEmpty()) {
+    if (nom.isEmpty())
+        return;
+    const QString chemin = dossiers::resoudre(retours::dossierArchives(programme_), nom);
+    if (index == 1) {
         ImprimanteQt imprimante(programme_);
-        impressionretour::ImprimerRetour(
-            dossiers::resoudre(retours::dossierArchives(programme_), nom), imprimante, dialogues_);
+        impressionretour::ImprimerRetour(programme_, chemin, imprimante, dialogues_);
+    } else if (index == 2) {
+        frmAfficheRapport::afficher(chemin, dialogues_, this);
     }
 }
 

@@ -18,9 +18,11 @@ struct GenreRetour {
     retours::Genre genre;
     QString nom, legende, cadre, infobulleRecuperer, infobulleArchives, colonneNombre;
     static GenreRetour erreurs();
+    static GenreRetour etats();
 };
 
-// A returns window: the fetch from the server with its list (ListView1) and its print, the
+// A returns window (the error returns, or with GenreRetour::etats() the statements of account
+// "frmRetourEtatCmpt"): the fetch from the server with its list (ListView1) and its print, the
 // archive section over Sauvramq (ListView2) with its print and removal, the printer choice.
 class frmRetourErreur : public QDialog {
     Q_OBJECT

@@ -8,6 +8,7 @@
 #include "platform/page.h"
 #include "records/champs.h"
 #include "records/procedures.h"
+#include "returns/miseenpage.h"
 #include "returns/retours.h"
 
 #include <QFileInfo>
@@ -19,31 +20,12 @@ namespace {
 constexpr double MargeBas = 0.5;
 
 using retours::champ;
-
-void a(Page& p, double x, const QString& texte) {
-    p.CurrentX = x;
-    p.ecrire(texte);
-}
-
-// Texts at their positions on one line, which then ends.
-void ligneA(Page& p, std::initializer_list<std::pair<double, QString>> textes) {
-    for (const auto& [x, texte] : textes)
-        a(p, x, texte);
-    p.ecrireLigne();
-}
-
-void centre(Page& p, const QString& texte) {
-    p.CurrentX = p.CentrerTexte(texte);
-    p.ecrireLigne(texte);
-}
+using namespace miseenpage;
 
 // An amount in cents as "#,###.00", every digit kept.
 QString montant(const QByteArray& e, int colonne, int largeur) {
     return formatMontant(champs::valeur(e.mid(colonne - 1, largeur)), true);
 }
-
-// Basic's Tab(n): the n-th character column of the current font.
-void tab(Page& p, int colonne) { p.CurrentX = (colonne - 1) * p.largeurTexte(QStringLiteral("0")); }
 
 void entete(Page& p, const QByteArray& e, Etat& etat) {
     p.CurrentY = 0.5;
@@ -58,8 +40,8 @@ void entete(Page& p, const QByteArray& e, Etat& etat) {
                {5.5, champ(e, 4, 7)}});
     p.taille(10);
     p.ligne(1.0, 2.0, 7.0, 2.0);
-    p.ecrireLigne(QStringLiteral(" "));
-    p.ecrireLigne(QStringLiteral(" "));
+    vide(p);
+    vide(p);
 }
 
 void erreur(Page& p, const QByteArray& e, Etat& etat) {
@@ -97,7 +79,7 @@ void explication(Page& p, const QByteArray& e, Etat&) {
 }
 
 void professionnel(Page& p, const QByteArray& e, Etat&) {
-    p.ecrireLigne(QStringLiteral(" "));
+    vide(p);
     p.ligne(2.0, p.CurrentY, 6.0, p.CurrentY);
     ligneA(p, {{1.25, QStringLiteral("Numéro de")}, {4.0, QStringLiteral("Nombre de demandes de paiement")}});
     ligneA(p, {{1.25, QStringLiteral("professionnel")}, {2.25, QStringLiteral("Soumises")},
@@ -116,12 +98,13 @@ void totaux(Page& p, const QByteArray& e, Etat& etat) {
                {5.0, QStringLiteral("Annulées")}, {6.0, QStringLiteral("Honoraires: ")}});
     ligneA(p, {{1.0, champ(e, 11, 6)}, {2.0, champ(e, 17, 6)}, {3.0, champ(e, 23, 6)},
                {4.0, champ(e, 29, 6)}, {5.0, champ(e, 35, 6)}, {6.0, montant(e, 41, 9)}});
-    p.ecrireLigne(QStringLiteral(" "));
+    vide(p);
     etat.finDocument = true;
 }
 
 void imprimerLigne(Page& p, const QByteArray& enregistrement, Etat& etat) {
-    for (const Enregistrement& r : enregistrementsErreur()) {
+    static const QList<Enregistrement> tous = enregistrementsErreur() + enregistrementsEtat();
+    for (const Enregistrement& r : tous) {
         if (!enregistrement.startsWith(r.code))
             continue;
         // A block that would run past the bottom of the page starts on the next one.
@@ -131,7 +114,7 @@ void imprimerLigne(Page& p, const QByteArray& enregistrement, Etat& etat) {
         });
         if (p.CurrentY + hauteur > p.hauteur()) {
             p.nouvellePage();
-            p.ecrireLigne(QStringLiteral(" "));
+            vide(p);
         }
         r.bloc(p, enregistrement, etat);
         if (etat.finDocument) {
@@ -141,7 +124,7 @@ void imprimerLigne(Page& p, const QByteArray& enregistrement, Etat& etat) {
     }
     if (p.hauteur() - p.CurrentY < MargeBas) {
         p.nouvellePage();
-        p.ecrireLigne(QStringLiteral(" "));
+        vide(p);
     }
 }
 
@@ -153,7 +136,9 @@ const QList<Enregistrement>& enregistrementsErreur() {
     return table;
 }
 
-bool ImprimerRetour(const QString& chemin, Imprimante& imprimante, PortDialogue& d) {
+bool ImprimerRetour(const QString& programme, const QString& chemin, Imprimante& imprimante,
+                    PortDialogue& d) {
+    QList<MessageExplicatif> messages = chargerMessages(programme, d);
     if (!chemin.toLower().endsWith(QLatin1String("rmq"))) {
         d.message(Icone::Critique, QStringLiteral("Impression"), QStringLiteral("Aucun fichier à imprimer..."));
         return false;
@@ -168,6 +153,7 @@ bool ImprimerRetour(const QString& chemin, Imprimante& imprimante, PortDialogue&
         page->gras(false);
         Etat etat;
         etat.aujourdhui = Horloge::aujourdhui();
+        etat.messages = std::move(messages);
         for (const QByteArray& ligne : lignes)
             imprimerLigne(*page, retours::sansPrefixe(ligne), etat);
         page->finDocument();
@@ -189,7 +175,7 @@ bool imprimerEtArchiver(const QString& programme, const QString& rangee, Imprima
         return false;
     }
     const QString chemin = dossiers::resoudre(dossiers::dossierTravail(programme), rangee);
-    if (!ImprimerRetour(chemin, imprimante, d))
+    if (!ImprimerRetour(programme, chemin, imprimante, d))
         return false;
     try {
         retours::deposer(programme, chemin);

@@ -83,7 +83,8 @@ void resumerErreur(Resume& r, const QList<QByteArray>& l, QDate aujourdhui) {
     }
 }
 
-// "20" + yy + "/" + mm + "/" + dd of six digits; blank when they are not six digits.
+}  // namespace
+
 QString dateAaMmJj(const QString& aammjj) {
     for (QChar c : aammjj)
         if (!c.isDigit())
@@ -93,6 +94,8 @@ QString dateAaMmJj(const QString& aammjj) {
     return QStringLiteral("20") + aammjj.left(2) + QLatin1Char('/') + aammjj.mid(2, 2) +
            QLatin1Char('/') + aammjj.mid(4, 2);
 }
+
+namespace {
 
 void resumerEtat(Resume& r, const QList<QByteArray>& l) {
     for (const QByteArray& ligne : l) {

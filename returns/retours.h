@@ -27,6 +27,8 @@ QString champ(const QByteArray& ligne, int colonne, int largeur);
 // unless that falls after `aujourdhui`, then in the year before. Invalid when `jours` is not a
 // number.
 QDate dateTraitement(const QString& jours, QDate aujourdhui);
+// "20" + yy + "/" + mm + "/" + dd of a six-digit yymmdd; blank when it is not six digits.
+QString dateAaMmJj(const QString& aammjj);
 // The short date form of the lists and reports ("2026-12-07").
 QString dateCourte(QDate date);
 

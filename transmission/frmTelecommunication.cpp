@@ -103,8 +103,11 @@ void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
         fenetre->exec();
     } else if (cle == QLatin1String("Transmettre")) {
         construireSousSablier<frmTransmettre>(dialogues_, programme_, utilisateur_, dialogues_, this)->exec();
-    } else if (cle == QLatin1String("Confirmation")) {
-        construireSousSablier<frmRetourErreur>(dialogues_, programme_, agence_, utilisateur_, dialogues_, this)
+    } else if (cle == QLatin1String("Confirmation") || cle == QStringLiteral("État de compte")) {
+        const GenreRetour genre =
+            cle == QLatin1String("Confirmation") ? GenreRetour::erreurs() : GenreRetour::etats();
+        construireSousSablier<frmRetourErreur>(dialogues_, programme_, agence_, utilisateur_, dialogues_, this,
+                                               genre)
             ->exec();
     }
 }

@@ -48,7 +48,7 @@ protected:
     QStringList imprimer(const QByteArray& contenu) {
         d.ecrire("ER9034042.rmq", contenu);
         ImprimanteQt imprimante(d.chemin());
-        EXPECT_TRUE(impressionretour::ImprimerRetour(d.fichier("ER9034042.rmq"), imprimante, dialogues));
+        EXPECT_TRUE(impressionretour::ImprimerRetour(d.chemin(), d.fichier("ER9034042.rmq"), imprimante, dialogues));
         return imprimante.fichiers();
     }
 
@@ -128,6 +128,7 @@ class FenetreRetours : public ImpressionRetour {
 protected:
     void SetUp() override {
         ImpressionRetour::SetUp();
+        d.ecrire("MessagesExplicatifs.txt", "101,\"Le NAM est invalide\"\r\n");
         QFile::copy(POWERARC, d.fichier("PowerArc"));
         QFile::setPermissions(d.fichier("PowerArc"), QFile::ExeOwner | QFile::ReadOwner);
         reglages.ecrire(parametres::NomDuServeurFtp, serveur.hote());
