@@ -3,6 +3,8 @@
 #include "platform/reglages.h"
 #include "config/configuration.h"
 #include "config/parametres.h"
+#include "records/encodage.h"
+#include "returns/frmAfficheRapport.h"
 #include "returns/frmRetourErreur.h"
 #include "returns/impressionretour.h"
 #include "support/archive.h"
@@ -18,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -122,6 +125,75 @@ TEST_F(ImpressionRetour, LongRetourSurPlusieursPages) {
     for (const MotPdf& m : doc.mots())
         EXPECT_LE(m.yMax / 72.0, 11 - 0.25) << m.texte.toStdString() << " page " << m.page;
     EXPECT_EQ(doc.toutesLesLignes().last(), "000080 000080 000000 000080 000000 .00");
+}
+
+QByteArray deuxEtats() {
+    const QByteArray releve1 = retour::fichier({
+        " 16ENTETE", retour::etat00("71234", "07", "260305", "260228"),
+        retour::etat("01", {{10, "1234567"}, {18, "12345"}}),
+        retour::etat("04", {{10, "123"}, {13, "0123456789"}, {23, "PAIEMENT"}}),
+        retour::etat("11", {{3, "A"}, {10, "000001000"}}), retour::etat("11", {{10, "000009999"}}),
+        retour::detail("001", "12345", "    ", "101", 2855),
+        retour::detail("002", "12346", "0901", "205", 123456789),
+        retour::detail("003", "12347", "0901", "101", 100), retour::etat("15", {}),
+        retour::etat("19", {{11, "42"}, {13, "MESSAGE ENVOYE PAR LA REGIE"}}), " 18"});
+    const QByteArray releve2 = retour::fichier({
+        retour::etat00("71234", "08", "260312", "260305"), retour::etat("01", {{10, "1234567"}, {18, "12345"}}),
+        retour::detail("001", "22345", "0901", "318", 5000), " 18"});
+    return releve1 + releve2;
+}
+
+// Two statements: two documents, each with its own headings and the explanatory messages of its
+// own codes in the order of the messages file.
+TEST_F(ImpressionRetour, DeuxEtatsDeCompte) {
+    d.ecrire("MessagesExplicatifs.txt",
+             encodage::versOctets("318,\"" + QString("abcdefghij").repeated(13) + "\"\r\n101,\"Le NAM est invalide\"\r\n"
+                                  "205,\"Date postérieure\"\r\n999,\"Jamais utilisé\"\r\n"));
+    d.ecrire("EC7123407.rmq", deuxEtats());
+    ImprimanteQt imprimante(d.chemin());
+    ASSERT_TRUE(impressionretour::ImprimerRetour(d.chemin(), d.fichier("EC7123407.rmq"), imprimante, dialogues));
+    EXPECT_TRUE(dialogues.resume().isEmpty());
+    ASSERT_EQ(imprimante.fichiers().size(), 2);
+    const DocumentPdf premier(imprimante.fichiers()[0]), second(imprimante.fichiers()[1]);
+    const QString texte1 = premier.toutesLesLignes().join('\n'), texte2 = second.toutesLesLignes().join('\n');
+    for (const QString& t : {texte1, texte2}) {
+        EXPECT_TRUE(t.startsWith("RÉCEPTION DES ÉTATS DE COMPTE\n")) << t.toStdString();
+        EXPECT_TRUE(t.contains("\nNo. = Compteur d'enregistrement\n"));
+        EXPECT_TRUE(t.contains("\nLIGNE DE DÉTAILS...\n"));
+        EXPECT_TRUE(t.endsWith("\nFin de l'état de compte."));
+    }
+    EXPECT_TRUE(texte1.contains("Numéro du professionnel: 1234567 Numéro de groupe: 12345"));
+    EXPECT_TRUE(texte1.contains("Code de transaction: 123 PAIEMENT $ 1,234,567.89"));
+    EXPECT_TRUE(texte1.contains("\nSOLDES\nSolde reporté: $ 10.00\n"));
+    EXPECT_FALSE(texte1.contains("$ 99.99"));  // "11 " prints nothing
+    EXPECT_TRUE(texte1.contains("Code: 42 message envoye par la regie"));
+    const qsizetype m101 = texte1.indexOf("101 Le NAM est invalide"), m205 = texte1.indexOf("205 Date postérieure");
+    EXPECT_GT(m101, texte1.indexOf("Code: 42"));
+    EXPECT_GT(m205, m101);
+    EXPECT_EQ(texte1.count("Le NAM est invalide"), 1);
+    EXPECT_FALSE(texte1.contains("abcdefghij"));
+    EXPECT_FALSE(texte1.contains("Jamais"));
+    EXPECT_TRUE(texte2.contains("\n318 " + QString("abcdefghij").repeated(10) + "\n" +
+                                QString("abcdefghij").repeated(3) + "\n"))
+        << texte2.toStdString();
+    EXPECT_FALSE(texte2.contains("NAM est invalide"));
+    // Right edges: the detail amount at 6 inches, the transaction amount at 7.
+    EXPECT_NEAR(pouces(premier.mot("28.55")->xMax), 6.0, 0.03);
+    EXPECT_NEAR(pouces(premier.mot("1,234,567.89")->xMax), 7.0, 0.03);
+    EXPECT_NEAR(pouces(premier.mot("1,234,567.89", 1)->xMax), 6.0, 0.03);
+    EXPECT_NEAR((premier.mot("LIGNE")->xMin + premier.mot("DÉTAILS...")->xMax) / 2 / 72.0, 8.5 / 2, 0.05);
+
+    // Without the messages file the user is told, and the statement is printed all the same.
+    QFile::remove(d.fichier("MessagesExplicatifs.txt"));
+    dialogues.effacer();
+    ImprimanteQt sansMessages(d.chemin());
+    ASSERT_TRUE(impressionretour::ImprimerRetour(d.chemin(), d.fichier("EC7123407.rmq"), sansMessages, dialogues));
+    EXPECT_EQ(dialogues.resume(),
+              QStringList{"Fichier manquant | Le fichier des messages explicatifs n'est pas trouvé.  L'impression "
+                          "des messages ne pourront être imprimés.  Contacter votre fournisseur pour corriger la "
+                          "situation."});
+    ASSERT_EQ(sansMessages.fichiers().size(), 2);
+    EXPECT_FALSE(DocumentPdf(sansMessages.fichiers()[0]).toutesLesLignes().join('\n').contains("101 Le NAM"));
 }
 
 class FenetreRetours : public ImpressionRetour {
@@ -243,6 +315,60 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
     EXPECT_EQ(d.lire("Developpe/Envoi/garde.txt"), "envoi en cours");
     EXPECT_TRUE(d.existe("PowerArc"));
     EXPECT_EQ(QDir(d.fichier("Sauvramq")).entryList(QDir::Files), (QStringList{"EC7123407.rmq", "ER2.rmq"}));
+}
+
+}  // namespace
+
+namespace {
+
+// The statement window is the same window with its own settings; its "Afficher" opens the viewer.
+TEST_F(FenetreRetours, EtatDeCompteDeBoutEnBout) {
+    const Configuration configuration = Configuration::parDefaut();
+    frmTelecommunication tele(d.chemin(), "71234", configuration, reglages, dialogues);
+    imprimantes::choisir(imprimantes::Pdf);
+    bool vue = false;
+    QString agenceAffichee;
+    QTimer::singleShot(0, [&] {
+        auto* w = qobject_cast<frmRetourErreur*>(QApplication::activeModalWidget());
+        ASSERT_NE(w, nullptr);
+        vue = true;
+        EXPECT_EQ(w->objectName(), "frmRetourEtatCmpt");
+        EXPECT_EQ(w->windowTitle(), "Réception des états de compte");
+        EXPECT_EQ(w->Frame1->title(), "États de Compte");
+        EXPECT_EQ(w->ListView1->headerItem()->text(3), "Nb Factures");
+        EXPECT_EQ(w->Command2->toolTip(),
+                  "Vérifier s'il y a un ou plusieurs fichiers d' État de Compte sur le serveur");
+        w->Command2->click();
+        ASSERT_EQ(w->ListView1->topLevelItemCount(), 3);
+        // An error return listed here has the same summary as in the error returns window.
+        QTreeWidgetItem* er1 = rangee(w->ListView1, "ER1.rmq");
+        EXPECT_EQ(er1->text(3), "12");
+        EXPECT_EQ(er1->text(4), "1,234,567.89");
+        QTreeWidgetItem* ec = rangee(w->ListView1, "EC7123407.rmq");
+        EXPECT_EQ(ec->text(1), "2026/03/05");
+        EXPECT_EQ(ec->text(5), "07");
+        ec->setSelected(true);
+        w->Command3[0]->click();
+        EXPECT_EQ(ec->text(0), "**********");
+        EXPECT_FALSE(d.existe("Developpe/EC7123407.rmq"));
+
+        w->Command1[0]->click();
+        ASSERT_EQ(w->ListView2->topLevelItemCount(), 1);
+        w->ListView2->topLevelItem(0)->setSelected(true);
+        ASSERT_TRUE(w->Command1[2]->isEnabled());
+        QTimer::singleShot(0, [&] {
+            auto* v = qobject_cast<frmAfficheRapport*>(QApplication::activeModalWidget());
+            ASSERT_NE(v, nullptr);
+            agenceAffichee = v->Label1[1]->text();
+            v->Command1->click();
+        });
+        w->Command1[2]->click();
+        dialogues.reponses = {Reponse::Oui};
+        w->Command3[1]->click();
+    });
+    tele.bouton("État de compte")->trigger();
+    ASSERT_TRUE(vue);
+    EXPECT_EQ(agenceAffichee, "Agence 71234");
 }
 
 }  // namespace

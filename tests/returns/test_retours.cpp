@@ -1,4 +1,7 @@
 #include "platform/horloge.h"
+#include "records/encodage.h"
+#include "returns/affichageretour.h"
+#include "returns/impressionretour.h"
 #include "returns/recuperation.h"
 #include "returns/retours.h"
 #include "support/archive.h"
@@ -54,6 +57,94 @@ TEST(Retours, ResumeDeChaqueFichier) {
     };
     for (const Cas& c : cas)
         EXPECT_EQ(retours::resumer(c.nom, c.contenu, Aujourdhui).colonnes(), c.attendu) << c.nom;
+}
+
+// Amounts are widened, never cut; long messages are cut into pieces, none dropped; the
+// messages file is read field by field, however many pairs it holds.
+TEST(Retours, MontantsMorceauxEtMessages) {
+    using namespace impressionretour;
+    EXPECT_EQ(argent(123456789), "$ 1,234,567.89");
+    EXPECT_EQ(argent(12345), "  $ 123.45");
+    EXPECT_EQ(argent(0, 11), "      $ .00");
+    const QString sansBlanc(130, 'x');
+    EXPECT_EQ(morceaux(sansBlanc), (QStringList{QString(100, 'x'), QString(30, 'x')}));
+    const QString blancAu100e = QString(99, 'a') + " " + QString(50, 'b');
+    EXPECT_EQ(morceaux(blancAu100e), (QStringList{QString(99, 'a') + " ", QString(50, 'b')}));
+    const QString blancPlusLoin = QString(120, 'a') + " " + QString(10, 'b');
+    EXPECT_EQ(morceaux(blancPlusLoin), (QStringList{QString(120, 'a') + " ", QString(10, 'b')}));
+    EXPECT_EQ(morceaux("court"), QStringList{"court"});
+
+    const QList<MessageExplicatif> m = lireMessages(
+        encodage::versOctets("101,\"Le NAM, est invalide\"\r\n\r\n 205 , Date postérieure\r\n318\r\n"));
+    ASSERT_EQ(m.size(), 3);
+    EXPECT_EQ(m[0].code, "101");
+    EXPECT_EQ(m[0].texte, "Le NAM, est invalide");
+    EXPECT_EQ(m[1].code, "205");
+    EXPECT_EQ(m[1].texte, "Date postérieure");
+    EXPECT_EQ(m[2].code, "318");
+    EXPECT_EQ(m[2].texte, "");
+    QByteArray beaucoup;
+    for (int i = 0; i < 400; ++i)
+        beaucoup += QByteArray::number(i) + ",\"texte\"\r\n";
+    EXPECT_EQ(lireMessages(beaucoup).size(), 400);
+}
+
+TEST(Retours, AfficheurDeChaqueGenre) {
+    Horloge::fixer(QDateTime(Aujourdhui, QTime(10, 0)));
+    DossierTemporaire d;
+    const QStringList barres(7, "========= ");
+    const QStringList entetesDetails = {"No ", "Dem.", "Récep", "Acte", "Bén.", "Co", "Montant"};
+    struct Cas {
+        const char* nom;
+        QByteArray contenu;
+        std::array<std::optional<QString>, 5> etiquettes;
+        QList<QStringList> rangees;
+        QStringList messages;
+    } cas[] = {
+        {"EC1.rmq",
+         retour::fichier({" 16x", retour::etat00("71234", "07", "260305", ""),
+                          retour::etat("01", {{10, "1234567"}, {18, "12345"}}),
+                          retour::detail("001", "12345", "    ", "000", 2855), retour::etat("15", {}),
+                          retour::detail("002", "12346", "0901", "101", 123456789), " 18"}),
+         {"RÉCEPTION DES ÉTATS DE COMPTE", "Agence 71234", "# Paiement 07", "Professionnel 1234567", "Groupe 12345"},
+         {barres, {" ", "", "", "", "", "", ""}, {"Opto 1234567", "", "", "", "", "", ""}, entetesDetails,
+          {"001", "12345", "26030", " ", "0101", "01", "    $ 28.55"},
+          barres, {" ", "", "", "", "", "", ""}, {"Opto 1234567", "", "", "", "", "", ""}, entetesDetails,
+          {"002", "12346", "26030", "0901", "0101", "01", "$ 1,234,567.89"}},
+         {"Message | Pour plus de détails, veuillez imprimer cet état de compte ."}},
+        {"ER1.rmq",
+         retour::fichier({retour::entete("9034042", "045"),
+                          retour::erreur("9034042", "123456", "000002", "A", "101"),
+                          retour::erreur("9034042", "123456", "000003", "B", "101"),
+                          retour::explication("01", "C", "101", "0"),
+                          retour::professionnel("123456", 13, 12, 1, 0, 123456789),
+                          retour::totaux(2, 13, 12, 1, 0, 123456789)}),
+         {"RETOUR DES ERREURS", std::nullopt, std::nullopt, "2026-02-15", "9034042"},
+         {{" ", "", "", "", "", "", ""},
+          {"Professionnel", "Soumises", "Valides", "Refusées", "Annulées", "Honoraires", ""},
+          {"123456", "000013", "000012", "000001", "000000", "1,234,567.89", ""},
+          {" ", "", "", "", "", "", ""},
+          {"Nombre total", "de demandes", "de paiement", "==========", "==========", "==========", ""},
+          {"Erreur(s)", "Soumises", "Valides", "Refusées", "Annulées", "Honoraires", ""},
+          {"000002", "000013", "000012", "000001", "000000", "1,234,567.89", ""},
+          {"========= ", "", "", "", "", "", ""}, {" ", "", "", "", "", "", ""}},
+         {"Message | Veuillez imprimer ce retour d'erreur(s) pour plus de détails."}},
+        {"ER2.rmq", "", {}, {}, {}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        d.ecrire(c.nom, c.contenu);
+        DialoguesScriptes dialogues;
+        const auto a = affichageretour::AfficherRetour(d.fichier(c.nom), dialogues);
+        ASSERT_TRUE(a.has_value());
+        EXPECT_EQ(a->etiquettes, c.etiquettes);
+        EXPECT_EQ(a->rangees, c.rangees);
+        EXPECT_EQ(dialogues.resume(), c.messages);
+    }
+    DialoguesScriptes dialogues;
+    EXPECT_FALSE(affichageretour::AfficherRetour(d.fichier("ER1.txt"), dialogues).has_value());
+    EXPECT_EQ(dialogues.resume(), QStringList{"Impression | Aucun fichier à imprimer..."});
+    Horloge::liberer();
 }
 
 // The archiver's own refusal: nothing is written anywhere when one member is unsafe.

@@ -57,4 +57,16 @@ QByteArray etat00(const QString& agence, const QString& paiement, const QString&
     return " 16" + ligne(34, {{1, "00"}, {10, o(agence)}, {15, o(paiement)}, {17, o(date)}, {29, o(coupure)}});
 }
 
+QByteArray etat(const char* code, std::initializer_list<std::pair<int, QByteArray>> champsA, int longueur) {
+    QByteArray e = " 16" + ligne(longueur, champsA);
+    e.replace(3, 2, code);
+    return e;
+}
+
+QByteArray detail(const QString& compteur, const QString& demande, const QString& acte,
+                  const QString& message, qint64 montant) {
+    return etat("13", {{5, o(compteur)}, {10, o(demande)}, {15, "26030"}, {21, o(acte)}, {25, "0101"},
+                       {29, "01"}, {31, o(message)}, {34, n(montant, 9)}, {43, "9034042"}});
+}
+
 }  // namespace retour

@@ -2,6 +2,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <initializer_list>
+#include <utility>
 
 // Return files of the agency built from their layouts: every field at its columns.
 namespace retour {
@@ -24,4 +26,14 @@ QByteArray totaux(int erreurs, int soumises, int valides, int refusees, int annu
 QByteArray etat00(const QString& agence, const QString& paiement, const QString& date,
                   const QString& coupure);
 
+}  // namespace retour
+
+namespace retour {
+// A statement record: its two-character code, then each text at its column (columns of the
+// record, before the " 16" prefix that is put in front).
+QByteArray etat(const char* code, std::initializer_list<std::pair<int, QByteArray>> champs, int longueur = 60);
+// A detail line "13": counter, request, reception, act, beneficiary, transaction code, message
+// code, amount in cents, attestation.
+QByteArray detail(const QString& compteur, const QString& demande, const QString& acte,
+                  const QString& message, qint64 montant);
 }  // namespace retour
