@@ -45,7 +45,7 @@ frmAfficheRapport::frmAfficheRapport(const affichageretour::Affichage& affichage
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);
     grille->addWidget(Command1, 4, 1, Qt::AlignRight);
-    resize(640, 480);
+    resize(860, 480);
 }
 
 void frmAfficheRapport::afficher(const QString& chemin, PortDialogue& d, QWidget* parent) {

@@ -177,6 +177,9 @@ TEST_F(ImpressionRetour, DeuxEtatsDeCompte) {
                                 QString("abcdefghij").repeated(3) + "\n"))
         << texte2.toStdString();
     EXPECT_FALSE(texte2.contains("NAM est invalide"));
+    // The second statement starts again from Times New Roman 10, not bold, as the first did.
+    const auto largeur = [](const DocumentPdf& doc) { return doc.mot("l'Agence")->xMax - doc.mot("l'Agence")->xMin; };
+    EXPECT_NEAR(largeur(second), largeur(premier), 0.1);
     // Right edges: the detail amount at 6 inches, the transaction amount at 7.
     EXPECT_NEAR(pouces(premier.mot("28.55")->xMax), 6.0, 0.03);
     EXPECT_NEAR(pouces(premier.mot("1,234,567.89")->xMax), 7.0, 0.03);
