@@ -114,12 +114,7 @@ void policeDeBase(Page& p) {
 
 void enteteEtat(Page& p, const QByteArray& e, Etat&) {
     policeDeBase(p);
-    p.CurrentY = 0.5;
-    p.taille(16);
-    centre(p, QStringLiteral("RÉCEPTION DES ÉTATS DE COMPTE"));
-    p.taille(10);
-    p.image(1.0, 1.0, Picture1);
-    p.CurrentY = 1.15;
+    titre(p, QStringLiteral("RÉCEPTION DES ÉTATS DE COMPTE"), 1.15);
     ligneA(p, {{3.25, QStringLiteral("Numéro de")}, {4.25, QStringLiteral("Numéro du")},
                {5.25, QStringLiteral("Date de l'état")}, {6.25, QStringLiteral("Date de")}});
     ligneA(p, {{3.25, QStringLiteral("l'Agence")}, {4.25, QStringLiteral("paiement")},

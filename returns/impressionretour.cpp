@@ -28,12 +28,7 @@ QString montant(const QByteArray& e, int colonne, int largeur) {
 }
 
 void entete(Page& p, const QByteArray& e, Etat& etat) {
-    p.CurrentY = 0.5;
-    p.taille(16);
-    centre(p, QStringLiteral("RETOUR DES ERREURS"));
-    p.taille(10);
-    p.image(1.0, 1.0, Picture1);
-    p.CurrentY = 1.4;
+    titre(p, QStringLiteral("RETOUR DES ERREURS"), 1.4);
     ligneA(p, {{4.0, QStringLiteral("Date de traitement ")}, {5.5, QStringLiteral("Numéro d'attestation")}});
     p.taille(12);
     ligneA(p, {{4.0, retours::dateCourte(retours::dateTraitement(champ(e, 13, 3), etat.aujourdhui))},

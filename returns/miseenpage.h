@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/page.h"
+#include "returns/impressionretour.h"
 
 #include <QString>
 #include <initializer_list>
@@ -30,5 +31,16 @@ inline void vide(Page& p) { p.ecrireLigne(QStringLiteral(" ")); }
 
 // Basic's Tab(n): the n-th character column of the current font.
 inline void tab(Page& p, int colonne) { p.CurrentX = (colonne - 1) * p.largeurTexte(QStringLiteral("0")); }
+
+// The head of a printed return: its title centred in 16 points half an inch from the top, the
+// picture, then the position at `yEntetes` in 10 points.
+inline void titre(Page& p, const QString& texte, double yEntetes) {
+    p.CurrentY = 0.5;
+    p.taille(16);
+    centre(p, texte);
+    p.taille(10);
+    p.image(1.0, 1.0, impressionretour::Picture1);
+    p.CurrentY = yEntetes;
+}
 
 }  // namespace miseenpage
