@@ -7,6 +7,7 @@
 #include "support/archive.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
+#include "support/petitdisque.h"
 #include "support/retours.h"
 #include "support/serveurftp.h"
 
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -306,6 +308,33 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
         EXPECT_EQ(d.existe("Sauvramq/ER1.rmq") ? d.lire("Sauvramq/ER1.rmq") : QByteArray(), garde);
         QFile::remove(d.fichier("Sauvramq/ER1.rmq"));
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A full disk while a return is filed: nothing half-written in Sauvramq, the server archive kept.
+TEST(RecuperationDisquePlein, RienDAmputeLArchiveResteSurLeServeur) {
+    PetitDisque disque(1 << 20);
+    KESTROVA_EXIGER_PETIT_DISQUE(disque);
+    ServeurFtp serveur;
+    QFile::link(POWERARC, disque.fichier("PowerArc"));
+    QByteArray gros(200000, ' ');
+    for (char& c : gros)
+        c = char('0' + QRandomGenerator::global()->bounded(10));  // does not compress
+    const QByteArray er = retour::fichier({retour::entete("9034042", "045"), gros});
+    creerArchive(serveur.racine() + "/fich_ramq/F71234.zip", {{"ER1.rmq", er}});
+    QDir().mkpath(disque.fichier("Sauvramq"));
+    // Room for the download and the unpacking, not for the copy into Sauvramq.
+    disque.laisserLibre(470 * 1024);
+    DialoguesScriptes dialogues;
+    const auto r = recuperation::Recuperer(disque.chemin(), {serveur.hote(), "tollmark", "vorpel"}, "71234", dialogues);
+    EXPECT_TRUE(r.lignes.isEmpty());
+    EXPECT_TRUE(dialogues.resume().last().contains("Disque plein")) << dialogues.resume().join("\n").toStdString();
+    EXPECT_TRUE(dialogues.resume().last().contains("est conservée sur le serveur"));
+    EXPECT_TRUE(QFileInfo::exists(serveur.racine() + "/fich_ramq/F71234.zip"));
+    EXPECT_TRUE(QDir(disque.fichier("Sauvramq")).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 }  // namespace
