@@ -3,8 +3,9 @@
 // (open, write 723 bytes, fdatasync); (b) the file part of a preparation, against copying its
 // bytes with a flush; then, as absolute times, the start-up to the shown entry window with a
 // full file of invoices, a store in the real window (p50, p99), and the report of 1 000
-// invoices rendered to PDF.
+// invoices rendered to PDF; (d) the summary and the viewer of a large return, against reading it.
 #include "config/configuration.h"
+#include "config/fichierconfiguration.h"
 #include "entry/Principal.h"
 #include "platform/MaskEdBox.h"
 #include "platform/horloge.h"
@@ -12,8 +13,11 @@
 #include "platform/dialogues.h"
 #include "platform/fichiers.h"
 #include "platform/imprimantes.h"
+#include "records/champs.h"
 #include "records/facture.h"
 #include "records/fichierfactures.h"
+#include "returns/affichageretour.h"
+#include "returns/retours.h"
 #include "transmission/preparation.h"
 #include "transmission/rapports.h"
 
@@ -157,6 +161,8 @@ int main(int argc, char** argv) {
     const QString programme = dossier.path();
     QDir(programme).mkpath("Sauvramq");
     fichiers::ecrireAtomique(programme + "/Facturat.Lex", "R7123407D71234070041ABCDEFGHIJKLMNO041");
+    // A configured clinic: start-up then opens no initialisation window.
+    CreerConfigurationParDefaut(programme);
     DialoguesMuets muet;
 
     // (a) 32 767 invoices stored one by one.
@@ -226,6 +232,28 @@ int main(int argc, char** argv) {
                                               configuration);
     }, 3);
     afficherAbsolu("rapport de 1 000 factures en PDF", c * 1000);
+
+    // (d) A large error return (20 000 error lines): its list summary and its viewer, against
+    // reading the same bytes.
+    QByteArray retour = " 21903404200045\r\n";
+    for (int i = 0; i < 20000; ++i) {
+        Enregistrement e(94);
+        e.ecrireTexte(1, 3, QByteArray(" 25"));
+        e.ecrireTexte(4, 7, QByteArray("9034042"));
+        e.ecrireTexte(11, 6, QByteArray("123456"));
+        e.ecrireTexte(22, 6, champs::nombre(i, 6));
+        e.ecrireTexte(30, 62, QByteArray("NAM INVALIDE"));
+        retour += e.octets() + "\r\n";
+    }
+    retour += " 28       000001000013000012000001000000123456789\r\n";
+    const QString cheminRetour = programme + "/Sauvramq/ER9034042.rmq";
+    fichiers::ecrireAtomique(cheminRetour, retour);
+    const double lecture = secondes([&] { (void)fichiers::lire(cheminRetour).size(); }, 5);
+    const double resume = secondes(
+        [&] { (void)retours::resumer("ER9034042.rmq", fichiers::lire(cheminRetour), Horloge::aujourdhui()); }, 5);
+    const double visionneuse = secondes([&] { (void)affichageretour::AfficherRetour(cheminRetour, muet); }, 5);
+    afficher("(d) résumé d'un retour de 20 000 erreurs", resume, lecture, "lecture");
+    afficher("(d) visionneuse du même retour", visionneuse, lecture, "lecture");
 
     if (!dossier.autoRemove())
         std::printf("Dossier gardé: %s\n", qPrintable(programme));
