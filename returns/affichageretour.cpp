@@ -5,7 +5,6 @@
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
 #include "records/champs.h"
-#include "records/procedures.h"
 #include "returns/impressionretour.h"
 #include "returns/retours.h"
 
@@ -14,10 +13,7 @@ namespace affichageretour {
 namespace {
 
 using retours::champ;
-
-QString montant(const QByteArray& e, int colonne, int largeur) {
-    return formatMontant(champs::valeur(e.mid(colonne - 1, largeur)), true);
-}
+using retours::montant;
 
 QStringList rangee(QStringList cellules) {
     while (cellules.size() < 7)

@@ -6,8 +6,6 @@
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
 #include "platform/page.h"
-#include "records/champs.h"
-#include "records/procedures.h"
 #include "returns/miseenpage.h"
 #include "returns/retours.h"
 
@@ -20,12 +18,8 @@ namespace {
 constexpr double MargeBas = 0.5;
 
 using retours::champ;
+using retours::montant;
 using namespace miseenpage;
-
-// An amount in cents as "#,###.00", every digit kept.
-QString montant(const QByteArray& e, int colonne, int largeur) {
-    return formatMontant(champs::valeur(e.mid(colonne - 1, largeur)), true);
-}
 
 void entete(Page& p, const QByteArray& e, Etat& etat) {
     titre(p, QStringLiteral("RETOUR DES ERREURS"), 1.4);

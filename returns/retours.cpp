@@ -41,6 +41,10 @@ QString champ(const QByteArray& ligne, int colonne, int largeur) {
     return encodage::depuisOctets(ligne.mid(colonne - 1, largeur));
 }
 
+QString montant(const QByteArray& ligne, int colonne, int largeur) {
+    return formatMontant(champs::valeur(ligne.mid(colonne - 1, largeur)), true);
+}
+
 QDate dateTraitement(const QString& jours, QDate aujourdhui) {
     bool nombre = false;
     const int n = jours.trimmed().toInt(&nombre);
@@ -66,10 +70,6 @@ const QByteArray* premier(const QList<QByteArray>& l, const char* code) {
 // A count as a whole number ("000012" -> "12"); blanks read as zero.
 QString entier(const QByteArray& ligne, int colonne, int largeur) {
     return QString::number(champs::valeur(ligne.mid(colonne - 1, largeur)));
-}
-
-QString montant(const QByteArray& ligne, int colonne, int largeur) {
-    return formatMontant(champs::valeur(ligne.mid(colonne - 1, largeur)), true);
 }
 
 void resumerErreur(Resume& r, const QList<QByteArray>& l, QDate aujourdhui) {

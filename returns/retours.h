@@ -23,6 +23,9 @@ QByteArray sansPrefixe(const QByteArray& ligne);
 // Columns `colonne`.. (1-based) of a line, decoded; what the line lacks is empty.
 QString champ(const QByteArray& ligne, int colonne, int largeur);
 
+// Columns `colonne`.. holding an amount in cents, as "#,###.00" with every digit kept.
+QString montant(const QByteArray& ligne, int colonne, int largeur);
+
 // The processing date of an error return: 1 January plus `jours` days, in the current year
 // unless that falls after `aujourdhui`, then in the year before. Invalid when `jours` is not a
 // number.
