@@ -3,7 +3,8 @@
 // (open, write 723 bytes, fdatasync); (b) the file part of a preparation, against copying its
 // bytes with a flush; then, as absolute times, the start-up to the shown entry window with a
 // full file of invoices, a store in the real window (p50, p99), and the report of 1 000
-// invoices rendered to PDF; (d) the summary and the viewer of a large return, against reading it.
+// invoices rendered to PDF; (d) the summary and the viewer of a large return, against reading it;
+// (e) the archive search and listing over 500 kept billings, against reading their files.
 #include "config/configuration.h"
 #include "config/fichierconfiguration.h"
 #include "entry/Principal.h"
@@ -18,6 +19,7 @@
 #include "records/fichierfactures.h"
 #include "returns/affichageretour.h"
 #include "returns/retours.h"
+#include "returns/archives.h"
 #include "transmission/preparation.h"
 #include "transmission/rapports.h"
 
@@ -255,10 +257,33 @@ int main(int argc, char** argv) {
     afficher("(d) résumé d'un retour de 20 000 erreurs", resume, lecture, "lecture");
     afficher("(d) visionneuse du même retour", visionneuse, lecture, "lecture");
 
+    // (e) The archive search of one patient over 500 kept billings of 300 invoices, against
+    // reading the same files; and the listing of those billings when the window opens.
+    const QByteArray billing = plein.left(300 * facture::Longueur) + char(26);
+    for (int i = 0; i < 500; ++i)
+        fichiers::ecrireAtomique(programme + QStringLiteral("/Sauvramq/D71%1").arg(i, 5, 10, QLatin1Char('0')), billing);
+    const QStringList conserves = archives::fichiersConserves(programme);
+    const double lectureArchives = secondes([&] {
+        for (const QString& nom : conserves)
+            (void)fichiers::lire(programme + "/Sauvramq/" + nom).size();
+    }, 3);
+    const double recherche = secondes(
+        [&] { (void)archives::rechercher(programme, conserves, QStringLiteral("TREM80011514")); }, 3);
+    const double liste = secondes([&] {
+        for (const QString& nom : conserves)
+            (void)archives::resumer(programme, nom);
+    }, 3);
+    afficher("(e) recherche d'un NAM dans 500 facturations de 300", recherche, lectureArchives, "lecture");
+    afficher("(e) liste des 500 facturations conservées", liste, lectureArchives, "lecture");
+
     if (!dossier.autoRemove())
         std::printf("Dossier gardé: %s\n", qPrintable(programme));
     if (!reussi) {
         std::printf("La préparation a échoué.\n");
+        return 1;
+    }
+    if (recherche > 1.0) {
+        std::printf("La recherche dans les archives dépasse une seconde.\n");
         return 1;
     }
     if (b / copieB > 3) {

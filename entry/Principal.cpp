@@ -19,6 +19,8 @@
 #include "records/fichierfactures.h"
 #include "rules/catalogue.h"
 #include "rules/regles.h"
+#include "returns/frmArchives.h"
+#include "returns/frmHistorique.h"
 #include "transmission/frmTelecommunication.h"
 
 #include <QAction>
@@ -517,8 +519,7 @@ void Principal::afficherNombreFactures(int nombre) {
     const bool factures = nombre >= 1;
     SousFichier[4]->setEnabled(factures);
     actionCorrection_->setEnabled(factures);
-    if (factures)
-        Label1[28]->setText(QStringLiteral(" %1 ").arg(nombre));
+    Label1[28]->setText(factures ? QStringLiteral(" %1 ").arg(nombre) : QString());
     AfficherCompteur(nombre);
 }
 
@@ -800,6 +801,7 @@ void Principal::SousFichier_Click(int index) {
                                parametres::AdresseSoutien);
         break;
     case 2: initialisation(); break;
+    case 4: historique(); break;
     case 8:
         if (PrendreConfigurationSurServeur(programme_, etat_.ftp, dialogues_))
             QTimer::singleShot(0, this, &Principal::quitter);  // the next start reads the new files
@@ -834,12 +836,34 @@ void Principal::Toolbar1_ButtonClick(const QString& cle) {
         SousFichier_Click(5);
     else if (cle == QStringLiteral("Télécomm"))
         ouvrirTelecommunication();
+    else if (cle == QLatin1String("Archives"))
+        ouvrirModale<frmArchives>();
     else if (champ && cle == QLatin1String("Couper"))
         champ->cut();
     else if (champ && cle == QLatin1String("Copier"))
         champ->copy();
     else if (champ && cle == QLatin1String("Coller"))
         champ->paste();
+}
+
+void Principal::historique() {
+    if (!avertiHistorique_) {
+        avertiHistorique_ = true;
+        dialogues_.message(
+            Icone::Aucune, QStringLiteral("Information"),
+            QStringLiteral("Attention !!!\n\nUne facture ne peut pas être effacée, elle peut seulement "
+                           "être annulée ou corrigée.\nCorrigez uniquement où il y à erreur.\nNe pas "
+                           "remplacer les 000000 par des espaces.\n----------------------------------"
+                           "-----------------------------------\nIl y a peu de vérification en "
+                           "correction.  Travaillez PRUDEMMENT."));
+    }
+    ouvrirModale<frmHistorique>();
+}
+
+template <typename Fenetre>
+void Principal::ouvrirModale() {
+    construireSousSablier<Fenetre>(dialogues_, programme_, dialogues_, this)->exec();
+    rafraichirCompteur();  // invoices corrected, cancelled or put back in memory
 }
 
 void Principal::ouvrirTelecommunication() {

@@ -91,6 +91,11 @@ private:
     void nouveau();
     void quitter();
     void ouvrirTelecommunication();
+    // Menu item 4: the warning the first time, then the correction window.
+    void historique();
+    // A window of the archives over the program folder, then the count of invoices again.
+    template <typename Fenetre>
+    void ouvrirModale();
     Formulaire lireFormulaire() const;
     // Loss-of-focus work runs after the focus change, so a message box never fights it;
     // a command first runs what is pending and the work of the box that has the focus.

@@ -34,7 +34,10 @@ void renommer(const QString& ancien, const QString& nouveau) {
 }
 
 void supprimer(const QString& chemin) {
-    if (QFileInfo(chemin).isFile() && !QFile::remove(chemin))
+    const QFileInfo info(chemin);
+    if (info.isDir())  // a folder where the file belongs is not a file already absent
+        throw erreurs::depuisSysteme(EISDIR, chemin);
+    if (info.isFile() && !QFile::remove(chemin))
         throw erreurs::erreur(erreurs::PermissionRefusee, chemin);
 }
 

@@ -60,6 +60,17 @@ void FichierEnregistrements::ecrire(int numero, const QByteArray& octets) {
     f->synchroniser();
 }
 
+bool FichierEnregistrements::remplacer(int numero, const QByteArray& attendu, const QByteArray& octets) {
+    verifierLongueur(octets);
+    const auto f = verrouiller(delaiVerrouMs);
+    const qint64 position = static_cast<qint64>(numero - 1) * longueur_;
+    if (numero < 1 || numero > f->taille() / longueur_ || f->lire(position, longueur_) != attendu)
+        return false;
+    f->ecrire(position, octets);
+    f->synchroniser();
+    return true;
+}
+
 int FichierEnregistrements::ajouter(const QByteArray& octets) {
     verifierLongueur(octets);
     const auto f = verrouiller(delaiVerrouMs);

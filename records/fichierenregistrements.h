@@ -40,6 +40,10 @@ public:
     // and a failed write is cut back to the previous length. Returns the new record's number.
     // Beyond `numeroMaximal`: error 6, the file unchanged.
     int ajouter(const QByteArray& octets);
+    // Rewrites record `numero` in place only while it still holds `attendu` (another
+    // workstation may have changed it, or emptied the file, since it was read); false, and
+    // nothing written, otherwise.
+    bool remplacer(int numero, const QByteArray& attendu, const QByteArray& octets);
     // The file opened and locked against appends for as long as the object lives; error 70
     // when another workstation keeps the lock past `delaiMs`.
     std::unique_ptr<FichierBrut> verrouiller(int delaiMs) const;

@@ -99,13 +99,13 @@ Resultat EnregistrerFacture(const ValeursFacture& v, const QString& programme,
 
 QByteArray lireFacture(const QString& programme, int numero) { return fichier(programme).lire(numero); }
 
-void ecrireFacture(const QString& programme, int numero, const QByteArray& enregistrement) {
-    fichier(programme).ecrire(numero, enregistrement);
+bool ecrireFacture(const QString& programme, int numero, const QByteArray& affiche,
+                   const QByteArray& enregistrement) {
+    return fichier(programme).remplacer(numero, affiche, enregistrement);
 }
 
-void annulerFacture(const QString& programme, int numero) {
-    FichierEnregistrements f = fichier(programme);
-    f.ecrire(numero, facture::annuler(f.lire(numero)));
+bool annulerFacture(const QString& programme, int numero, const QByteArray& affiche) {
+    return ecrireFacture(programme, numero, affiche, facture::annuler(affiche));
 }
 
 }  // namespace fichierfactures

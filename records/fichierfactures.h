@@ -35,10 +35,13 @@ Resultat EnregistrerFacture(const ValeursFacture& v, const QString& programme,
 // Ftmp.Fil as a record file: 723-byte records checked for their marks.
 FichierEnregistrements fichier(const QString& programme);
 
-// Record `numero` of Ftmp.Fil, and writing it back in place.
+// Record `numero` of Ftmp.Fil, and writing it back in place. A record is written back only
+// while Ftmp.Fil still holds, at that number, the record the user was shown (`affiche`):
+// false, and nothing written, when another workstation changed it or prepared it meanwhile.
 QByteArray lireFacture(const QString& programme, int numero);
-void ecrireFacture(const QString& programme, int numero, const QByteArray& enregistrement);
-// Cancels invoice `numero` in place (state "99", "ANNULEE").
-void annulerFacture(const QString& programme, int numero);
+bool ecrireFacture(const QString& programme, int numero, const QByteArray& affiche,
+                   const QByteArray& enregistrement);
+// Cancels invoice `numero` in place: state "99" and "ANNULEE" in the stored record, nothing else.
+bool annulerFacture(const QString& programme, int numero, const QByteArray& affiche);
 
 }  // namespace fichierfactures

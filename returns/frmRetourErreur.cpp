@@ -7,6 +7,7 @@
 #include "platform/imprimantes.h"
 #include "returns/frmAfficheRapport.h"
 #include "returns/impressionretour.h"
+#include "returns/listeqt.h"
 #include "returns/recuperation.h"
 
 #include <QComboBox>
@@ -55,15 +56,7 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
     setModal(true);
 
     const auto liste = [this](const QString& nom, const QStringList& colonnes) {
-        auto* l = new QTreeWidget(this);
-        l->setObjectName(nom);
-        l->setRootIsDecorated(false);
-        l->setSelectionBehavior(QAbstractItemView::SelectRows);
-        l->setAllColumnsShowFocus(true);
-        l->setHeaderLabels(colonnes);
-        l->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        l->setMinimumHeight(130);
-        return l;
+        return nouvelleListe(this, nom, colonnes);
     };
     const auto bouton = [this](const QString& nom, const QString& legende, const QString& infobulle) {
         auto* b = new QPushButton(legende, this);

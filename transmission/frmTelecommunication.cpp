@@ -5,6 +5,7 @@
 #include "platform/dialogues.h"
 #include "platform/reprise.h"
 #include "records/fichierfactures.h"
+#include "returns/frmPrecedenteFact.h"
 #include "returns/frmRetourErreur.h"
 #include "transmission/frmTelePrepare.h"
 #include "transmission/frmTransmettre.h"
@@ -109,5 +110,7 @@ void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
         construireSousSablier<frmRetourErreur>(dialogues_, programme_, agence_, utilisateur_, dialogues_, this,
                                                genre)
             ->exec();
+    } else if (cle == QStringLiteral("Précédentes")) {
+        construireSousSablier<frmPrecedenteFact>(dialogues_, programme_, dialogues_, this)->exec();
     }
 }

@@ -234,22 +234,27 @@ std::unique_ptr<Page> documentPret(Imprimante& imprimante, const QString& nom) {
 }
 }  // namespace
 
-void imprimerRapportsPreparation(Imprimante& imprimante, const QString& cheminDemandes,
-                                 const QString& requete, const QString& attestation,
-                                 const Configuration& configuration) {
-    const QList<QByteArray> enregistrements = lireEnregistrements(cheminDemandes);
-    const Entete entete = entetePreparation(enregistrements, requete, attestation);
+void imprimerRapports(Imprimante& imprimante, const QList<QByteArray>& enregistrements,
+                      const Entete& entete, const QString& nom,
+                      const Configuration* statistiques, const std::function<void(int)>& progression) {
+    const QStringList professionnels = distincts(enregistrements, facture::Professionnel);
+    const int documents = professionnels.size() < 2 ? 1 : 1 + static_cast<int>(professionnels.size());
+    const auto avance = [&](int faits) {
+        if (progression)
+            progression(faits * 100 / documents);
+    };
     {
-        auto page = documentPret(imprimante, QStringLiteral("Rapport ") + requete);
+        auto page = documentPret(imprimante, QStringLiteral("Rapport ") + nom);
         imprimerEntete(*page, entete);
         imprimerCorps(*page, enregistrements, entete, 0);
         page->finDocument();
     }
-    const QStringList professionnels = distincts(enregistrements, facture::Professionnel);
-    if (professionnels.size() < 2)
+    avance(1);
+    if (documents == 1)
         return;
-    for (const QString& prof : professionnels) {
-        auto page = documentPret(imprimante, QStringLiteral("Rapport ") + requete +
+    for (int i = 0; i < professionnels.size(); ++i) {
+        const QString& prof = professionnels[i];
+        auto page = documentPret(imprimante, QStringLiteral("Rapport ") + nom +
                                                  QStringLiteral(" personnel ") + prof);
         const QString titre = QStringLiteral("RAPPORT PERSONNEL DE ") + prof;
         page->CurrentX = page->CentrerTexte(titre);
@@ -257,9 +262,20 @@ void imprimerRapportsPreparation(Imprimante& imprimante, const QString& cheminDe
         page->regle();
         imprimerEntete(*page, entete);
         imprimerCorps(*page, enregistrements, entete, -1, prof);
-        imprimerStatistiques(*page, enregistrements, prof, configuration);
+        if (statistiques)
+            imprimerStatistiques(*page, enregistrements, prof, *statistiques);
         page->finDocument();
+        avance(i + 2);
     }
+}
+
+void imprimerRapportsPreparation(Imprimante& imprimante, const QString& cheminDemandes,
+                                 const QString& requete, const QString& attestation,
+                                 const Configuration& configuration) {
+    const QList<QByteArray> enregistrements = lireEnregistrements(cheminDemandes);
+    imprimerRapports(imprimante, enregistrements,
+                     entetePreparation(enregistrements, requete, attestation), requete,
+                     &configuration);
 }
 
 }  // namespace rapports

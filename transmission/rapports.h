@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct Configuration;
 class Imprimante;
@@ -64,6 +65,14 @@ void imprimerCorps(Page& page, const QList<QByteArray>& enregistrements, const E
 // Count per act code of the acts of `professionnel`, priced from the fee table.
 void imprimerStatistiques(Page& page, const QList<QByteArray>& enregistrements,
                           const QString& professionnel, const Configuration& configuration);
+
+// The whole report of `enregistrements` under `entete`, then one document per professional
+// when there are two or more, each with its act statistics when `statistiques` is given;
+// `progression` gets the percentage of the documents printed. `nom` names the documents.
+void imprimerRapports(Imprimante& imprimante, const QList<QByteArray>& enregistrements,
+                      const Entete& entete, const QString& nom,
+                      const Configuration* statistiques = nullptr,
+                      const std::function<void(int)>& progression = {});
 
 // The whole report of a preparation, then one document per professional when there are two
 // or more.

@@ -9,6 +9,8 @@
 #include "platform/reglages.h"
 #include "records/facture.h"
 #include "rules/frmMessageAlaSouris.h"
+#include "returns/frmArchives.h"
+#include "returns/frmHistorique.h"
 #include "transmission/frmTelePrepare.h"
 #include "transmission/frmTelecommunication.h"
 #include "support/dialoguesscriptes.h"
@@ -29,6 +31,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -739,6 +742,58 @@ TEST_F(FenetrePrincipale, TelecommunicationEtPreparation) {
     EXPECT_EQ(label("Label1_28")->text(), "");
     EXPECT_EQ(p.Slider1->value(), 0);
     EXPECT_FALSE(correction->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+// Menu item 4 and "Correction" warn the first time only, then open the correction window;
+// "Archives" opens the archives; the count follows what they did.
+TEST_F(FenetrePrincipale, HistoriqueEtArchives) {
+    d.ecrire("Sauvramq/D7123407", enregistrementDe(factureDeBase()) + QByteArray(1, 26));
+    Principal& p = ouvrir();
+    QAction* correction = controle<QAction>("Toolbar1_Correction");
+    EXPECT_FALSE(correction->isEnabled());
+    QStringList ouvertes;
+    QTimer sonde;  // the windows read files while they open: act once one is shown
+    const auto fermerALOuverture = [&](std::function<void(QDialog*)> action) {
+        sonde.disconnect();
+        QObject::connect(&sonde, &QTimer::timeout, [&, action] {
+            auto* f = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            sonde.stop();
+            ouvertes << f->objectName();
+            action(f);
+            f->close();
+        });
+        sonde.start(10);
+    };
+    fermerALOuverture([](QDialog* f) {
+        auto* a = qobject_cast<frmArchives*>(f);
+        a->ListView2->setCurrentItem(a->ListView2->topLevelItem(0));
+        a->ListView2_Click();
+        a->bouton("kRemettre")->trigger();
+    });
+    p.Toolbar1_ButtonClick("Archives");
+    EXPECT_EQ(label("Label1_28")->text(), " 1 ");  // put back in memory
+    EXPECT_TRUE(correction->isEnabled());
+
+    const QString attention = QStringLiteral(
+        "Information | Attention !!!\n\nUne facture ne peut pas être effacée, elle peut seulement être "
+        "annulée ou corrigée.\nCorrigez uniquement où il y à erreur.\nNe pas remplacer les 000000 par des "
+        "espaces.\n---------------------------------------------------------------------\nIl y a peu de "
+        "vérification en correction.  Travaillez PRUDEMMENT.");
+    dialogues.effacer();
+    fermerALOuverture([](QDialog* f) { qobject_cast<frmHistorique*>(f)->Command1[1]->click(); });
+    p.SousFichier[4]->trigger();
+    fermerALOuverture([](QDialog*) {});
+    correction->trigger();
+    EXPECT_EQ(ouvertes, (QStringList{"frmArchives", "frmHistorique", "frmHistorique"}));
+    EXPECT_EQ(dialogues.resume(), (QStringList{attention, "Annulation | Facture numéro 1 annulée."}));
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").left(2), "99");
+    EXPECT_EQ(label("Label1_28")->text(), " 1 ");  // a cancelled invoice still counts
 }
 
 }  // namespace

@@ -181,7 +181,10 @@ TEST(FichierFactures, EnregistrerLireAnnuler) {
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), attendu() + attendu());
     EXPECT_EQ(d.lire("Sauvramq/STA2026.Dat").size(), 2 * 97);
 
-    fichierfactures::annulerFacture(d.chemin(), 1);
+    EXPECT_FALSE(fichierfactures::annulerFacture(d.chemin(), 1, attendu().replace(30, 1, "X")));
+    EXPECT_FALSE(fichierfactures::annulerFacture(d.chemin(), 3, attendu()));  // past the end
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), attendu() + attendu());
+    EXPECT_TRUE(fichierfactures::annulerFacture(d.chemin(), 1, attendu()));
     EXPECT_EQ(fichierfactures::nombre(d.chemin()), 2);  // a cancelled record still counts
     EXPECT_EQ(fichierfactures::lireFacture(d.chemin(), 1).left(2), QByteArray("99"));
     EXPECT_EQ(fichierfactures::lireFacture(d.chemin(), 2), attendu());

@@ -137,6 +137,16 @@ TEST_F(FenetreTelecommunication, RienAPreparerOuPasDeFacturatLex) {
     {
         frmTelecommunication w(d.chemin(), "71234", configuration, reglages, dialogues);
         EXPECT_FALSE(w.bouton("Préparation")->isEnabled());
+        // "Précédentes" opens the previous billings.
+        QString ouverte;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* f = QApplication::activeModalWidget()) {
+                ouverte = f->objectName();
+                f->close();
+            }
+        });
+        w.bouton("Précédentes")->trigger();
+        EXPECT_EQ(ouverte, "frmPrecedenteFact");
     }
     // Without Facturat.Lex the window says so and offers nothing to confirm.
     frmTelePrepare p(d.chemin(), configuration, dialogues);

@@ -1,0 +1,192 @@
+#include "returns/frmArchives.h"
+
+#include "platform/dialogues.h"
+#include "platform/imprimantes.h"
+#include "platform/reprise.h"
+#include "returns/listeqt.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+struct Bouton {
+    const char* cle;
+    const char* legende;
+    const char* infobulle;
+    QKeySequence raccourci;
+    QStyle::StandardPixmap icone;
+};
+const Bouton BoutonsBarre[] = {
+    {"kRemettre", "Remettre", "Remettre cette facturation en traitement.", QKeySequence("Alt+R"),
+     QStyle::SP_ArrowBack},
+    {"kImprimer", "Imprimer", "Impression du rapport.", QKeySequence("Alt+I"), QStyle::SP_FileDialogDetailedView},
+    {"kRecherchePersonne", "Rechercher", "Rechercher les facturations d'une personne", QKeySequence("Alt+C"),
+     QStyle::SP_FileDialogContentsView},
+    {"kQuitter", "Quitter", "Fermer cette fenêtre.", QKeySequence("Alt+Q"), QStyle::SP_DialogCloseButton},
+};
+const QString TitreLecture = QStringLiteral("Erreur en lecture");
+}  // namespace
+
+frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* parent)
+    : QDialog(parent), programme_(std::move(programme)), dialogues_(dialogues) {
+    setObjectName(QStringLiteral("frmArchives"));
+    setWindowTitle(QStringLiteral("Archives"));
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar1->setIconSize(QSize(32, 32));
+    for (const Bouton& b : BoutonsBarre) {
+        const QString cle = QString::fromUtf8(b.cle);
+        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icone), QString::fromUtf8(b.legende));
+        a->setObjectName(QStringLiteral("Toolbar1_") + cle);
+        a->setData(cle);
+        a->setShortcut(b.raccourci);
+        a->setToolTip(QString::fromUtf8(b.infobulle) + QStringLiteral(" (") +
+                      b.raccourci.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+        connect(a, &QAction::triggered, this, [this, cle] { Toolbar1_ButtonClick(cle); });
+    }
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ListView2 = nouvelleListe(this, QStringLiteral("ListView2"),
+                              {QStringLiteral("Fichier"), QStringLiteral("Période"), QStringLiteral("Nombre")});
+    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), archives::entetes());
+    for (QTreeWidget* l : {ListView1, ListView2})
+        trierAuClicDEntete(l);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setVisible(false);
+
+    auto* haut = new QWidget(this);
+    auto* dispositionHaut = new QHBoxLayout(haut);
+    dispositionHaut->setContentsMargins(0, 0, 0, 0);
+    dispositionHaut->addWidget(Label1);
+    dispositionHaut->addWidget(ListView2, 1);
+    auto* partage = new QSplitter(Qt::Vertical, this);
+    partage->addWidget(haut);
+    partage->addWidget(ListView1);
+    partage->setStretchFactor(1, 2);
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(Toolbar1);
+    disposition->addWidget(partage, 1);
+    disposition->addWidget(ProgressBar1);
+    resize(980, 640);
+
+    connect(ListView2, &QTreeWidget::itemClicked, this, &frmArchives::ListView2_Click);
+    connect(ListView2, &QTreeWidget::itemActivated, this, &frmArchives::ListView2_Click);
+    Form_Load();
+}
+
+QAction* frmArchives::bouton(const QString& cle) const {
+    return findChild<QAction*>(QStringLiteral("Toolbar1_") + cle);
+}
+
+std::function<void(int)> frmArchives::progression() {
+    ProgressBar1->setValue(0);
+    return [this](int pourcentage) {
+        ProgressBar1->setVisible(true);
+        ProgressBar1->setValue(pourcentage);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    };
+}
+
+void frmArchives::Form_Load() {
+    bouton(QStringLiteral("kRemettre"))->setEnabled(false);
+    archives::Factures memoire;
+    executerAvecReprise(dialogues_, TitreLecture, [&] { memoire = archives::enMemoire(programme_); });
+    afficher(memoire);
+    if (!memoire.enregistrements.isEmpty())
+        dialogues_.message(Icone::Information, QStringLiteral("Affichage"),
+                           QStringLiteral("Affichage de la facturation en cours."));
+    else
+        dialogues_.message(Icone::Exclamation, QStringLiteral("Fichier temporaire"),
+                           QStringLiteral("Aucune facture en mémoire"));
+    Label1->setText(QStringLiteral("Liste des précédentes facturations. -------->\nCliquez sur le nom "
+                                   "du fichier pour afficher la facturation."));
+
+    Sablier sablier(dialogues_);
+    QStringList noms;
+    executerAvecReprise(dialogues_, TitreLecture, [&] { noms = archives::fichiersConserves(programme_); });
+    const auto avance = progression();
+    for (int i = 0; i < noms.size(); ++i) {
+        archives::Conserve c{noms[i], {}, 0};
+        executerAvecReprise(dialogues_, TitreLecture, [&] { c = archives::resumer(programme_, noms[i]); });
+        auto* rangee = new RangeeTriable(ListView2, {c.nom, c.periode, QString::number(c.nombre)});
+        rangee->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        avance((i + 1) * 100 / noms.size());
+    }
+    ListView2->selectionModel()->clearCurrentIndex();  // no billing chosen yet
+    ProgressBar1->setVisible(false);
+}
+
+void frmArchives::afficher(const archives::Factures& f) {
+    factures_ = f;
+    ListView1->setUpdatesEnabled(false);
+    ListView1->clear();
+    QList<QTreeWidgetItem*> rangees;
+    rangees.reserve(f.enregistrements.size());
+    for (int i = 0; i < f.enregistrements.size(); ++i) {
+        auto* rangee = new RangeeTriable(archives::rangee(f.enregistrements[i], f.numeros[i]));
+        rangee->setData(0, Qt::UserRole, i);
+        rangees << rangee;
+    }
+    ListView1->addTopLevelItems(rangees);
+    ListView1->setUpdatesEnabled(true);
+}
+
+archives::Factures frmArchives::affichees() const {
+    archives::Factures f;
+    f.source = factures_.source;
+    f.nom = factures_.nom;
+    for (int r = 0; r < ListView1->topLevelItemCount(); ++r) {
+        const int i = ListView1->topLevelItem(r)->data(0, Qt::UserRole).toInt();
+        f.ajouter(factures_.enregistrements[i], factures_.numeros[i]);
+    }
+    return f;
+}
+
+void frmArchives::ListView2_Click() {
+    QTreeWidgetItem* rangee = ListView2->currentItem();
+    if (!rangee)
+        return;
+    archives::Factures f;
+    f.source = archives::Factures::Source::Conserve;
+    f.nom = rangee->text(0);
+    executerAvecReprise(dialogues_, TitreLecture, [&] { f = archives::conserve(programme_, rangee->text(0)); });
+    afficher(f);
+    if (f.enregistrements.isEmpty())
+        dialogues_.message(Icone::Exclamation, QStringLiteral("Fichier temporaire"),
+                           QStringLiteral("Aucune facture en mémoire"));
+    bouton(QStringLiteral("kRemettre"))->setEnabled(true);
+}
+
+void frmArchives::Toolbar1_ButtonClick(const QString& cle) {
+    if (cle == QLatin1String("kQuitter")) {
+        close();
+    } else if (cle == QLatin1String("kRemettre")) {
+        QTreeWidgetItem* rangee = ListView2->currentItem();
+        if (rangee && archives::remettre(programme_, rangee->text(0), dialogues_)) {
+            archives::Factures memoire;
+            executerAvecReprise(dialogues_, TitreLecture, [&] { memoire = archives::enMemoire(programme_); });
+            afficher(memoire);
+        }
+    } else if (cle == QLatin1String("kImprimer")) {
+        ImprimanteQt imprimante(programme_);
+        archives::imprimer(imprimante, affichees(), dialogues_, progression());
+        ProgressBar1->setVisible(false);
+    } else if (cle == QLatin1String("kRecherchePersonne")) {
+        QStringList noms;
+        for (int r = 0; r < ListView2->topLevelItemCount(); ++r)
+            noms << ListView2->topLevelItem(r)->text(0);
+        archives::Factures trouvees;
+        if (archives::demanderEtRechercher(programme_, noms, dialogues_, trouvees, progression()))
+            afficher(trouvees);
+        ProgressBar1->setVisible(false);
+    }
+}

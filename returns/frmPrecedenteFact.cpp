@@ -1,0 +1,88 @@
+#include "returns/frmPrecedenteFact.h"
+
+#include "platform/dialogues.h"
+#include "platform/horloge.h"
+#include "platform/reprise.h"
+#include "returns/listeqt.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues, QWidget* parent)
+    : QDialog(parent), programme_(std::move(programme)), dialogues_(dialogues) {
+    setObjectName(QStringLiteral("frmPrecedenteFact"));
+    setWindowTitle(QStringLiteral("Remise en ligne une facturation précédente"));
+    Label1 = new QLabel(QStringLiteral("Liste des précédentes facturations"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"),
+                              {QStringLiteral("Requête"), QStringLiteral("Agence"), QStringLiteral("Attestation"),
+                               QStringLiteral("Nb factures"), QStringLiteral("Montant"),
+                               QStringLiteral("Fichier DP")});
+    Label1->setBuddy(ListView1);
+    const QList<QPair<QString, QString>> boutons = {
+        {QStringLiteral("&Fermer"), QStringLiteral("Fermer cette fenêtre.")},
+        {QStringLiteral("Remettre en &ligne"), QStringLiteral("Remettre en ligne la facturation sélectionnée.")},
+        {QStringLiteral("&Rayer"), QStringLiteral("Rayer la facturation sélectionnée.")},
+    };
+    auto* rangee = new QHBoxLayout;
+    rangee->addStretch();
+    for (int i = 0; i < boutons.size(); ++i) {
+        auto* b = new QPushButton(boutons[i].first, this);
+        b->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        b->setToolTip(boutons[i].second);
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
+        Command1 << b;
+    }
+    for (int i : {1, 2, 0})
+        rangee->addWidget(Command1[i]);
+    StatusBar1 = new QLabel(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setFrameShape(QFrame::StyledPanel);
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(Label1);
+    disposition->addWidget(ListView1, 1);
+    disposition->addLayout(rangee);
+    disposition->addWidget(StatusBar1);
+    resize(640, 380);
+    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &frmPrecedenteFact::ListView1_Click);
+    lister();
+}
+
+void frmPrecedenteFact::lister() {
+    executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
+                        [&] { facturations_ = precedentes::lister(programme_); });
+    ListView1->clear();
+    for (int i = 0; i < facturations_.size(); ++i) {
+        auto* r = new QTreeWidgetItem(ListView1, facturations_[i].colonnes());
+        r->setData(0, Qt::UserRole, i);
+        for (int c : {3, 4})
+            r->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    ListView1_Click();
+}
+
+const precedentes::Facturation* frmPrecedenteFact::choisie() const {
+    const QTreeWidgetItem* r = ListView1->selectedItems().value(0);
+    return r ? &facturations_[r->data(0, Qt::UserRole).toInt()] : nullptr;
+}
+
+void frmPrecedenteFact::ListView1_Click() {
+    const precedentes::Facturation* f = choisie();
+    Command1[1]->setEnabled(f);
+    Command1[2]->setEnabled(f);
+    StatusBar1->setText(
+        f ? precedentes::texteDate(precedentes::date(f->attestation, Horloge::aujourdhui())) : QString());
+}
+
+void frmPrecedenteFact::Command1_Click(int index) {
+    const precedentes::Facturation* f = choisie();
+    if (index == 0)
+        close();
+    else if (f && index == 1)
+        precedentes::remettreEnLigne(programme_, *f, dialogues_);
+    else if (f && index == 2 && precedentes::rayer(programme_, *f, dialogues_))
+        lister();
+}

@@ -1,0 +1,130 @@
+#include "returns/precedentes.h"
+
+#include "platform/dialogues.h"
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "platform/fichiers.h"
+#include "platform/reprise.h"
+#include "records/encodage.h"
+#include "records/fichierfactures.h"
+#include "transmission/preparation.h"
+
+#include <QRegularExpression>
+
+namespace precedentes {
+
+namespace {
+
+QString colonnes(const QByteArray& contenu, int debut, int fin) {
+    return encodage::depuisOctets(contenu.mid(debut - 1, fin - debut + 1));
+}
+
+// A file operation of these windows: a failure is told (Retry offered for a locked file or a
+// disk not ready) and stops the action; a missing folder is not created.
+bool etape(PortDialogue& d, const QString& titre, const std::function<void()>& travail) {
+    Reprise r;
+    r.titre = titre;
+    r.creerDossierManquant = false;
+    return executerAvecReprise(d, r, travail);
+}
+
+}  // namespace
+
+Facturation lire(const QString& requete, const QByteArray& contenu) {
+    return {requete,
+            colonnes(contenu, 16, 20),
+            colonnes(contenu, 22, 28),
+            colonnes(contenu, 88, 93),
+            colonnes(contenu, 94, 102),
+            colonnes(contenu, 103, 110)};
+}
+
+QList<Facturation> lister(const QString& programme) {
+    static const QRegularExpression nomRequete(QStringLiteral("^R[0-9]{7}$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QString dossier = fichierfactures::dossierSauvegarde(programme);
+    QList<Facturation> liste;
+    for (const QString& nom : dossiers::chercher(dossier, QStringLiteral("R*")).filter(nomRequete)) {
+        QByteArray contenu;
+        try {
+            contenu = fichiers::lire(dossiers::resoudre(dossier, nom));
+        } catch (const ErreurFichier&) {
+            // listed with blanks: the user still sees it, and can strike it out
+        }
+        liste << lire(nom, contenu);
+    }
+    return liste;
+}
+
+QDate date(const QString& attestation, QDate aujourdhui) {
+    static const QRegularExpression forme(QStringLiteral("^[0-9]{4}"));
+    if (!forme.match(attestation).hasMatch())
+        return {};
+    const int chiffre = attestation.left(1).toInt();
+    int annee = aujourdhui.year() - ((aujourdhui.year() % 10 - chiffre + 10) % 10);
+    const int jour = attestation.mid(1, 3).toInt();
+    const QDate debut(annee, 1, 1);
+    if (jour < 1 || jour > debut.daysInYear())
+        return {};
+    return debut.addDays(jour - 1);
+}
+
+QString texteDate(QDate date) {
+    static const char* const mois[] = {"janvier", "février", "mars",      "avril",   "mai",      "juin",
+                                       "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
+    if (!date.isValid())
+        return {};
+    return QStringLiteral("Facturation en date du  %1 %2 %3")
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(QString::fromUtf8(mois[date.month() - 1]))
+        .arg(date.year());
+}
+
+bool remettreEnLigne(const QString& programme, const Facturation& f, PortDialogue& d) {
+    const QString titre = QStringLiteral("Remise en ligne");
+    const QString demandes = f.demandes.trimmed();
+    const QString requete = preparation::cheminDans(programme, f.requete);
+    const QString paiement = preparation::cheminDans(programme, demandes);
+    for (const QString& chemin : {requete, paiement})
+        if (demandes.isEmpty() || !dossiers::FichierExiste(chemin)) {
+            d.message(Icone::Exclamation, titre,
+                      QStringLiteral("Le fichier %1 est introuvable dans le dossier Sauvramq; la "
+                                     "facturation ne peut pas être remise en ligne.")
+                          .arg(chemin == requete ? f.requete : demandes));
+            return false;
+        }
+    // Reqt last: until the two copies are made, the next sending still sends what it did.
+    const bool fait =
+        etape(d, titre, [&] { fichiers::copierAtomique(requete, dossiers::resoudre(programme, f.requete)); }) &&
+        etape(d, titre, [&] { fichiers::copierAtomique(paiement, dossiers::resoudre(programme, demandes)); }) &&
+        etape(d, titre, [&] { fichiers::copierAtomique(requete, preparation::cheminReqt(programme)); });
+    if (!fait)
+        return false;
+    d.message(Icone::Aucune, QStringLiteral("Kestrova"),
+              QStringLiteral("Le fichier (") + f.requete +
+                  QStringLiteral(") a été remis en ligne pour une retransmission à la RAMQ.\n\n"
+                                 "Veuillez utiliser la fonction TRANSMETTRE d'une facturation (2e boite)."));
+    return true;
+}
+
+bool rayer(const QString& programme, const Facturation& f, PortDialogue& d) {
+    const QString titre = QStringLiteral("Rayer un fichier de facture");
+    if (d.question(Icone::Exclamation, titre,
+                   QStringLiteral("Veuillez confirmer le retrait de fichier de facture ") + f.requete,
+                   Boutons::OkAnnuler, 1) != Reponse::Ok)
+        return false;
+    const QString demandes = f.demandes.trimmed();
+    QStringList chemins;
+    if (!demandes.isEmpty())
+        chemins << dossiers::resoudre(programme, demandes) << preparation::cheminDans(programme, demandes);
+    // The request file last: while it stays, the billing stays listed and can be struck again.
+    chemins << preparation::cheminDans(programme, f.requete);
+    for (const QString& chemin : chemins)
+        if (!etape(d, titre, [&] { fichiers::supprimer(chemin); }))
+            return false;
+    d.message(Icone::Aucune, QStringLiteral("Kestrova"),
+              QStringLiteral("Le fichier (") + f.requete + QStringLiteral(") a été rayé."));
+    return true;
+}
+
+}  // namespace precedentes

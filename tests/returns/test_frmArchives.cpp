@@ -1,0 +1,289 @@
+#include "config/parametres.h"
+#include "platform/horloge.h"
+#include "platform/imprimantes.h"
+#include "platform/reglages.h"
+#include "returns/frmArchives.h"
+#include "returns/frmHistorique.h"
+#include "returns/frmPrecedenteFact.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+#include "support/factures.h"
+#include "support/pdf.h"
+#include "support/serveurftp.h"
+#include "transmission/frmTransmettre.h"
+#include "transmission/preparation.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray facture(const char* nom, const char* prof, const char* date, const QByteArray& etat = "05") {
+    ValeursFacture v = factureDeBase();
+    v.nom = nom;
+    v.professionnel = prof;
+    v.dateService = date;
+    return enregistrementDe(v, etat);
+}
+
+QStringList rangee(QTreeWidget* l, int r, const QList<int>& colonnes) {
+    QStringList cellules;
+    for (int c : colonnes)
+        cellules << l->topLevelItem(r)->text(c).trimmed();
+    return cellules;
+}
+
+QStringList colonne(QTreeWidget* l, int c) {
+    QStringList cellules;
+    for (int r = 0; r < l->topLevelItemCount(); ++r)
+        cellules << l->topLevelItem(r)->text(c).trimmed();
+    return cellules;
+}
+
+class FenetresArchives : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Horloge::fixer(QDateTime(QDate(2009, 2, 3), QTime(9, 30)));
+        imprimantes::choisir(imprimantes::Pdf);
+        preparerDossier(d, "R7123407D71234070041ABCDEFGHIJKLMNO041", {});
+        preparer({facture("TREMBLAY", "311111", "20090115"), facture("GAGNON", "322227", "20090110")});
+        preparer({facture("LAVOIE", "311111", "20081201")});
+    }
+    void TearDown() override { Horloge::liberer(); }
+
+    // Stores `factures` in Ftmp.Fil and prepares them with the real preparation.
+    void preparer(const QList<QByteArray>& factures) {
+        QByteArray tout;
+        for (const QByteArray& f : factures)
+            tout += f;
+        d.ecrire("Sauvramq/Ftmp.Fil", tout);
+        DialoguesScriptes muet;
+        const auto v = preparation::valeursDepuis(preparation::lireAgence(d.chemin()), Horloge::aujourdhui());
+        ASSERT_TRUE(preparation::Preparer(d.chemin(), v, muet).reussi) << muet.resume().join('\n').toStdString();
+    }
+    // The lines of each document the print button makes, in the order of their names.
+    QList<QStringList> imprimer(frmArchives& w) {
+        const QStringList avant = QDir(d.fichier("Impressions")).entryList(QDir::Files, QDir::Name);
+        w.bouton("kImprimer")->trigger();
+        QList<QStringList> documents;
+        QStringList apres = QDir(d.fichier("Impressions")).entryList(QDir::Files, QDir::Name);
+        for (const QString& f : apres)
+            if (!avant.contains(f))
+                documents << DocumentPdf(d.fichier("Impressions/" + f)).toutesLesLignes();
+        return documents;
+    }
+    static void cliquer(QTreeWidget* l, int r) {
+        l->setCurrentItem(l->topLevelItem(r));
+        emit l->itemClicked(l->topLevelItem(r), 0);
+    }
+
+    DossierTemporaire d;
+    DialoguesScriptes dialogues;
+};
+
+TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
+    d.ecrire("Sauvramq/Ftmp.Fil", facture("BOUCHER", "311111", "20090201", "99") +
+                                      facture("ROY", "311111", "20090202"));
+    frmArchives w(d.chemin(), dialogues);
+    EXPECT_EQ(dialogues.resume(), QStringList{"Affichage | Affichage de la facturation en cours."});
+    EXPECT_FALSE(w.bouton("kRemettre")->isEnabled());
+    EXPECT_EQ(w.Label1->text(), "Liste des précédentes facturations. -------->\nCliquez sur le nom du "
+                                "fichier pour afficher la facturation.");
+    ASSERT_EQ(w.ListView2->topLevelItemCount(), 2);
+    EXPECT_EQ(rangee(w.ListView2, 0, {0, 1, 2}), (QStringList{"D7123407", "Du 09/01/10 au 09/01/15", "2"}));
+    EXPECT_EQ(rangee(w.ListView2, 1, {0, 1, 2}), (QStringList{"D7123408", "Du 08/12/01 au 08/12/01", "1"}));
+    ASSERT_EQ(w.ListView1->topLevelItemCount(), 1);  // the cancelled invoice is not shown
+    EXPECT_EQ(rangee(w.ListView1, 0, {0, 2, 14}), (QStringList{"002", "ROY", "090202"}));
+
+    // The invoices in memory print under the preliminary title, without the cancelled one.
+    QList<QStringList> docs = imprimer(w);
+    ASSERT_EQ(docs.size(), 1);
+    EXPECT_EQ(docs[0][0], "Rapport PRÉLÉMINAIRE sur la facturation du 2009/02/02 au 2009/02/02");
+    EXPECT_FALSE(docs[0].join('\n').contains("BOUCHER"));
+    EXPECT_EQ(docs[0].mid(docs[0].size() - 3, 2), (QStringList{"----------", "40.55 $"}));
+
+    // A kept billing: its rows, each cell a whole field; then its reports.
+    cliquer(w.ListView2, 0);
+    EXPECT_TRUE(w.bouton("kRemettre")->isEnabled());
+    ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(w.ListView1->topLevelItem(0)->text(2), QString("TREMBLAY").leftJustified(30));
+    EXPECT_EQ(rangee(w.ListView1, 0, {0, 1, 3, 4, 5, 6, 7, 10, 11, 13, 14, 15, 19, 20, 23, 24, 27, 28, 29, 30, 31, 32}),
+              (QStringList{"001", "TREM80011514", "JEAN", "01", "0427", "19800115", "M", "H2X1Y4", "311111",
+                           "52713", "090115", "3784", "09001", "09008", "002855", "001200", "004055",
+                           "PATHOLOGIE", "AB", "71234", "9034042", "0042"}));
+    EXPECT_EQ(rangee(w.ListView1, 1, {0, 2, 11, 32}), (QStringList{"002", "GAGNON", "322227", "0043"}));
+    docs = imprimer(w);
+    ASSERT_EQ(docs.size(), 3);
+    EXPECT_EQ(docs[0][0], "Rapport sur la facturation du 2009/01/10 au 2009/01/15");
+    EXPECT_EQ(docs[0][1].simplified(), "Numéro d'agence: 71234 Numéro de facturation: R7123407 Numéro "
+                                       "d'attestation: 9034042 Facture numéro: 0042 à 0043 No de groupe: 12345");
+    EXPECT_TRUE(docs[0].join('\n').contains("Signature"));
+    EXPECT_EQ(docs[1][0], "RAPPORT PERSONNEL DE 311111");
+    EXPECT_EQ(docs[2][0], "RAPPORT PERSONNEL DE 322227");
+    EXPECT_FALSE(docs[2].join('\n').contains("TREMBLAY"));
+
+    // A heading click sorts; a second one reverses.
+    w.ListView1->header()->sectionClicked(2);
+    EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"GAGNON", "TREMBLAY"}));
+    w.ListView1->header()->sectionClicked(2);
+    EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON"}));
+
+    // The search: an answer of 11 or 13 characters opens no file (a listed file gone would say so).
+    QFile::rename(d.fichier("Sauvramq/D7123408"), d.fichier("ailleurs"));
+    dialogues.effacer();
+    dialogues.saisies = {"TREM8001151", "TREM800115140", QString()};
+    for (int i = 0; i < 3; ++i)
+        w.bouton("kRecherchePersonne")->trigger();
+    const QString question = "Recherche | Inscrire le numéro de l'assurance maladie de la personne à rechercher.";
+    const QString incomplet = "Kestrova | Le numéro de l'assurance maladie est incomplet ou vous avez annulé la fonction.";
+    EXPECT_EQ(dialogues.resume(), (QStringList{question, incomplet, question, incomplet, question, incomplet}));
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 2);
+    QFile::rename(d.fichier("ailleurs"), d.fichier("Sauvramq/D7123408"));
+    dialogues.effacer();
+    dialogues.saisies = {"trem80011514", "TREM80011515"};
+    w.bouton("kRecherchePersonne")->trigger();
+    EXPECT_EQ(dialogues.resume(), QStringList{question});
+    EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON", "LAVOIE"}));
+    docs = imprimer(w);
+    ASSERT_EQ(docs.size(), 3);
+    EXPECT_EQ(docs[0][0], "Rapport sur la facturation du 2008/12/01 au 2009/01/15");
+    w.bouton("kRecherchePersonne")->trigger();
+    EXPECT_EQ(dialogues.resume().last(),
+              "Kestrova | Aucune facture correspondante au numéro d'assurance maladie TREM80011515");
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 0);
+
+    // Back in memory: refused while invoices are there, then the kept records exactly.
+    cliquer(w.ListView2, 1);
+    dialogues.effacer();
+    w.bouton("kRemettre")->trigger();
+    EXPECT_TRUE(dialogues.resume()[0].startsWith("Remettre en traitement | Le fichier ne peut pas"));
+    d.ecrire("Sauvramq/Ftmp.Fil", {});
+    dialogues.effacer();
+    w.bouton("kRemettre")->trigger();
+    EXPECT_EQ(dialogues.resume(), QStringList{"Traitement de fichier | Le fichier D7123408 a été remis pour traitement."});
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), d.lire("Sauvramq/D7123408").left(723));
+    EXPECT_EQ(colonne(w.ListView1, 2), QStringList{"LAVOIE"});
+}
+
+TEST_F(FenetresArchives, Historique) {
+    {   // Nothing in memory: nothing shown, nothing to write.
+        frmHistorique vide(d.chemin(), dialogues);
+        EXPECT_EQ(dialogues.resume(), QStringList{"Fichier temporaire | Aucune facture en mémoire"});
+        EXPECT_FALSE(vide.Command1[0]->isEnabled());
+        EXPECT_FALSE(vide.Command1[1]->isEnabled());
+        EXPECT_EQ(vide.Text1[8]->text(), "");
+    }
+    QByteArray cinq;
+    for (const char* nom : {"UN", "DEUX", "TROIS", "QUATRE", "CINQ"})
+        cinq += facture(nom, "311111", "20090115");
+    d.ecrire("Sauvramq/Ftmp.Fil", cinq);
+    dialogues.effacer();
+    frmHistorique w(d.chemin(), dialogues);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(w.windowTitle(), "Historique des factures en mémoires");
+    EXPECT_EQ(w.StatusBar1->text(), "Fiche 1 de 5");
+    EXPECT_EQ(w.Text1[10]->text(), "UN");
+    w.VScroll1->setValue(2);
+    EXPECT_EQ(w.StatusBar1->text(), "Fiche 2 de 5");
+    EXPECT_EQ(w.Text1[10]->text(), "DEUX");
+
+    // Typed and left: capitals and the total; then the access key with the focus in a price box.
+    w.Text1[9]->setFocus();
+    w.Text1[9]->selectAll();
+    QTest::keyClicks(w.Text1[9], "jeanne");
+    w.Text1[34]->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(w.Text1[9]->text(), "JEANNE");
+    w.Text1[34]->selectAll();
+    QTest::keyClicks(w.Text1[34], "1500");
+    QTest::keyClick(w.Text1[34], Qt::Key_E, Qt::AltModifier);
+    QTest::qWait(250);  // an access key clicks after its animation
+    EXPECT_EQ(w.Text1[historique::BoiteTotal]->text(), "004355");
+    QByteArray attendu = cinq;
+    attendu.replace(723 + 34, 20, QByteArray("JEANNE").leftJustified(20));
+    attendu.replace(723 + 267, 6, "001500");
+    attendu.replace(723 + 305, 6, "004355");
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), attendu);
+    EXPECT_EQ(dialogues.resume().last(), "Correction | Correction de la facture numéro 2 effectuée.");
+
+    // Cancelling invoice 3 with an unsaved edit: only the cancellation is written.
+    w.VScroll1->setValue(3);
+    w.Text1[17]->setText("J0J1J0");
+    w.Command1[1]->click();
+    EXPECT_EQ(w.Text1[0]->text(), "99");
+    EXPECT_EQ(w.Text1[8]->text(), "ANNULEE");
+    EXPECT_EQ(w.Text1[17]->text(), "H2X1Y4");
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").mid(723 * 2 + 159, 6), "H2X1Y4");
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").left(723 * 2), attendu.left(723 * 2));
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").mid(723 * 3), attendu.mid(723 * 3));
+
+    // Another workstation prepared meanwhile: nothing written, the user told.
+    d.ecrire("Sauvramq/Ftmp.Fil", facture("AUTRE", "311111", "20090115"));
+    dialogues.effacer();
+    w.Command1[0]->click();
+    EXPECT_TRUE(dialogues.resume()[0].contains("a été changée ou transmise par un autre poste"));
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), facture("AUTRE", "311111", "20090115"));
+    EXPECT_EQ(w.StatusBar1->text(), "Fiche 1 de 1");
+}
+
+TEST_F(FenetresArchives, PrecedentesRemiseEnLigneEtEnvoi) {
+    ServeurFtp serveur;
+    ReglagesUtilisateur reglages;
+    reglages.ecrire(parametres::NomDuServeurFtp, serveur.hote());
+    QFile::copy(PACOMP, d.fichier("PaComp"));
+    d.ecrire("Kestrova.Cfg", donnees("Kestrova.Cfg.defaut"));
+    const auto envoyer = [&] {
+        frmTransmettre t(d.chemin(), reglages, dialogues);
+        t.Command1[0]->click();
+    };
+    envoyer();  // the second billing, the last prepared
+    ASSERT_TRUE(dialogues.resume().last().startsWith("Serveur ramq | Vos factures ont été envoyées"));
+    dialogues.effacer();
+
+    frmPrecedenteFact w(d.chemin(), dialogues);
+    EXPECT_EQ(w.windowTitle(), "Remise en ligne une facturation précédente");
+    ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(rangee(w.ListView1, 0, {0, 1, 2, 3, 4, 5}),
+              (QStringList{"R7123407", "71234", "9034042", "000002", "000008110", "D7123407"}));
+    EXPECT_EQ(rangee(w.ListView1, 1, {0, 2, 3}), (QStringList{"R7123408", "9034043", "000001"}));
+    EXPECT_FALSE(w.Command1[1]->isEnabled());
+    w.ListView1->setCurrentItem(w.ListView1->topLevelItem(1));
+    EXPECT_EQ(w.StatusBar1->text(), "Facturation en date du  03 février 2009");
+
+    // Put back online: Reqt is that billing's request, and sending it again asks first.
+    w.Command1[1]->click();
+    EXPECT_EQ(d.lire("Reqt"), d.lire("Sauvramq/R7123408"));
+    EXPECT_EQ(d.lire("D7123408"), d.lire("Sauvramq/D7123408"));
+    EXPECT_TRUE(dialogues.resume().last().contains("Le fichier (R7123408) a été remis en ligne"));
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Non};
+    envoyer();
+    EXPECT_TRUE(dialogues.resume().join('\n').contains(
+        "Facturation en double | ATTENTION !!!\n\nCette facturation dont le numéro d'attestation est 9034043"))
+        << qPrintable(dialogues.resume().join('\n'));
+
+    // Struck out after the question; Cancel keeps everything.
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Annuler};
+    w.Command1[2]->click();
+    EXPECT_TRUE(d.existe("Sauvramq/R7123408") && d.existe("Sauvramq/D7123408") && d.existe("D7123408"));
+    dialogues.reponses = {Reponse::Ok};
+    w.Command1[2]->click();
+    EXPECT_FALSE(d.existe("Sauvramq/R7123408") || d.existe("Sauvramq/D7123408") || d.existe("D7123408"));
+    EXPECT_EQ(dialogues.resume().last(), "Kestrova | Le fichier (R7123408) a été rayé.");
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 1);
+    EXPECT_FALSE(w.Command1[2]->isEnabled());
+}
+
+}  // namespace
