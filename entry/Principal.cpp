@@ -8,6 +8,7 @@
 #include "config/frmCorrigeCfg.h"
 #include "config/parametres.h"
 #include "entry/compteur.h"
+#include "platform/barreoutils.h"
 #include "entry/verifications.h"
 #include "platform/MaskEdBox.h"
 #include "platform/dialogues.h"
@@ -364,30 +365,23 @@ void Principal::construireMenusEtBarre() {
     Toolbar1->setMovable(false);
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setIconSize(QSize(24, 24));
-    struct Bouton {
-        const char* cle;
-        QStyle::StandardPixmap icone;
+    const BoutonBarre boutons[] = {
+        {"Nouveau", "Nouveau", QStyle::SP_FileIcon},
+        {"Couper", "Couper", QStyle::SP_DialogDiscardButton},
+        {"Copier", "Copier", QStyle::SP_FileDialogNewFolder},
+        {"Coller", "Coller", QStyle::SP_DialogApplyButton},
+        {"Correction", "Correction", QStyle::SP_FileDialogDetailedView},
+        {"Statistiques", "Statistiques", QStyle::SP_FileDialogInfoView},
+        {"Archives", "Archives", QStyle::SP_DirIcon},
+        {"Télécomm", "Télécomm", QStyle::SP_DriveNetIcon},
+        {"Quitter", "Quitter", QStyle::SP_DialogCloseButton},
     };
-    const Bouton boutons[] = {
-        {"Nouveau", QStyle::SP_FileIcon},
-        {"Couper", QStyle::SP_DialogDiscardButton},
-        {"Copier", QStyle::SP_FileDialogNewFolder},
-        {"Coller", QStyle::SP_DialogApplyButton},
-        {"Correction", QStyle::SP_FileDialogDetailedView},
-        {"Statistiques", QStyle::SP_FileDialogInfoView},
-        {"Archives", QStyle::SP_DirIcon},
-        {"Télécomm", QStyle::SP_DriveNetIcon},
-        {"Quitter", QStyle::SP_DialogCloseButton},
-    };
-    for (const Bouton& b : boutons) {
+    for (const BoutonBarre& b : boutons) {
         const QString cle = QString::fromUtf8(b.cle);
         if (cle == QLatin1String("Couper") || cle == QLatin1String("Correction") ||
             cle == QLatin1String("Quitter"))
             Toolbar1->addSeparator();
-        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icone), cle);
-        a->setObjectName(QStringLiteral("Toolbar1_") + cle);
-        a->setData(cle);
-        connect(a, &QAction::triggered, this, [this, cle] { Toolbar1_ButtonClick(cle); });
+        QAction* a = ajouterBouton(Toolbar1, b, [this](const QString& c) { Toolbar1_ButtonClick(c); });
         if (cle == QLatin1String("Correction"))
             actionCorrection_ = a;
     }

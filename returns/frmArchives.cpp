@@ -1,5 +1,6 @@
 #include "returns/frmArchives.h"
 
+#include "platform/barreoutils.h"
 #include "platform/dialogues.h"
 #include "platform/imprimantes.h"
 #include "platform/reprise.h"
@@ -16,20 +17,12 @@
 #include <QVBoxLayout>
 
 namespace {
-struct Bouton {
-    const char* cle;
-    const char* legende;
-    const char* infobulle;
-    QKeySequence raccourci;
-    QStyle::StandardPixmap icone;
-};
-const Bouton BoutonsBarre[] = {
-    {"kRemettre", "Remettre", "Remettre cette facturation en traitement.", QKeySequence("Alt+R"),
-     QStyle::SP_ArrowBack},
-    {"kImprimer", "Imprimer", "Impression du rapport.", QKeySequence("Alt+I"), QStyle::SP_FileDialogDetailedView},
-    {"kRecherchePersonne", "Rechercher", "Rechercher les facturations d'une personne", QKeySequence("Alt+C"),
-     QStyle::SP_FileDialogContentsView},
-    {"kQuitter", "Quitter", "Fermer cette fenêtre.", QKeySequence("Alt+Q"), QStyle::SP_DialogCloseButton},
+const BoutonBarre BoutonsBarre[] = {
+    {"kRemettre", "Remettre", QStyle::SP_ArrowBack, "Remettre cette facturation en traitement.", QKeySequence("Alt+R")},
+    {"kImprimer", "Imprimer", QStyle::SP_FileDialogDetailedView, "Impression du rapport.", QKeySequence("Alt+I")},
+    {"kRecherchePersonne", "Rechercher", QStyle::SP_FileDialogContentsView,
+     "Rechercher les facturations d'une personne", QKeySequence("Alt+C")},
+    {"kQuitter", "Quitter", QStyle::SP_DialogCloseButton, "Fermer cette fenêtre.", QKeySequence("Alt+Q")},
 };
 const QString TitreLecture = QStringLiteral("Erreur en lecture");
 }  // namespace
@@ -42,16 +35,8 @@ frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* pa
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setIconSize(QSize(32, 32));
-    for (const Bouton& b : BoutonsBarre) {
-        const QString cle = QString::fromUtf8(b.cle);
-        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icone), QString::fromUtf8(b.legende));
-        a->setObjectName(QStringLiteral("Toolbar1_") + cle);
-        a->setData(cle);
-        a->setShortcut(b.raccourci);
-        a->setToolTip(QString::fromUtf8(b.infobulle) + QStringLiteral(" (") +
-                      b.raccourci.toString(QKeySequence::NativeText) + QLatin1Char(')'));
-        connect(a, &QAction::triggered, this, [this, cle] { Toolbar1_ButtonClick(cle); });
-    }
+    for (const BoutonBarre& b : BoutonsBarre)
+        ajouterBouton(Toolbar1, b, [this](const QString& cle) { Toolbar1_ButtonClick(cle); });
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     ListView2 = nouvelleListe(this, QStringLiteral("ListView2"),

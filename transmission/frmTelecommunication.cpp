@@ -2,6 +2,7 @@
 
 #include "config/parametres.h"
 #include "platform/arriereplan.h"
+#include "platform/barreoutils.h"
 #include "platform/dialogues.h"
 #include "platform/reprise.h"
 #include "records/fichierfactures.h"
@@ -20,12 +21,7 @@
 #include <QVBoxLayout>
 
 namespace {
-struct Bouton {
-    const char* cle;
-    const char* legende;
-    QStyle::StandardPixmap icone;
-};
-const Bouton BoutonsBarre[] = {
+const BoutonBarre BoutonsBarre[] = {
     {"Préparation", "Préparation", QStyle::SP_FileDialogContentsView},
     {"Transmettre", "Transmettre", QStyle::SP_ArrowUp},
     {"Confirmation", "Confirmation", QStyle::SP_DialogApplyButton},
@@ -48,13 +44,8 @@ frmTelecommunication::frmTelecommunication(QString programme, QString agence,
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     Toolbar1->setIconSize(QSize(32, 32));
-    for (const Bouton& b : BoutonsBarre) {
-        const QString cle = QString::fromUtf8(b.cle);
-        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icone), QString::fromUtf8(b.legende));
-        a->setObjectName(QStringLiteral("Toolbar1_") + cle);
-        a->setData(cle);
-        connect(a, &QAction::triggered, this, [this, cle] { Toolbar1_ButtonClick(cle); });
-    }
+    for (const BoutonBarre& b : BoutonsBarre)
+        ajouterBouton(Toolbar1, b, [this](const QString& cle) { Toolbar1_ButtonClick(cle); });
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(Toolbar1);
     auto* aide = new QLabel(QStringLiteral("Choisissez l'opération dans la barre d'outils."), this);

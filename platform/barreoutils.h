@@ -1,0 +1,22 @@
+#pragma once
+#include <QKeySequence>
+#include <QString>
+#include <QStyle>
+#include <functional>
+
+class QAction;
+class QToolBar;
+
+// A button of a window's toolbar, found by its key: the action is named "Toolbar1_" + key
+// and carries the key, so tests and handlers dispatch on it as the windows do.
+struct BoutonBarre {
+    const char* cle;
+    const char* legende;
+    QStyle::StandardPixmap icone;
+    const char* infobulle = nullptr;
+    QKeySequence raccourci = {};  // shown in the tool tip
+};
+
+// Adds `bouton` to `barre`; a click calls `clic` with the button's key.
+QAction* ajouterBouton(QToolBar* barre, const BoutonBarre& bouton,
+                       const std::function<void(const QString& cle)>& clic);
