@@ -9,6 +9,7 @@
 #include "config/parametres.h"
 #include "entry/compteur.h"
 #include "platform/barreoutils.h"
+#include "platform/redimensionnement.h"
 #include "entry/verifications.h"
 #include "platform/MaskEdBox.h"
 #include "platform/dialogues.h"
@@ -20,6 +21,7 @@
 #include "records/fichierfactures.h"
 #include "rules/catalogue.h"
 #include "rules/regles.h"
+#include "entry/frmListeEnMem.h"
 #include "returns/frmArchives.h"
 #include "returns/frmHistorique.h"
 #include "transmission/frmTelecommunication.h"
@@ -296,6 +298,10 @@ void Principal::construireControles() {
     gras.setBold(true);
     Command1->setFont(gras);
     connect(Command1, &QPushButton::clicked, this, &Principal::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Principal::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Principal::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Principal::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Principal::Command5_Click);
 
     sousLaFile_ = {patient, diagnostics, actes, complementaires, utiles};
     for (QLabel* l : Label1)
@@ -438,6 +444,9 @@ bool Principal::Form_Load() {
     MaskEdBox1[5]->setClipText(Horloge::aujourdhui().toString(QStringLiteral("yyyyMMdd")));
     MaskEdBox1[0]->vider();
 
+    const parametres::Interrupteurs& i = etat_.interrupteurs;
+    reglagesPatient_ = {i.UtiliseDossierPatient, parametres::oui(utilisateur_, parametres::PavoConserveDate),
+                        {i.ChangerDateRappel, i.RappelBES2an, i.RappelTOUS2an}};
     if (etat_.interrupteurs.UtiliseDossierPatient) {
         for (QPushButton* b : {Command2, Command3, Command4, Command5})
             b->setEnabled(false);
@@ -446,6 +455,9 @@ bool Principal::Form_Load() {
             w->move(w->x(), w->y() - HauteurBandeFile);
         centralWidget()->setMinimumHeight(HauteurCentre - HauteurBandeFile);
     }
+    // The controls keep their proportions when the window is resized or maximised.
+    if (!redimensionnement_)
+        redimensionnement_ = new Redimensionnement(centralWidget(), centralWidget()->minimumSize());
     return true;
 }
 
@@ -454,13 +466,15 @@ void Principal::afficher() {
         showMaximized();
     else
         show();
-    const int n = etat_.patientsEnFile;
-    Command3->setText(QStringLiteral("Préparer la facture suivante... ( %1 )").arg(n));
-    if (n <= 0) {
-        Command3->setEnabled(false);
-        Command5->setEnabled(false);
-    }
+    if (!reglagesPatient_.UtiliseDossierPatient)
+        afficherFile(etat_.patientsEnFile);
     Command4->setEnabled(false);
+}
+
+void Principal::afficherFile(int nombre) {
+    Command3->setText(filepatients::legendeSuivante(nombre));
+    Command3->setEnabled(nombre > 0);
+    Command5->setEnabled(nombre > 0);
 }
 
 void Principal::remplirListes() {
@@ -635,7 +649,7 @@ ChampsActe Principal::lireChampsActe() const {
     c.considerations = Text1[5]->text();
     c.dateService = MaskEdBox1[5]->clipText();
     c.nam = MaskEdBox1[0]->clipText();
-    c.dernier09001 = dernier09001_;
+    c.dernier09001 = patient_.dernier09001();
     c.montant = Label1[27]->text();
     return c;
 }
@@ -668,6 +682,8 @@ void Principal::MaskEdBox1_GotFocus(int index) {
 
 void Principal::MaskEdBox1_Change(int index) {
     dejaTraitee_ = nullptr;
+    if (index == masque::Nam)
+        patient_.oublierDossier();
     if (index >= 6 && index <= 8 && MaskEdBox1[index]->clipText().size() > 3)
         MaskEdBox1[index + 1]->setFocus(Qt::TabFocusReason);
 }
@@ -675,18 +691,27 @@ void Principal::MaskEdBox1_Change(int index) {
 void Principal::MaskEdBox1_LostFocus(int index) {
     if (index == 0) {
         const QString nam = MaskEdBox1[0]->clipText();
-        // Look-up in the queue of imported patients: comes with the queue.
-        if (const auto m = VerifierStructureNam(nam)) {
-            dialogues_.message(Icone::Critique, m->titre, m->texte);
-            MaskEdBox1[0]->setFocus(Qt::OtherFocusReason);
+        const PatientCourant::Chargement c = patient_.nam(programme_, nam, reglagesPatient_, dialogues_);
+        ecrireIdentite(c);
+        if (c.deLaFile) {
+            Command4->setEnabled(true);
+            Combo1[2]->setFocus(Qt::OtherFocusReason);
             return;
         }
-        // Look-up in the patient-record database: comes with the database.
+        if (!c.parNumeroDeDossier) {
+            if (const auto m = VerifierStructureNam(nam)) {
+                dialogues_.message(Icone::Critique, m->titre, m->texte);
+                MaskEdBox1[0]->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+            if (reglagesPatient_.UtiliseDossierPatient)
+                ecrireIdentite(patient_.namVerifie(programme_, nam, dialogues_));
+        }
         if (const auto m = AvertissementAge(MaskEdBox1[1]->clipText(), Horloge::aujourdhui())) {
             dialogues_.bip();
             dialogues_.message(Icone::Exclamation, m->titre, m->texte);
         }
-        if (nam.size() == 12 && !Text1[0]->text().isEmpty())
+        if (MaskEdBox1[0]->clipText().size() == 12 && !Text1[0]->text().isEmpty())
             MaskEdBox1[6]->setFocus(Qt::OtherFocusReason);
     }
     focusCodeActe();
@@ -738,26 +763,28 @@ void Principal::Command1_Click() {
         return;
     }
 
-    fichierfactures::Resultat resultat;
+    PatientCourant::Enregistrement e;
     {
         Sablier sablier(dialogues_);
-        resultat = fichierfactures::EnregistrerFacture(f.valeurs(), programme_, dialogues_, [] {
-            // Update of the patient's record in the patient-record database: comes with it.
-        });
+        e = patient_.enregistrer(programme_, f.valeurs(), reglagesPatient_,
+                                 parametres::oui(utilisateur_, parametres::AfficheConserveInfo), dialogues_);
     }
-    if (resultat.code != 0) {
+    if (e.resultat.code != 0) {
         ChampsActe champs = lireChampsActe();
-        AfficherMessage(resultat.code, 0, champs, dialogues_);
-        EnProvenanceDeLaFile = false;
+        AfficherMessage(e.resultat.code, 0, champs, dialogues_);
         return;
     }
-    if (!resultat.enregistree())
+    if (!e.resultat.enregistree())
         return;  // nothing stored: the invoice stays on screen
-    afficherNombreFactures(resultat.numero);
+    afficherNombreFactures(e.resultat.numero);
     ViderFormulaire();
-    // An invoice from the queue of imported patients leaves it here: comes with the queue.
-    if (!EnProvenanceDeLaFile)
+    if (!e.resteEnFile) {
         MaskEdBox1[0]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    afficherFile(*e.resteEnFile);
+    Command4->setEnabled(false);
+    Command3->setFocus(Qt::OtherFocusReason);
 }
 
 void Principal::ViderFormulaire() {
@@ -779,7 +806,68 @@ void Principal::ViderFormulaire() {
 
 void Principal::nouveau() {
     ViderFormulaire();
+    patient_.oublier();
     Command4->setEnabled(false);
+}
+
+void Principal::ecrireIdentite(const PatientCourant::Chargement& c) {
+    if (!c.identite)
+        return;
+    const Identite& i = *c.identite;
+    MaskEdBox1[masque::Nam]->setClipText(i.nam);
+    Text1[texte::Nom]->setText(i.nom);
+    Text1[texte::Prenom]->setText(i.prenom);
+    MaskEdBox1[masque::Naissance]->setClipText(i.naissance);
+    Option1[i.masculin ? 0 : 1]->setChecked(true);
+    Text1[texte::Adresse]->setText(i.adresse);
+    Text1[texte::Ville]->setText(i.ville);
+    MaskEdBox1[masque::CodePostal]->setClipText(i.codePostal);
+    MaskEdBox1[masque::SequenceCarte]->setClipText(i.sequenceCarte);
+    MaskEdBox1[masque::ExpirationCarte]->setClipText(i.expirationCarte);
+    if (c.dateExamen && !i.examen.isEmpty())
+        MaskEdBox1[masque::DateService]->setClipText(i.examen);
+}
+
+void Principal::Command2_Click() {
+    filepatients::importer(programme_, dialogues_);
+    int n = 0;
+    executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"), [&] { n = filepatients::nombre(programme_); });
+    afficherFile(n);
+}
+
+void Principal::Command3_Click() {
+    std::optional<filepatients::EnFile> premier;
+    executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
+                        [&] { premier = filepatients::lire(programme_, 1); });
+    if (!premier)
+        return;
+    ecrireIdentite(patient_.depuisFile(*premier, !reglagesPatient_.PavoConserveDate));
+    Command4->setEnabled(true);
+    MaskEdBox1[masque::PremierDiagnostic]->setFocus(Qt::OtherFocusReason);
+}
+
+void Principal::Command4_Click() {
+    int reste = 0;
+    executerAvecReprise(dialogues_, QStringLiteral("File d'attente"),
+                        [&] { reste = filepatients::retirerNam(programme_, MaskEdBox1[masque::Nam]->clipText()); });
+    nouveau();
+    afficherFile(reste);
+    Command3->setFocus(Qt::OtherFocusReason);
+}
+
+void Principal::Command5_Click() {
+    frmListeEnMem liste(programme_, dialogues_, this);
+    connect(&liste, &frmListeEnMem::patientChoisi, this, [this](const filepatients::EnFile& p) {
+        ecrireIdentite(patient_.depuisFile(p, true));
+        Command4->setEnabled(true);
+    });
+    connect(&liste, &frmListeEnMem::fileChangee, this, [this](int n) {
+        afficherFile(n);
+        if (n == 0) {
+            nouveau();
+        }
+    });
+    liste.exec();
 }
 
 void Principal::quitter() { close(); }
@@ -843,13 +931,7 @@ void Principal::Toolbar1_ButtonClick(const QString& cle) {
 void Principal::historique() {
     if (!avertiHistorique_) {
         avertiHistorique_ = true;
-        dialogues_.message(
-            Icone::Aucune, QStringLiteral("Information"),
-            QStringLiteral("Attention !!!\n\nUne facture ne peut pas être effacée, elle peut seulement "
-                           "être annulée ou corrigée.\nCorrigez uniquement où il y à erreur.\nNe pas "
-                           "remplacer les 000000 par des espaces.\n----------------------------------"
-                           "-----------------------------------\nIl y a peu de vérification en "
-                           "correction.  Travaillez PRUDEMMENT."));
+        dialogues_.message(Icone::Aucune, QStringLiteral("Information"), historique::Avertissement);
     }
     ouvrirModale<frmHistorique>();
 }

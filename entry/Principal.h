@@ -2,6 +2,7 @@
 #include "config/configuration.h"
 #include "entry/demarrage.h"
 #include "entry/formulaire.h"
+#include "entry/patientcourant.h"
 #include "rules/champsacte.h"
 
 #include <QMainWindow>
@@ -21,6 +22,7 @@ class QPushButton;
 class QRadioButton;
 class QSlider;
 class QToolBar;
+class Redimensionnement;
 
 // The invoice-entry window "Saisie des factures RAMQ": the program's first window.
 class Principal : public QMainWindow, private FenetresDemarrage {
@@ -60,6 +62,10 @@ public:
 
 public slots:
     void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
     void Combo1_Click(int index);
     void Combo1_Change(int index);
     void Combo1_LostFocus(int index);
@@ -91,6 +97,10 @@ private:
     void nouveau();
     void quitter();
     void ouvrirTelecommunication();
+    // A patient's identity into the boxes; the examination date too when `dateExamen`.
+    void ecrireIdentite(const PatientCourant::Chargement& c);
+    // The queue's count on Command3, and Command3 and Command5 enabled when it holds anyone.
+    void afficherFile(int nombre);
     // Menu item 4: the warning the first time, then the correction window.
     void historique();
     // A window of the archives over the program folder, then the count of invoices again.
@@ -118,11 +128,10 @@ private:
     QFrame* bandeFile_ = nullptr;
     QList<QWidget*> sousLaFile_;  // controls moved up when the queue buttons are hidden
     QAction* actionCorrection_ = nullptr;
-    bool EnProvenanceDeLaFile = false;
-    int NumeroDansLaFile = 0;
+    Redimensionnement* redimensionnement_ = nullptr;
+    PatientCourant patient_;
+    PatientCourant::Reglages reglagesPatient_;
     bool avertiHistorique_ = false;
     std::deque<std::function<void()>> pertesDeFocus_;
     QWidget* dejaTraitee_ = nullptr;  // box whose work ran at a command, before it lost the focus
-    // Date of the patient's last 09001 (yy/mm/dd), from the patient-record database.
-    QString dernier09001_ = QStringLiteral("99/01/01");
 };

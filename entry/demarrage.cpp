@@ -1,6 +1,7 @@
 #include "entry/demarrage.h"
 
 #include "config/facturatlex.h"
+#include "entry/filepatients.h"
 #include "config/fichierconfiguration.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-constexpr int LongueurFile = 188;
 const QString TitreCreation = QStringLiteral("Création du fichier de configuration");
 const QString TitreLecture = QStringLiteral("Erreur en lecture");
 
@@ -41,11 +41,7 @@ void etape(const QString& programme, PortDialogue& d, const std::function<void()
 
 }  // namespace
 
-int patientsEnFile(const QString& programme) {
-    return FichierEnregistrements(dossiers::resoudre(programme, QStringLiteral("MdiTmp.Dat")),
-                                  LongueurFile)
-        .nombre();
-}
+int patientsEnFile(const QString& programme) { return filepatients::nombre(programme); }
 
 EtatDemarrage Demarrer(const QString& programme, PortDialogue& d, FenetresDemarrage& fenetres,
                        const MagasinReglages& utilisateur) {

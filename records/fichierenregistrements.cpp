@@ -2,6 +2,7 @@
 
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
+#include "platform/fichiers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,7 +73,8 @@ bool FichierEnregistrements::remplacer(int numero, const QByteArray& attendu, co
 }
 
 int FichierEnregistrements::ajouter(const QByteArray& octets) {
-    verifierLongueur(octets);
+    if (octets.isEmpty() || octets.size() % longueur_ != 0)
+        verifierLongueur(octets);  // not whole records: refused
     const auto f = verrouiller(delaiVerrouMs);
     const qint64 taille = f->taille();
     const qint64 numero = taille / longueur_ + 1;
@@ -82,7 +84,7 @@ int FichierEnregistrements::ajouter(const QByteArray& octets) {
         if (numero > 1 && !verification_(f->lire(taille - longueur_, longueur_)))
             endommage(numero - 1);
     }
-    if (numero > numeroMaximal_)
+    if (numero + octets.size() / longueur_ - 1 > numeroMaximal_)
         throw erreurs::erreur(erreurs::Depassement, chemin_);
     try {
         f->ecrire((numero - 1) * longueur_, octets);
@@ -97,6 +99,11 @@ int FichierEnregistrements::ajouter(const QByteArray& octets) {
         throw;
     }
     return static_cast<int>(numero);
+}
+
+void FichierEnregistrements::reecrire(const std::function<QByteArray(const QByteArray& actuel)>& nouveau) {
+    const auto f = verrouiller(delaiVerrouMs);
+    fichiers::ecrireAtomique(chemin_, nouveau(f->toutLire()));
 }
 
 std::unique_ptr<FichierBrut> FichierEnregistrements::verrouiller(int delaiMs) const {

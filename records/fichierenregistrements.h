@@ -37,9 +37,13 @@ public:
     void ecrire(int numero, const QByteArray& octets);
     // Count and append under the system's lock on the file, so that two workstations sharing
     // the folder never compute the same number; the record is on the disk when this returns,
-    // and a failed write is cut back to the previous length. Returns the new record's number.
+    // and a failed write is cut back to the previous length. Returns the new record's number
+    // (the first one's when `octets` holds several whole records, appended in one write).
     // Beyond `numeroMaximal`: error 6, the file unchanged.
     int ajouter(const QByteArray& octets);
+    // The whole file rewritten atomically under the lock appends take: `nouveau` gets the
+    // current bytes and gives the new ones; an append waiting meanwhile lands in the new file.
+    void reecrire(const std::function<QByteArray(const QByteArray& actuel)>& nouveau);
     // Rewrites record `numero` in place only while it still holds `attendu` (another
     // workstation may have changed it, or emptied the file, since it was read); false, and
     // nothing written, otherwise.

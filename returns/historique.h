@@ -12,6 +12,13 @@ class PortDialogue;
 // of its own (by the box's index), written back into the same record.
 namespace historique {
 
+// Shown the first time the correction window is asked for after the program started.
+inline const QString Avertissement = QStringLiteral(
+    "Attention !!!\n\nUne facture ne peut pas être effacée, elle peut seulement être annulée ou "
+    "corrigée.\nCorrigez uniquement où il y à erreur.\nNe pas remplacer les 000000 par des espaces.\n"
+    "---------------------------------------------------------------------\nIl y a peu de "
+    "vérification en correction.  Travaillez PRUDEMMENT.");
+
 struct Boite {
     enum class Genre { Texte, Nombre, Lecture };  // Lecture: shown, never written back
     int index;

@@ -2,10 +2,14 @@
 #include "config/MotPasse.h"
 #include "config/frmCorrigeCfg.h"
 #include "entry/Principal.h"
+#include "entry/dossierpatient.h"
+#include "entry/filepatients.h"
+#include "entry/frmListeEnMem.h"
 #include "platform/MaskEdBox.h"
 #include "platform/dialoguesqt.h"
 #include "platform/horloge.h"
 #include "platform/imprimantes.h"
+#include "platform/redimensionnement.h"
 #include "platform/reglages.h"
 #include "records/facture.h"
 #include "rules/frmMessageAlaSouris.h"
@@ -16,6 +20,7 @@
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
+#include "support/patients.h"
 
 #include <QAction>
 #include <QApplication>
@@ -794,6 +799,188 @@ TEST_F(FenetrePrincipale, HistoriqueEtArchives) {
     EXPECT_EQ(dialogues.resume(), (QStringList{attention, "Annulation | Facture numéro 1 annulée."}));
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").left(2), "99");
     EXPECT_EQ(label("Label1_28")->text(), " 1 ");  // a cancelled invoice still counts
+}
+
+}  // namespace
+
+namespace {
+
+// Imported patients loaded by "Préparer la facture suivante" and by the list; each store takes
+// the loaded patient off the queue, whatever moved meanwhile.
+TEST_F(FenetrePrincipale, FileDAttenteDeBoutEnBout) {
+    const QByteArray tremblay11 = "TREM80011514;Marc;Tremblay;1;427;19800115;M;123 rue Principale;St-Olvane;H2X1Y4;20261204;11\n";
+    const QByteArray gagnon = "GAGE85523027;Eve;Gagnon;2;531;19850228;F;4 rang Erable;Levis;G6V4Z2;20261203;22\n";
+    const QByteArray lavoie = "LAVP15070412;Paul;Lavoie;3;1028;19150704;M;1 rue A;Ville;J0J1J0;20261202;33\n";
+    const QByteArray tremblay44 = "TREM80011514;Marc;Tremblay;1;427;19800115;M;9 rue B;St-Olvane;H2X1Y4;20261201;44\n";
+    d.ecrire("PavoRamq.Txt", tremblay11 + gagnon + lavoie + tremblay44);
+    Principal& p = ouvrir();
+    const auto file = [&] {
+        QStringList dossiers;
+        for (const filepatients::EnFile& e : filepatients::tous(d.chemin()))
+            dossiers << filepatients::rangee(e)[0];
+        return dossiers;
+    };
+    const auto facturer = [&] {
+        taper(masque(6), "3784");
+        taper(combo(2), "9001");
+        quitter(combo(2));
+        dialogues.effacer();
+        cliquer(controle<QPushButton>("Command1"));
+    };
+    cliquer(p.Command2);
+    EXPECT_EQ(dialogues.resume(), QStringList{"Importation de fichier |  4 noms ont été importés pour préparation de factures"});
+    EXPECT_EQ(p.Command3->text(), "Préparer la facture suivante... ( 4 )");
+
+    cliquer(p.Command3);
+    EXPECT_EQ(masque(0)->clipText(), "TREM80011514");
+    EXPECT_EQ(texte(2)->text(), "123 RUE PRINCIPALE");
+    EXPECT_EQ(masque(5)->clipText(), "20261206");  // PavoConserveDate: the date of service stays
+    EXPECT_TRUE(p.Command4->isEnabled());
+    facturer();
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").mid(22, 12), "TREM80011514");
+    EXPECT_EQ(file(), (QStringList{"22", "33", "44"}));
+    EXPECT_EQ(p.Command3->text(), "Préparer la facture suivante... ( 3 )");
+
+    // The list: record 3 loaded, then record 1 withdrawn, then the store.
+    QTimer sonde;
+    std::function<void(frmListeEnMem*)> action;
+    QObject::connect(&sonde, &QTimer::timeout, [&] {
+        if (auto* l = qobject_cast<frmListeEnMem*>(QApplication::activeModalWidget())) {
+            sonde.stop();
+            action(l);
+        }
+    });
+    action = [](frmListeEnMem* l) {
+        EXPECT_EQ(l->ListView1->topLevelItem(2)->text(4), "2026/12/01");
+        l->ListView1->setCurrentItem(l->ListView1->topLevelItem(2));
+        l->ListView1_DblClick();
+    };
+    const auto liste = [&] {
+        sonde.start(10);
+        cliquer(p.Command5);
+        QApplication::setActiveWindow(&p);  // back from the modal list, as a user is
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    };
+    liste();
+    EXPECT_EQ(texte(2)->text(), "9 RUE B");
+    EXPECT_EQ(masque(5)->clipText(), "20261201");  // the list always takes the examination date
+    action = [&](frmListeEnMem* l) {
+        dialogues.effacer();
+        dialogues.reponses = {Reponse::Oui};
+        l->ListView1->setCurrentItem(l->ListView1->topLevelItem(0));
+        l->ListView1_Retirer();
+        EXPECT_EQ(dialogues.resume(), QStringList{"Suppression | Veuillez confirmer le retrait de \nGAGE85523027\n"
+                                                  "Dossier: 22\nGagnon Eve"});
+        EXPECT_EQ(l->ListView1->topLevelItemCount(), 2);
+        l->Command1->click();
+    };
+    liste();
+    EXPECT_EQ(file(), (QStringList{"33", "44"}));
+    facturer();
+    EXPECT_EQ(file(), QStringList{"33"});
+    EXPECT_EQ(p.Command3->text(), "Préparer la facture suivante... ( 1 )");
+
+    // "Annuler ce NOM": every entry of the NAM leaves.
+    d.ecrire("MdiTmp.Dat", {});
+    d.ecrire("PavoRamq.Txt", tremblay11 + lavoie + tremblay44);
+    cliquer(p.Command2);
+    cliquer(p.Command3);
+    cliquer(p.Command4);
+    EXPECT_EQ(file(), QStringList{"33"});
+    EXPECT_EQ(masque(0)->clipText(), "");
+    EXPECT_FALSE(p.Command4->isEnabled());
+    EXPECT_EQ(p.Command3->text(), "Préparer la facture suivante... ( 1 )");
+}
+
+// With the patient-record database: the NAM fills the window; the store updates that record
+// only while the NAM on screen is the one loaded.
+TEST_F(FenetrePrincipale, DossierPatientDeBoutEnBout) {
+    u.ecrire("UtiliseDossierPatient", "OUI");
+    patients::Patient marc{"TREM80011514", "TREMBLAY", "MARC", "19800115", "M", "5 RUE DU QUAI",
+                           "ST-OLVANE", "H2X 1Y4", "0427", "01", "20250101"};
+    const QByteArray fiche = patients::enregistrement(marc, '\x81');
+    patients::creer(d.chemin(), {fiche});
+    ouvrir();
+    taper(masque(0), "trem80011514");
+    quitter(masque(0));
+    EXPECT_EQ(texte(0)->text(), "TREMBLAY");
+    EXPECT_EQ(texte(1)->text(), "MARC");
+    EXPECT_EQ(masque(2)->clipText(), "H2X1Y4");
+    // Leaving the same NAM again keeps the user's corrections.
+    texte(1)->setText("MARCO");
+    masque(0)->setFocus();
+    quitter(masque(0));
+    EXPECT_EQ(texte(1)->text(), "MARCO");
+    taper(masque(6), "3784");
+    taper(combo(2), "9001");
+    quitter(combo(2));
+    cliquer(controle<QPushButton>("Command1"));
+    ASSERT_EQ(d.lire("Sauvramq/Ftmp.Fil").size(), 723);
+    const QByteArray apres = d.lire("Patient/KPDBFIL.FIL");
+    EXPECT_EQ(apres.mid(dossierpatient::Dernier09001.colonne - 1, 8), "20261206");
+    EXPECT_EQ(apres.mid(dossierpatient::DateRappel.colonne - 1, 8), "20271206");
+
+    // Loaded, then another NAM typed that the database does not hold: the store leaves it alone.
+    taper(masque(0), "trem80011514");
+    quitter(masque(0));
+    masque(0)->setFocus();
+    masque(0)->selectAll();
+    taper(masque(0), "gage85523027");
+    dialogues.effacer();
+    quitter(masque(0));
+    EXPECT_TRUE(dialogues.resume().join('\n').contains("Recherche | Aucune personne au fichier patient"));
+    taper(masque(6), "3784");
+    taper(combo(2), "9001");
+    quitter(combo(2));
+    masque(5)->setClipText("20261205");
+    cliquer(controle<QPushButton>("Command1"));
+    ASSERT_EQ(d.lire("Sauvramq/Ftmp.Fil").size(), 2 * 723);
+    EXPECT_EQ(d.lire("Patient/KPDBFIL.FIL"), apres);
+}
+
+// Controls keep their proportions: twice the width doubles every x and width; the design size
+// gives the design places back exactly, also for a window first shown at another size.
+TEST_F(FenetrePrincipale, RedimensionnementProportionnel) {
+    QWidget zone;
+    auto* a = new QPushButton("a", &zone);
+    a->setGeometry(10, 20, 30, 40);
+    auto* cadre = new QGroupBox("cadre", &zone);
+    cadre->setGeometry(100, 50, 200, 100);
+    auto* b = new QLabel("b", cadre);
+    b->setGeometry(7, 9, 51, 13);
+    b->setFixedWidth(51);
+    new Redimensionnement(&zone, QSize(400, 300));
+    zone.resize(800, 300);
+    zone.show();
+    EXPECT_EQ(a->geometry(), QRect(20, 20, 60, 40));
+    EXPECT_EQ(cadre->geometry(), QRect(200, 50, 400, 100));
+    EXPECT_EQ(b->geometry(), QRect(14, 9, 102, 13));
+    zone.resize(333, 157);
+    zone.resize(400, 300);
+    EXPECT_EQ(a->geometry(), QRect(10, 20, 30, 40));
+    EXPECT_EQ(b->geometry(), QRect(7, 9, 51, 13));
+    zone.resize(0, 0);  // nothing to scale from or to: nothing moves, nothing divides by zero
+    EXPECT_EQ(a->geometry(), QRect(10, 20, 30, 40));
+
+    Principal& p = ouvrir();
+    QWidget* centre = p.centralWidget();
+    const QList<QWidget*> controles = {p.Command1, masque(0), p.Label3[5], combo(2), p.Command3, texte(4)};
+    QList<QRect> conception;
+    for (QWidget* c : controles)
+        conception << c->geometry();
+    const QSize design = centre->size();
+    p.resize(p.width() + design.width(), p.height());
+    QApplication::processEvents();
+    ASSERT_EQ(centre->size(), QSize(2 * design.width(), design.height()));
+    for (int i = 0; i < controles.size(); ++i) {
+        const QRect r = controles[i]->geometry();
+        EXPECT_EQ(r, QRect(2 * conception[i].x(), conception[i].y(), 2 * conception[i].width(), conception[i].height()))
+            << qPrintable(controles[i]->objectName());
+    }
+    p.resize(p.width() - design.width(), p.height());
+    QApplication::processEvents();
+    for (int i = 0; i < controles.size(); ++i)
+        EXPECT_EQ(controles[i]->geometry(), conception[i]) << qPrintable(controles[i]->objectName());
 }
 
 }  // namespace

@@ -1,0 +1,230 @@
+#include "entry/filepatients.h"
+
+#include "entry/verifications.h"
+#include "platform/dialogues.h"
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "platform/fichiers.h"
+#include "records/champs.h"
+#include "records/encodage.h"
+#include "records/fileattente.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+namespace filepatients {
+
+namespace {
+
+const QString TitreImportation = QStringLiteral("Importation de fichier");
+
+// The lines of a text file, whatever its line ends; blank lines left out, with their numbers.
+QList<QPair<int, QByteArray>> lignes(const QByteArray& texte) {
+    QList<QPair<int, QByteArray>> resultat;
+    int numero = 0;
+    qsizetype debut = 0;
+    while (debut < texte.size()) {
+        qsizetype fin = debut;
+        while (fin < texte.size() && texte[fin] != '\r' && texte[fin] != '\n')
+            ++fin;
+        ++numero;
+        const QByteArray ligne = texte.mid(debut, fin - debut);
+        if (!ligne.trimmed().isEmpty())
+            resultat.append({numero, ligne});
+        if (fin < texte.size() && texte[fin] == '\r' && fin + 1 < texte.size() && texte[fin + 1] == '\n')
+            ++fin;
+        debut = fin + 1;
+    }
+    return resultat;
+}
+
+QString nam(const QByteArray& enregistrement) {
+    return fileattente::champ(enregistrement, fileattente::Nam).trimmed();
+}
+
+// Every record of `tout` that `garder` keeps, in order.
+QByteArray garder(const QByteArray& tout, const std::function<bool(const QByteArray&, int)>& garde) {
+    QByteArray reste;
+    for (qsizetype p = 0; p + fileattente::Longueur <= tout.size(); p += fileattente::Longueur) {
+        const QByteArray e = tout.mid(p, fileattente::Longueur);
+        if (garde(e, static_cast<int>(p / fileattente::Longueur) + 1))
+            reste += e;
+    }
+    return reste;
+}
+
+}  // namespace
+
+FichierEnregistrements fichier(const QString& programme) {
+    return FichierEnregistrements(dossiers::resoudre(programme, QStringLiteral("MdiTmp.Dat")),
+                                  fileattente::Longueur);
+}
+
+QString cheminImportation(const QString& programme) {
+    return dossiers::resoudre(programme, QStringLiteral("PavoRamq.Txt"));
+}
+
+int nombre(const QString& programme) { return fichier(programme).nombre(); }
+
+std::optional<QByteArray> enregistrementDeLigne(const QByteArray& ligne) {
+    QList<QByteArray> valeurs;
+    qsizetype debut = 0;
+    for (int k = 1; k < fileattente::NombreChamps; ++k) {
+        const qsizetype fin = ligne.indexOf(';', debut);
+        if (fin < 0)
+            return std::nullopt;
+        valeurs << ligne.mid(debut, fin - debut);
+        debut = fin + 1;
+    }
+    valeurs << ligne.mid(debut);
+    return fileattente::construire(valeurs);
+}
+
+int importer(const QString& programme, PortDialogue& d) {
+    const QString chemin = cheminImportation(programme);
+    if (!dossiers::FichierExiste(chemin)) {
+        d.message(Icone::Exclamation, QStringLiteral("Importation de facture"),
+                  QStringLiteral("Aucun nom à importer pour la préparation des factures."));
+        return 0;
+    }
+    try {
+        const QByteArray lu = fichiers::lire(chemin);
+        QByteArray enregistrements;
+        int nombreLignes = 0;
+        for (const auto& [numero, ligne] : lignes(lu)) {
+            const auto e = enregistrementDeLigne(ligne);
+            if (!e) {
+                d.message(Icone::Critique, TitreImportation,
+                          QStringLiteral("Erreur de lecture de fichier\n\nLa ligne %1 du fichier %2 n'a "
+                                         "pas ses douze champs séparés par « ; ». Aucun nom n'a été "
+                                         "importé; corrigez le fichier puis importez-le de nouveau.")
+                              .arg(numero)
+                              .arg(QDir::toNativeSeparators(chemin)));
+                return 0;
+            }
+            enregistrements += *e;
+            ++nombreLignes;
+        }
+        if (!enregistrements.isEmpty())
+            fichier(programme).ajouter(enregistrements);
+        // Lines the outside product added meanwhile stay in the file, to be imported next time.
+        const QByteArray maintenant = fichiers::lire(chemin);
+        if (maintenant.startsWith(lu) && maintenant.size() > lu.size())
+            fichiers::ecrireAtomique(chemin, maintenant.mid(lu.size()));
+        else
+            fichiers::supprimer(chemin);
+        d.message(Icone::Information, TitreImportation,
+                  QStringLiteral(" %1 noms ont été importés pour préparation de factures").arg(nombreLignes));
+        return nombreLignes;
+    } catch (const ErreurFichier& e) {
+        d.message(Icone::Critique, TitreImportation,
+                  QStringLiteral("Erreur de lecture de fichier\n\n%1\n%2").arg(erreurs::texte(e)).arg(e.numero()));
+        return 0;
+    }
+}
+
+std::optional<EnFile> lire(const QString& programme, int numero) {
+    const FichierEnregistrements f = fichier(programme);
+    if (numero < 1 || numero > f.nombre())
+        return std::nullopt;
+    return EnFile{numero, f.lire(numero)};
+}
+
+std::optional<EnFile> chercher(const QString& programme, const QString& tape) {
+    const QString t = tape.trimmed().toUpper();
+    if (t.isEmpty())
+        return std::nullopt;
+    static const QRegularExpression chiffres(QStringLiteral("^[0-9]+$"));
+    const bool numeroDeDossier = chiffres.match(t).hasMatch();
+    if (nombre(programme) == 0)
+        return std::nullopt;
+    const QByteArray tout = fichiers::lire(fichier(programme).chemin());
+    for (qsizetype p = 0; p + fileattente::Longueur <= tout.size(); p += fileattente::Longueur) {
+        const QByteArray e = tout.mid(p, fileattente::Longueur);
+        const bool parNam = fileattente::champ(e, fileattente::Nam).toUpper().contains(t);
+        const QString dossier = fileattente::champ(e, fileattente::Dossier).trimmed();
+        const bool parDossier = numeroDeDossier && !dossier.isEmpty() && champs::valeur(dossier) == champs::valeur(t);
+        if (parNam || parDossier)
+            return EnFile{static_cast<int>(p / fileattente::Longueur) + 1, e};
+    }
+    return std::nullopt;
+}
+
+QList<EnFile> tous(const QString& programme) {
+    QList<EnFile> liste;
+    if (nombre(programme) == 0)
+        return liste;
+    const QByteArray tout = fichiers::lire(fichier(programme).chemin());
+    garder(tout, [&](const QByteArray& e, int numero) {
+        liste.append({numero, e});
+        return false;
+    });
+    return liste;
+}
+
+QStringList rangee(const EnFile& p) {
+    using namespace fileattente;
+    const QString examen = champ(p.enregistrement, Examen);
+    return {champ(p.enregistrement, Dossier).trimmed(), champ(p.enregistrement, Nam).trimmed(),
+            champ(p.enregistrement, Nom).trimmed(), champ(p.enregistrement, Prenom).trimmed(),
+            examen.left(4) + QLatin1Char('/') + examen.mid(4, 2) + QLatin1Char('/') + examen.mid(6, 2),
+            QString::number(p.numero)};
+}
+
+QString questionRetrait(const QByteArray& e) {
+    using namespace fileattente;
+    return QStringLiteral("Veuillez confirmer le retrait de \n") + champ(e, Nam) + QStringLiteral("\nDossier: ") +
+           champ(e, Dossier) + QLatin1Char('\n') + champ(e, Nom) + QLatin1Char(' ') + champ(e, Prenom);
+}
+
+Identite identite(const QByteArray& e) {
+    using namespace fileattente;
+    Identite i;
+    i.nam = champ(e, Nam).toUpper();
+    i.nom = champ(e, Nom).toUpper();
+    i.prenom = champ(e, Prenom).toUpper();
+    i.naissance = champ(e, Naissance);
+    i.masculin = champ(e, Sexe).toUpper() != QLatin1String("F");
+    i.adresse = NettoyerTexte(champ(e, Adresse).toUpper());
+    i.ville = NettoyerTexte(champ(e, Ville).toUpper());
+    i.codePostal = champ(e, CodePostal).toUpper();
+    i.sequenceCarte = champ(e, SequenceCarte);
+    i.expirationCarte = champ(e, ExpirationCarte);
+    i.examen = champ(e, Examen);
+    return i;
+}
+
+void retirer(const QString& programme, const EnFile& charge) {
+    fichier(programme).reecrire([&](const QByteArray& tout) {
+        int aRetirer = 0;
+        garder(tout, [&](const QByteArray& e, int numero) {
+            if (e == charge.enregistrement && (aRetirer == 0 || numero == charge.numero))
+                aRetirer = numero;
+            return true;
+        });
+        return garder(tout, [&](const QByteArray&, int numero) { return numero != aRetirer; });
+    });
+}
+
+int retirerNam(const QString& programme, const QString& n) {
+    fichier(programme).reecrire([&](const QByteArray& tout) {
+        return garder(tout, [&](const QByteArray& e, int) { return nam(e) != n.trimmed(); });
+    });
+    return nombre(programme);
+}
+
+int apresEnregistrement(const QString& programme, const EnFile& charge, bool afficheConserveInfo,
+                        PortDialogue& d) {
+    const int n = nombre(programme);
+    if (n > 1 && afficheConserveInfo &&
+        d.question(Icone::Question, QStringLiteral("Conserver les informations"),
+                   QStringLiteral("Désirez-vous conserver les information pour une deuxième facture ?"),
+                   Boutons::OuiNon, 1) == Reponse::Oui)
+        return n;
+    retirer(programme, charge);
+    return nombre(programme);
+}
+
+QString legendeSuivante(int n) { return QStringLiteral("Préparer la facture suivante... ( %1 )").arg(n); }
+
+}  // namespace filepatients
