@@ -4,7 +4,8 @@
 // bytes with a flush; then, as absolute times, the start-up to the shown entry window with a
 // full file of invoices, a store in the real window (p50, p99), and the report of 1 000
 // invoices rendered to PDF; (d) the summary and the viewer of a large return, against reading it;
-// (e) the archive search and listing over 500 kept billings, against reading their files.
+// (e) the archive search and listing over 500 kept billings, against reading their files; (f) a
+// month of statistics out of a year of 20 000 invoices, against reading the year's file.
 #include "config/configuration.h"
 #include "config/fichierconfiguration.h"
 #include "entry/Principal.h"
@@ -19,7 +20,9 @@
 #include "records/fichierfactures.h"
 #include "returns/affichageretour.h"
 #include "returns/retours.h"
+#include "records/statistique.h"
 #include "returns/archives.h"
+#include "statistics/statmensuelle.h"
 #include "transmission/preparation.h"
 #include "transmission/rapports.h"
 
@@ -276,10 +279,32 @@ int main(int argc, char** argv) {
     afficher("(e) recherche d'un NAM dans 500 facturations de 300", recherche, lectureArchives, "lecture");
     afficher("(e) liste des 500 facturations conservées", liste, lectureArchives, "lecture");
 
+    // (f) A year of statistics (20 000 invoices, one optometrist) read, counted and laid out as
+    // the monthly window's list, against reading the same bytes.
+    QByteArray annee;
+    for (int i = 0; i < 20000; ++i) {
+        ValeursFacture s = uneFacture(i);
+        s.dateService = QStringLiteral("2026%1%2").arg(i % 12 + 1, 2, 10, QLatin1Char('0')).arg(i % 28 + 1, 2, 10, QLatin1Char('0'));
+        annee += statistique::construire(s);
+    }
+    fichiers::ecrireAtomique(programme + "/Sauvramq/STA2026.Dat", annee);
+    const double lectureAnnee = secondes([&] { (void)fichiers::lire(programme + "/Sauvramq/STA2026.Dat").size(); }, 5);
+    const double statistiques = secondes([&] {
+        for (int mois = 1; mois <= 12; ++mois) {
+            const auto m = statmensuelle::lire(programme, uneFacture(0).professionnel, 2026, mois, configuration);
+            (void)statmensuelle::rangees(m, configuration).size();
+        }
+    }, 3) / 12;
+    afficher("(f) statistiques d'un mois dans une année de 20 000", statistiques, lectureAnnee, "lecture");
+
     if (!dossier.autoRemove())
         std::printf("Dossier gardé: %s\n", qPrintable(programme));
     if (!reussi) {
         std::printf("La préparation a échoué.\n");
+        return 1;
+    }
+    if (statistiques > 0.5) {
+        std::printf("Les statistiques d'un mois dépassent une demi-seconde.\n");
         return 1;
     }
     if (recherche > 1.0) {

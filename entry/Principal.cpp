@@ -24,6 +24,7 @@
 #include "entry/frmListeEnMem.h"
 #include "returns/frmArchives.h"
 #include "returns/frmHistorique.h"
+#include "statistics/frmStatistique.h"
 #include "transmission/frmTelecommunication.h"
 
 #include <QAction>
@@ -884,6 +885,11 @@ void Principal::SousFichier_Click(int index) {
         break;
     case 2: initialisation(); break;
     case 4: historique(); break;
+    case 5:
+        construireSousSablier<frmStatistique>(dialogues_, programme_, configuration_, StatusBar1[2]->text(),
+                                              StatusBar1[3]->text(), utilisateur_, dialogues_, this)
+            ->exec();
+        break;
     case 8:
         if (PrendreConfigurationSurServeur(programme_, etat_.ftp, dialogues_))
             QTimer::singleShot(0, this, &Principal::quitter);  // the next start reads the new files

@@ -6,7 +6,6 @@
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -31,7 +30,12 @@ frmListeEnMem::frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget
     connect(Command1, &QPushButton::clicked, this, &QDialog::close);
     // A double click, or Enter on a row, bills that patient.
     connect(ListView1, &QTreeWidget::itemActivated, this, &frmListeEnMem::ListView1_DblClick);
-    ListView1->viewport()->installEventFilter(this);
+    auBoutonDroit(ListView1, [this](QTreeWidgetItem* rangee) {
+        if (rangee) {
+            ListView1->setCurrentItem(rangee);
+            ListView1_Retirer();
+        }
+    });
     Form_Load();
 }
 
@@ -44,18 +48,6 @@ void frmListeEnMem::Form_Load() {
         auto* r = new QTreeWidgetItem(ListView1, filepatients::rangee(patients_[i]));
         r->setData(0, Qt::UserRole, i);
     }
-}
-
-bool frmListeEnMem::eventFilter(QObject* objet, QEvent* evenement) {
-    if (objet == ListView1->viewport() && evenement->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(evenement)->button() == Qt::RightButton) {
-        if (QTreeWidgetItem* r = ListView1->itemAt(static_cast<QMouseEvent*>(evenement)->position().toPoint())) {
-            ListView1->setCurrentItem(r);
-            ListView1_Retirer();
-        }
-        return true;
-    }
-    return QDialog::eventFilter(objet, evenement);
 }
 
 void frmListeEnMem::ListView1_DblClick() {

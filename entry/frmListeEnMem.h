@@ -27,9 +27,6 @@ public slots:
     // The right button released over a row.
     void ListView1_Retirer();
 
-protected:
-    bool eventFilter(QObject* objet, QEvent* evenement) override;
-
 private:
     void Form_Load();
 

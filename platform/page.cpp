@@ -1,5 +1,8 @@
 #include "platform/page.h"
 
+#include "platform/dialogues.h"
+#include "platform/erreurs.h"
+
 void Page::ecrire(const QString& texte) {
     if (!mesure_)
         dessinerTexte(CurrentX, CurrentY, texte);
@@ -58,4 +61,21 @@ double Page::mesurer(const std::function<void()>& bloc) {
     taille(t);
     gras(g);
     return hauteurBloc;
+}
+
+bool imprimerDocument(Imprimante& imprimante, const QString& nom, Orientation orientation,
+                      const std::function<void(Page&)>& contenu, PortDialogue& d, const QString& titre) {
+    Sablier sablier(d);
+    std::unique_ptr<Page> page;
+    try {
+        page = imprimante.nouveauDocument(nom, orientation);
+        contenu(*page);
+        page->finDocument();
+        return true;
+    } catch (const ErreurFichier& e) {
+        if (page)
+            page->abandonner();
+        d.message(Icone::Critique, titre, QStringLiteral("Erreur %1  %2").arg(e.numero()).arg(erreurs::texte(e)));
+        return false;
+    }
 }

@@ -69,3 +69,10 @@ public:
     virtual std::unique_ptr<Page> nouveauDocument(const QString& nom,
                                                   Orientation orientation = Orientation::Paysage) = 0;
 };
+
+class PortDialogue;
+
+// One document of `contenu` under the hourglass; a print failure drops it and is told under
+// `titre` ("Erreur N  cause"). True when printed.
+bool imprimerDocument(Imprimante& imprimante, const QString& nom, Orientation orientation,
+                      const std::function<void(Page&)>& contenu, PortDialogue& d, const QString& titre);

@@ -1,6 +1,7 @@
 #include "returns/listeqt.h"
 
 #include <QHeaderView>
+#include <QMouseEvent>
 
 QTreeWidget* nouvelleListe(QWidget* parent, const QString& nom, const QStringList& colonnes) {
     auto* l = new QTreeWidget(parent);
@@ -26,6 +27,31 @@ void trierAuClicDEntete(QTreeWidget* liste) {
         entete->setSortIndicatorShown(true);
         entete->setSortIndicator(colonne, ordre);
     });
+}
+
+namespace {
+class FiltreBoutonDroit : public QObject {
+public:
+    FiltreBoutonDroit(QTreeWidget* liste, std::function<void(QTreeWidgetItem*)> action)
+        : QObject(liste), liste_(liste), action_(std::move(action)) {}
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override {
+        if (evenement->type() != QEvent::MouseButtonRelease ||
+            static_cast<QMouseEvent*>(evenement)->button() != Qt::RightButton)
+            return QObject::eventFilter(objet, evenement);
+        action_(liste_->itemAt(static_cast<QMouseEvent*>(evenement)->position().toPoint()));
+        return true;
+    }
+
+private:
+    QTreeWidget* liste_;
+    std::function<void(QTreeWidgetItem*)> action_;
+};
+}  // namespace
+
+void auBoutonDroit(QTreeWidget* liste, const std::function<void(QTreeWidgetItem* rangee)>& action) {
+    liste->viewport()->installEventFilter(new FiltreBoutonDroit(liste, action));
 }
 
 bool RangeeTriable::operator<(const QTreeWidgetItem& autre) const {

@@ -1,6 +1,7 @@
 #include "transmission/frmTransmettre.h"
 
 #include "config/parametres.h"
+#include "statistics/frmListeDesFacturations.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/horloge.h"
@@ -101,8 +102,10 @@ void frmTransmettre::Command1_Click(int index) {
         close();
         return;
     }
-    if (index != 0)
-        return;  // the list of sent billings comes with its own window
+    if (index == 2) {
+        frmListeDesFacturations(programme_, dialogues_, this).exec();
+        return;
+    }
     envoi::Envoi e;
     e.programme = programme_;
     e.dossierTravail = dossiers::dossierTravail(programme_);

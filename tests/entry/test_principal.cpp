@@ -795,7 +795,9 @@ TEST_F(FenetrePrincipale, HistoriqueEtArchives) {
     p.SousFichier[4]->trigger();
     fermerALOuverture([](QDialog*) {});
     correction->trigger();
-    EXPECT_EQ(ouvertes, (QStringList{"frmArchives", "frmHistorique", "frmHistorique"}));
+    fermerALOuverture([](QDialog*) {});
+    p.Toolbar1_ButtonClick("Statistiques");
+    EXPECT_EQ(ouvertes, (QStringList{"frmArchives", "frmHistorique", "frmHistorique", "frmStatistique"}));
     EXPECT_EQ(dialogues.resume(), (QStringList{attention, "Annulation | Facture numéro 1 annulée."}));
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").left(2), "99");
     EXPECT_EQ(label("Label1_28")->text(), " 1 ");  // a cancelled invoice still counts

@@ -1,0 +1,49 @@
+#include "statistics/frmListeDesFacturations.h"
+
+#include "platform/reprise.h"
+#include "returns/listeqt.h"
+#include "statistics/journalenvois.h"
+
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmListeDesFacturations::frmListeDesFacturations(QString programme, PortDialogue& dialogues, QWidget* parent)
+    : QDialog(parent), programme_(std::move(programme)), dialogues_(dialogues) {
+    setObjectName(QStringLiteral("frmListeDesFacturations"));
+    setWindowTitle(QStringLiteral("Liste des facturations envoyées"));
+    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"),
+                              {QStringLiteral("Facturation"), QStringLiteral("Attestation"), QStringLiteral("Nb Fact."),
+                               QStringLiteral("Montant"), QStringLiteral("Date"), QStringLiteral("Heure"),
+                               QStringLiteral("Serveur SMTP"), QStringLiteral("Votre adresse de courriel"),
+                               QStringLiteral("Destinataire")});
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    Command1 = new QPushButton(QStringLiteral("Fermer"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setAutoDefault(false);
+    // The list follows the window's size; the button stays at the bottom right.
+    auto* disposition = new QVBoxLayout(this);
+    disposition->addWidget(ListView1, 1);
+    disposition->addWidget(Command1, 0, Qt::AlignRight);
+    resize(900, 400);
+    connect(Command1, &QPushButton::clicked, this, &QDialog::close);
+    auBoutonDroit(ListView1, [this](QTreeWidgetItem*) { ListView1_MouseUp(); });
+    Form_Load();
+}
+
+void frmListeDesFacturations::Form_Load() {
+    journal_.clear();
+    executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
+                        [&] { journal_ = journalenvois::lire(programme_); });
+    ListView1->clear();
+    for (const QByteArray& e : journal_)
+        new QTreeWidgetItem(ListView1, journalenvois::colonnes(e));
+}
+
+void frmListeDesFacturations::ListView1_MouseUp() {
+    QList<int> selection;
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
+        if (ListView1->topLevelItem(i)->isSelected())
+            selection << i;
+    if (journalenvois::retirer(programme_, journal_, selection, dialogues_) != journalenvois::Retrait::Annule)
+        Form_Load();
+}

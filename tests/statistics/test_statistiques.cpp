@@ -1,0 +1,137 @@
+#include "records/fichierenregistrements.h"
+#include "records/statistique.h"
+#include "statistics/comptesrendus.h"
+#include "statistics/journalenvois.h"
+#include "statistics/statmensuelle.h"
+#include "support/autreposte.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+#include "support/factures.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray stat(const char* date, const QList<QString>& actes, const QList<QString>& honoraires, const char* cs = "",
+                const char* prof = "311111") {
+    ValeursFacture v = factureDeBase();
+    v.professionnel = prof;
+    v.dateService = date;
+    v.considerations = cs;
+    v.actes = {actes.value(0), actes.value(1), actes.value(2), actes.value(3)};
+    v.honoraires = {honoraires.value(0), honoraires.value(1), honoraires.value(2), honoraires.value(3)};
+    return statistique::construire(v);
+}
+
+// The month's counts and the summary by day: fee-table prices, damaged dates left out of the
+// days, nothing created when the year has no file.
+TEST(StatMensuelles, ComptesEtJours) {
+    DossierTemporaire d;
+    Configuration c = Configuration::parDefaut();
+    c.Optometristes[9] = {"Dixième", "399999", "00000"};
+    EXPECT_EQ(statmensuelle::optometristes(c).last(), "Dixième 399999");
+    EXPECT_EQ(comptesrendus::optometristes(c).last(), "Dixième   399999");
+    int deplacement = -1;
+    for (int i = 0; i < Configuration::NombrePrix; ++i)
+        if (c.TableDesPrix[i].enUsage() && c.TableDesPrix[i].code != "09001" && deplacement < 0) {
+            deplacement = i;
+            c.TableDesPrix[i].prix = "000000";  // a travel code: counted, priced 0.00
+        }
+    const QString codeDeplacement = c.TableDesPrix[deplacement].code;
+
+    // No Sauvramq, no statistics file: an empty month, nothing created.
+    statmensuelle::Mois m = statmensuelle::lire(d.chemin(), "311111", 2026, 11, c);
+    EXPECT_TRUE(m.lignes.isEmpty());
+    EXPECT_EQ(m.montant(), 0);
+    EXPECT_FALSE(d.existe("Sauvramq"));
+    EXPECT_EQ(statmensuelle::rangees(m, c).mid(0, 3),
+              (QList<QStringList>{{"Nombre", "de factures", "0"}, {"Nombre", "d'actes", "0"}, {"Total", "Honoraire", ".00"}}));
+
+    QByteArray tout = stat("20261103", {"09001", codeDeplacement}, {"002855", "004500"}) +
+                      stat("20261131", {"09001"}, {"002855"}) +  // day 31 of November: still a day 1 to 31
+                      stat("202611  ", {"09001"}, {"002855"}) + stat("20261100", {"09001"}, {"002855"}) +
+                      stat("20261199", {"09001"}, {"002855"}) + stat("20261103", {"99999"}, {"001000"}) +
+                      stat("20261104", {"09001"}, {"002855"}, "B") + stat("20261104", {"09001"}, {"002855"}, "", "322227") +
+                      stat("20261204", {"09001"}, {"002855"});
+    d.ecrire("Sauvramq/STA2026.Dat", tout + "court");
+    QList<int> progression;
+    m = statmensuelle::lire(d.chemin(), "311111", 2026, 11, c, [&](int p) { progression << p; });
+    EXPECT_EQ(progression.last(), 100);
+    EXPECT_EQ(m.lignes.size(), 7);
+    EXPECT_EQ(m.ordinaires.factures, 6);
+    EXPECT_EQ(m.ordinaires.actes, 6);  // the code outside the fee table is not counted
+    EXPECT_EQ(m.ordinaires.total, 5 * 2855);
+    EXPECT_EQ(m.refacturations.factures, 1);
+    EXPECT_EQ(m.facturesParJour[3], 2);
+    EXPECT_EQ(m.montantParJour[3], 2855);
+    EXPECT_EQ(m.facturesParJour[31], 1);
+    EXPECT_EQ(m.factures(), 3);  // "  ", "00" and "99" are no day
+    EXPECT_EQ(m.montant(), 2 * 2855);
+    EXPECT_TRUE(statmensuelle::rangees(m, c).contains(QStringList{codeDeplacement, "1", ".00"}));
+}
+
+// Lines removed from the sending log: the log before in LstEnvoie.Bak, the new one written under
+// the log's lock, and only while it still holds what the list shows.
+TEST(JournalEnvois, Retraits) {
+    DossierTemporaire d;
+    DialoguesScriptes dialogues;
+    EXPECT_TRUE(journalenvois::lire(d.chemin()).isEmpty());
+    EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
+    QList<QByteArray> lignes;
+    for (const char* r : {"R7123401", "R7123402", "R7123403"}) {
+        QByteArray e = QByteArray(r) + "6034042" + "000012" + "  $ 123.45" + "2026120609:30:05    ";
+        lignes << e.leftJustified(201, ' ');
+    }
+    const QByteArray avant = lignes[0] + lignes[1] + lignes[2];
+    d.ecrire("Sauvramq/LstEnvoie.Dat", avant);
+    ASSERT_EQ(journalenvois::lire(d.chemin()), lignes);
+    EXPECT_EQ(journalenvois::colonnes(lignes[1]),
+              (QStringList{"R7123402", "6034042", "000012", "$ 123.45", "2026/12/06", "09:30:05", "", "", ""}));
+
+    const struct {
+        const char* cas;
+        Reponse reponse;
+        QList<int> selection;
+        journalenvois::Retrait attendu;
+        QByteArray apres;
+    } cas[] = {
+        {"annulé", Reponse::Annuler, {1}, journalenvois::Retrait::Annule, avant},
+        {"rien de choisi", Reponse::Ok, {}, journalenvois::Retrait::Fait, avant},
+        {"la ligne du milieu", Reponse::Ok, {1}, journalenvois::Retrait::Fait, lignes[0] + lignes[2]},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.cas);
+        d.ecrire("Sauvramq/LstEnvoie.Dat", avant);
+        dialogues.effacer();
+        dialogues.reponses = {c.reponse};
+        EXPECT_EQ(journalenvois::retirer(d.chemin(), lignes, c.selection, dialogues), c.attendu);
+        EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat"), c.apres);
+        EXPECT_EQ(dialogues.boites()[0].texte, "Veuillez confirmer le retrait du ou des fichiers sélectionnés ?");
+        if (c.attendu == journalenvois::Retrait::Fait) {
+            EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Bak"), avant);
+        }
+    }
+
+    // Another workstation logged a sending since the list was read: nothing removed, told.
+    d.ecrire("Sauvramq/LstEnvoie.Dat", avant + lignes[0]);
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Ok};
+    EXPECT_EQ(journalenvois::retirer(d.chemin(), lignes, {0}, dialogues), journalenvois::Retrait::Change);
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat"), avant + lignes[0]);
+    EXPECT_TRUE(dialogues.resume().last().contains("a changé depuis son affichage"));
+
+    // The log held by another workstation: nothing written, the error told.
+    d.ecrire("Sauvramq/LstEnvoie.Dat", avant);
+    AutrePoste poste(d.fichier("Sauvramq/LstEnvoie.Dat"));
+    ASSERT_TRUE(poste.verrouille());
+    FichierEnregistrements::delaiVerrouMs = 100;
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Ok};
+    EXPECT_EQ(journalenvois::retirer(d.chemin(), lignes, {0}, dialogues), journalenvois::Retrait::Echec);
+    FichierEnregistrements::delaiVerrouMs = 5000;
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat"), avant);
+    EXPECT_TRUE(dialogues.resume().last().contains("utilisé par un autre poste")) << qPrintable(dialogues.resume().last());
+}
+
+}  // namespace
