@@ -53,6 +53,7 @@ public:
         return std::nullopt;
     }
     int choix(const FenetreChoix&) override { return -1; }
+    std::optional<QString> fichierAEnregistrer(const QString&, const QString&) override { return std::nullopt; }
     void bip() override {}
 };
 

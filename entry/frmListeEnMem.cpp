@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 frmListeEnMem::frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget* parent)
@@ -25,7 +26,14 @@ frmListeEnMem::frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(ListView1, 1);
     disposition->addWidget(aides);
-    disposition->addWidget(Command1, 0, Qt::AlignRight);
+    auto* boutons = new QHBoxLayout;
+    boutons->addStretch();
+    boutons->addWidget(boutonExporter(this, [this] {
+        exporterListe(ListView1, QStringLiteral("Patients en attente.csv"),
+                      {{QStringLiteral("Examen"), tableur::Colonne::Genre::Date}}, dialogues_);
+    }));
+    boutons->addWidget(Command1);
+    disposition->addLayout(boutons);
     resize(620, 360);
     connect(Command1, &QPushButton::clicked, this, &QDialog::close);
     // A double click, or Enter on a row, bills that patient.

@@ -1,4 +1,7 @@
 #include "platform/dialoguesqt.h"
+#include <QStandardPaths>
+#include <QDir>
+#include <QFileDialog>
 
 #include "rules/frmMessageAlaSouris.h"
 
@@ -95,6 +98,16 @@ std::optional<QString> DialoguesQt::saisie(const QString& titre, const QString& 
     if (boite.exec() != QDialog::Accepted)
         return std::nullopt;
     return boite.textValue();
+}
+
+std::optional<QString> DialoguesQt::fichierAEnregistrer(const QString& titre, const QString& nomPropose) {
+    PointeurNormal pointeur;
+    const QString chemin = QFileDialog::getSaveFileName(
+        parent_, titre, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(nomPropose),
+        QStringLiteral("Tableur CSV (*.csv)"));
+    if (chemin.isEmpty())
+        return std::nullopt;
+    return chemin;
 }
 
 int DialoguesQt::choix(const FenetreChoix& fenetre) {

@@ -15,6 +15,7 @@ public:
     std::optional<QString> saisie(const QString& titre, const QString& invite,
                                   const QString& defaut) override;
     int choix(const FenetreChoix& fenetre) override;
+    std::optional<QString> fichierAEnregistrer(const QString& titre, const QString& nomPropose) override;
     void bip() override;
     void sablier(bool actif) override;
 

@@ -22,6 +22,8 @@ const BoutonBarre BoutonsBarre[] = {
     {"kImprimer", "Imprimer", QStyle::SP_FileDialogDetailedView, "Impression du rapport.", QKeySequence("Alt+I")},
     {"kRecherchePersonne", "Rechercher", QStyle::SP_FileDialogContentsView,
      "Rechercher les facturations d'une personne", QKeySequence("Alt+C")},
+    {"kExporter", "Exporter", QStyle::SP_DialogSaveButton, "Exporter la liste pour un tableur (fichier CSV)",
+     QKeySequence("Alt+X")},
     {"kQuitter", "Quitter", QStyle::SP_DialogCloseButton, "Fermer cette fenêtre.", QKeySequence("Alt+Q")},
 };
 const QString TitreLecture = QStringLiteral("Erreur en lecture");
@@ -165,6 +167,17 @@ void frmArchives::Toolbar1_ButtonClick(const QString& cle) {
         ImprimanteQt imprimante(programme_);
         archives::imprimer(imprimante, affichees(), dialogues_, progression());
         ProgressBar1->setVisible(false);
+    } else if (cle == QLatin1String("kExporter")) {
+        using G = tableur::Colonne::Genre;
+        if (ListView2->hasFocus())
+            exporterListe(ListView2, QStringLiteral("Facturations.csv"), {}, dialogues_);
+        else
+            exporterListe(ListView1, QStringLiteral("Factures.csv"),
+                          {{QStringLiteral("Naissance"), G::Date}, {QStringLiteral("Date fact."), G::Date},
+                           {QStringLiteral("Prix #1"), G::Cents}, {QStringLiteral("Prix #2"), G::Cents},
+                           {QStringLiteral("Prix #3"), G::Cents}, {QStringLiteral("Prix #4"), G::Cents},
+                           {QStringLiteral("Total"), G::Cents}},
+                          dialogues_);
     } else if (cle == QLatin1String("kRecherchePersonne")) {
         QStringList noms;
         for (int r = 0; r < ListView2->topLevelItemCount(); ++r)

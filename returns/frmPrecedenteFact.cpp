@@ -36,6 +36,10 @@ frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues,
         connect(b, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         Command1 << b;
     }
+    rangee->addWidget(boutonExporter(this, [this] {
+        exporterListe(ListView1, QStringLiteral("Facturations precedentes.csv"),
+                      {{QStringLiteral("Montant"), tableur::Colonne::Genre::Cents}}, dialogues_);
+    }));
     for (int i : {1, 2, 0})
         rangee->addWidget(Command1[i]);
     StatusBar1 = new QLabel(this);

@@ -107,6 +107,11 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
     haut->addWidget(Combo1, 2, 1);
     haut->addWidget(Command3[0], 2, 2);
     haut->addWidget(Command3[1], 2, 3);
+    haut->addWidget(boutonExporter(this, [this] {
+        QTreeWidget* liste = ListView2->hasFocus() ? ListView2 : ListView1;
+        exporterListe(liste, genre_.nom + QStringLiteral(".csv"),
+                      {{QStringLiteral("Date de traitement"), tableur::Colonne::Genre::Date}}, dialogues_);
+    }), 3, 3);
     haut->setColumnStretch(1, 1);
     auto* bas = new QGridLayout(Frame2);
     bas->addWidget(Command1[0], 0, 0, Qt::AlignLeft);

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QPushButton>
 
 QTreeWidget* nouvelleListe(QWidget* parent, const QString& nom, const QStringList& colonnes) {
     auto* l = new QTreeWidget(parent);
@@ -52,6 +53,39 @@ private:
 
 void auBoutonDroit(QTreeWidget* liste, const std::function<void(QTreeWidgetItem* rangee)>& action) {
     liste->viewport()->installEventFilter(new FiltreBoutonDroit(liste, action));
+}
+
+QStringList entetes(const QTreeWidget* liste) {
+    QStringList e;
+    for (int c = 0; c < liste->columnCount(); ++c)
+        e << liste->headerItem()->text(c);
+    return e;
+}
+
+QList<QStringList> rangees(const QTreeWidget* liste) {
+    QList<QStringList> r;
+    for (int i = 0; i < liste->topLevelItemCount(); ++i) {
+        QStringList cellules;
+        for (int c = 0; c < liste->columnCount(); ++c)
+            cellules << liste->topLevelItem(i)->text(c);
+        r << cellules;
+    }
+    return r;
+}
+
+QPushButton* boutonExporter(QWidget* parent, const std::function<void()>& action) {
+    auto* b = new QPushButton(QStringLiteral("E&xporter..."), parent);
+    b->setObjectName(QStringLiteral("CommandeExporter"));
+    b->setToolTip(QStringLiteral("Exporter la liste pour un tableur (fichier CSV)"));
+    b->setAutoDefault(false);
+    b->setFocusPolicy(Qt::NoFocus);  // the list that has the focus is the one exported
+    QObject::connect(b, &QPushButton::clicked, parent, action);
+    return b;
+}
+
+void exporterListe(const QTreeWidget* liste, const QString& nomPropose,
+                   const QList<QPair<QString, tableur::Colonne::Genre>>& genres, PortDialogue& d) {
+    tableur::exporter(nomPropose, tableur::colonnes(entetes(liste), genres), rangees(liste), d);
 }
 
 bool RangeeTriable::operator<(const QTreeWidgetItem& autre) const {

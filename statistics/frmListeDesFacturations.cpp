@@ -5,6 +5,7 @@
 #include "statistics/journalenvois.h"
 
 #include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 frmListeDesFacturations::frmListeDesFacturations(QString programme, PortDialogue& dialogues, QWidget* parent)
@@ -23,7 +24,14 @@ frmListeDesFacturations::frmListeDesFacturations(QString programme, PortDialogue
     // The list follows the window's size; the button stays at the bottom right.
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(ListView1, 1);
-    disposition->addWidget(Command1, 0, Qt::AlignRight);
+    auto* boutons = new QHBoxLayout;
+    boutons->addStretch();
+    boutons->addWidget(boutonExporter(this, [this] {
+        exporterListe(ListView1, QStringLiteral("Facturations envoyees.csv"),
+                      {{QStringLiteral("Date"), tableur::Colonne::Genre::Date}}, dialogues_);
+    }));
+    boutons->addWidget(Command1);
+    disposition->addLayout(boutons);
     resize(900, 400);
     connect(Command1, &QPushButton::clicked, this, &QDialog::close);
     auBoutonDroit(ListView1, [this](QTreeWidgetItem*) { ListView1_MouseUp(); });

@@ -52,8 +52,14 @@ frmStatMensuelle::frmStatMensuelle(QString programme, const Configuration& confi
         connect(b, &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         Command1 << b;
     }
-    for (int i : {3, 0, 1, 4, 2})
+    for (int i : {3, 0, 1, 4})
         boutons->addWidget(Command1[i]);
+    boutons->addWidget(boutonExporter(this, [this] {
+        exporterListe(ListView1, QStringLiteral("Statistiques mensuelles.csv"),
+                      {{QStringLiteral("Date"), tableur::Colonne::Genre::Date}, {QStringLiteral("Hon."), tableur::Colonne::Genre::Cents}},
+                      dialogues_);
+    }));
+    boutons->addWidget(Command1[2]);
     auto* disposition = new QVBoxLayout(this);
     disposition->addLayout(choix);
     disposition->addWidget(Command1[3], 0, Qt::AlignLeft);
@@ -122,20 +128,14 @@ void frmStatMensuelle::Command1_Click(int index) {
         if (!confirmerImpression(index == 0 ? QStringLiteral("Impression du sommaire mensuel sur")
                                             : QStringLiteral("Impression du rapport détaillé sur")))
             return;
-        QList<QStringList> rangees;
-        for (int r = 0; r < ListView1->topLevelItemCount(); ++r) {
-            QStringList cellules;
-            for (int c = 0; c < ListView1->columnCount(); ++c)
-                cellules << ListView1->topLevelItem(r)->text(c);
-            rangees << cellules;
-        }
+        const QList<QStringList> lignes = rangees(ListView1);
         ImprimanteQt imprimante(programme_);
         imprimerDocument(imprimante, index == 0 ? QStringLiteral("Sommaire mensuel") : QStringLiteral("Rapport détaillé"),
                          Orientation::Portrait, [&](Page& page) {
                              if (index == 0)
                                  statmensuelle::imprimerSommaire(page, mois_, entete());
                              else
-                                 statmensuelle::imprimerListe(page, rangees, entete());
+                                 statmensuelle::imprimerListe(page, lignes, entete());
                          }, dialogues_, QStringLiteral("Impression"));
         return;
     }

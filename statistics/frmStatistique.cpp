@@ -85,6 +85,16 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
     }
     for (QPushButton* b : {Command1[0], Command1[1], Command2, Command3})
         b->setAutoDefault(false);
+    grille->addWidget(boutonExporter(this, [this] {
+        if (ListView1->hasFocus()) {
+            exporterListe(ListView1, QStringLiteral("Facturations.csv"), {}, dialogues_);
+            return;
+        }
+        tableur::exporter(QStringLiteral("Compte rendu.csv"),
+                          tableur::colonnes({QStringLiteral("Acte"), QStringLiteral("Nombre"), QStringLiteral("Prix"),
+                                             QStringLiteral("Total")}),
+                          lignesGrille(), dialogues_);
+    }), 5, 3);
     grille->setColumnStretch(1, 1);
     grille->setColumnStretch(2, 1);
     resize(900, 560);
@@ -94,6 +104,17 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
     connect(ListView1, &QTreeWidget::itemActivated, this, &frmStatistique::ListView1_Click);
     Form_Load();
     connect(Combo1, &QComboBox::activated, this, &frmStatistique::Combo1_Click);
+}
+
+QList<QStringList> frmStatistique::lignesGrille() const {
+    QList<QStringList> g;
+    for (int r = 0; r < MSFlexGrid1->rowCount(); ++r) {
+        QStringList cellules;
+        for (int c = 0; c < 4; ++c)
+            cellules << (MSFlexGrid1->item(r, c) ? MSFlexGrid1->item(r, c)->text() : QString());
+        g << cellules;
+    }
+    return g;
 }
 
 QString frmStatistique::professionnel() const { return Combo1->currentText().right(6); }
@@ -176,13 +197,7 @@ void frmStatistique::Command1_Click(int index) {
         close();
         return;
     }
-    QList<QStringList> g;
-    for (int r = 0; r < MSFlexGrid1->rowCount(); ++r) {
-        QStringList cellules;
-        for (int c = 0; c < 4; ++c)
-            cellules << (MSFlexGrid1->item(r, c) ? MSFlexGrid1->item(r, c)->text() : QString());
-        g << cellules;
-    }
+    const QList<QStringList> g = lignesGrille();
     ImprimanteQt imprimante(programme_);
     imprimerDocument(imprimante, QStringLiteral("Compte rendu"), Orientation::Portrait, [&](Page& page) {
         comptesrendus::imprimer(page, Combo1->currentText(), Horloge::aujourdhui(), LabelPeriode->text(),

@@ -46,6 +46,7 @@ private:
     void StatistiquesActes(QChar chiffreAnnee);
     void afficher(const comptesrendus::Compte& compte, bool annuel);
     QString professionnel() const;
+    QList<QStringList> lignesGrille() const;
 
     QString programme_;
     const Configuration& configuration_;

@@ -117,6 +117,14 @@ TEST_F(Statistiques, MensuellesDeBoutEnBout) {
                            "Nombre|de refacturations|1", "Nombre|d'actes|1", "Total|Honoraire|28.55"}));
     EXPECT_TRUE(w.Command1[0]->isEnabled());
 
+    // Exported for a spreadsheet as the list shows it.
+    dialogues.fichiers = {d.fichier("novembre.csv")};
+    w.findChild<QPushButton*>("CommandeExporter")->click();
+    const QStringList csv = QString::fromUtf8(d.lire("novembre.csv").mid(3)).split("\r\n");
+    EXPECT_EQ(csv.mid(0, 2), (QStringList{"Date;Établis.;NAM;Acte;Hon.;Acte;Hon.;Acte;Hon.;Acte;Hon.;Refact.",
+                                          "2026-11-03;52713;TREM80011514;09001;28,55;;;;;;;Non"}));
+    EXPECT_EQ(csv[6], "Total;Honoraire;69,10;;;;;;;;;");
+
     // The printed summary: one line per day, re-billings left out; the list with slashed dates.
     const QStringList avant = QDir(d.fichier("Impressions")).entryList(QDir::Files);
     dialogues.effacer();

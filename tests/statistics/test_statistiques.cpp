@@ -1,3 +1,4 @@
+#include "platform/tableur.h"
 #include "records/fichierenregistrements.h"
 #include "records/statistique.h"
 #include "statistics/comptesrendus.h"
@@ -9,6 +10,9 @@
 #include "support/factures.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -132,6 +136,54 @@ TEST(JournalEnvois, Retraits) {
     FichierEnregistrements::delaiVerrouMs = 5000;
     EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat"), avant);
     EXPECT_TRUE(dialogues.resume().last().contains("utilisé par un autre poste")) << qPrintable(dialogues.resume().last());
+}
+
+}  // namespace
+
+namespace {
+
+// The spreadsheet file, read back by Python's csv module as a spreadsheet reads it.
+TEST(Tableur, LuParLeModuleCsv) {
+    using G = tableur::Colonne::Genre;
+    const QList<tableur::Colonne> colonnes = {{"Nom", G::Texte}, {"Montant", G::Montant}, {"Prix", G::Cents},
+                                              {"Date", G::Date}, {"Naissance", G::Date}, {"Fact.", G::Date}};
+    const QList<QStringList> rangees = {
+        {"Hélène « Lévis »; \"la grande\"", "$ 1,234.56", "002855", "2026/11/03", "19850228", "261103"},
+        {"  TREMBLAY  ", ".00", "", "", "", ""},
+        {"Total", "-12.30 $", "abc", "pas une date"},
+    };
+    const QByteArray octets = tableur::csv(colonnes, rangees);
+    EXPECT_TRUE(octets.startsWith("\xEF\xBB\xBFNom;Montant;Prix;Date;Naissance;Fact.\r\n"));
+    DossierTemporaire d;
+    d.ecrire("liste.csv", octets);
+    QProcess python;
+    python.start("/usr/bin/python3",
+                 {"-c", "import csv,json,sys; print(json.dumps(list(csv.reader(open(sys.argv[1], encoding='utf-8-sig', "
+                        "newline=''), delimiter=';')), ensure_ascii=False))",
+                  d.fichier("liste.csv")});
+    ASSERT_TRUE(python.waitForFinished(20000));
+    const QJsonArray lu = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
+    const QList<QStringList> attendu = {
+        {"Nom", "Montant", "Prix", "Date", "Naissance", "Fact."},
+        {"Hélène « Lévis »; \"la grande\"", "1234,56", "28,55", "2026-11-03", "1985-02-28", "2026-11-03"},
+        {"TREMBLAY", "0,00", "", "", "", ""},
+        {"Total", "-12,30", "abc", "pas une date", "", ""},
+    };
+    ASSERT_EQ(lu.size(), attendu.size()) << python.readAllStandardError().constData();
+    for (int i = 0; i < attendu.size(); ++i) {
+        QStringList ligne;
+        for (const QJsonValue& v : lu[i].toArray())
+            ligne << v.toString();
+        EXPECT_EQ(ligne, attendu[i]) << i;
+    }
+
+    // Written where the user chose, or nothing when the choice is cancelled.
+    DialoguesScriptes dialogues;
+    EXPECT_FALSE(tableur::exporter("Liste.csv", colonnes, rangees, dialogues));
+    dialogues.fichiers = {d.fichier("choisi.csv")};
+    EXPECT_TRUE(tableur::exporter("Liste.csv", colonnes, rangees, dialogues));
+    EXPECT_EQ(d.lire("choisi.csv"), octets);
+    EXPECT_EQ(dialogues.resume().last(), "Exporter | La liste a été exportée dans le fichier " + d.fichier("choisi.csv") + ".");
 }
 
 }  // namespace

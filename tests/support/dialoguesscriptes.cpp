@@ -35,6 +35,15 @@ std::optional<QString> DialoguesScriptes::saisie(const QString& titre, const QSt
     return r;
 }
 
+std::optional<QString> DialoguesScriptes::fichierAEnregistrer(const QString& titre, const QString& nomPropose) {
+    appels << Appel{Appel::Genre::Saisie, Icone::Aucune, titre, nomPropose, Boutons::OkAnnuler, nomPropose, {}};
+    if (fichiers.empty())
+        return std::nullopt;
+    const QString f = fichiers.front();
+    fichiers.pop_front();
+    return f;
+}
+
 int DialoguesScriptes::choix(const FenetreChoix& fenetre) {
     appels << Appel{Appel::Genre::Choix, Icone::Aucune, fenetre.legende, {}, Boutons::Ok, {}, fenetre};
     if (choix_.empty())

@@ -28,11 +28,13 @@ public:
     std::optional<QString> saisie(const QString& titre, const QString& invite,
                                   const QString& defaut) override;
     int choix(const FenetreChoix& fenetre) override;
+    std::optional<QString> fichierAEnregistrer(const QString& titre, const QString& nomPropose) override;
     void bip() override;
 
     std::deque<Reponse> reponses;
     std::deque<QString> saisies;  // a null QString cancels the box
     std::deque<int> choix_;
+    std::deque<QString> fichiers;  // paths answered to "save as"; none cancels
 
     QList<Appel> appels;
     // Calls other than beeps, in order.
