@@ -1,3 +1,4 @@
+#include "app/commandes.h"
 #include "entry/Principal.h"
 #include "platform/clavier.h"
 #include "platform/dialoguesqt.h"
@@ -6,9 +7,40 @@
 #include "records/encodage.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QLoggingCategory>
 #include <QMessageBox>
+#include <QTextStream>
+
+namespace {
+
+// A command runs without the windows and without a display; printing still needs the GUI
+// library, on its offscreen platform when none is set.
+int executerCommande(int argc, char* argv[]) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The report is the command's own; the toolkit's notes about its environment are not.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false"));
+    QGuiApplication application(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Kestrova"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Kestrova"));
+    QTextStream sortie(stdout), erreurs(stderr);
+    if (!encodage::disponible()) {
+        erreurs << "Le codage Windows-1252 n'est pas disponible sur ce poste." << Qt::endl;
+        return 1;
+    }
+    return commandes::executer(QGuiApplication::arguments(), sortie, erreurs);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (commandes::estCommande(arguments))
+        return executerCommande(argc, argv);
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Kestrova"));

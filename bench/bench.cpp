@@ -33,6 +33,7 @@
 #include <QLineEdit>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -221,6 +222,21 @@ int main(int argc, char** argv) {
         });
     const double copieB = copie(programme, plein.size());
     afficher("(b) préparation des fichiers de 32 767 factures", b, copieB, "copie");
+
+    // (b') The same preparation by the command line, a whole process from start to exit, its
+    // report printed to PDF.
+    const double commande = secondes(
+        [&] {
+            QProcess p;
+            p.start(QStringLiteral(KESTROVA), {QStringLiteral("--dossier"), programme, QStringLiteral("preparer")});
+            reussi = p.waitForFinished(600000) && p.exitCode() == 0 && reussi;
+        },
+        1,
+        [&] {
+            fichiers::ecrireAtomique(ftmp, plein);
+            fichiers::ecrireAtomique(lex, agence);
+        });
+    afficher("(b') kestrova preparer, 32 767 factures et leur rapport", commande, copieB, "copie");
 
     // (c) The report of 1 000 invoices rendered to PDF.
     imprimantes::choisir(imprimantes::Pdf);

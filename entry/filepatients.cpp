@@ -150,6 +150,12 @@ std::optional<EnFile> chercher(const QString& programme, const QString& tape) {
     return std::nullopt;
 }
 
+QList<tableur::Colonne> colonnes() {
+    return tableur::colonnes({QStringLiteral("Dossier"), QStringLiteral("NAM"), QStringLiteral("Nom"),
+                              QStringLiteral("Prénom"), QStringLiteral("Examen"), QStringLiteral("Fiche")},
+                             {{QStringLiteral("Examen"), tableur::Colonne::Genre::Date}});
+}
+
 QList<EnFile> tous(const QString& programme) {
     QList<EnFile> liste;
     if (nombre(programme) == 0)

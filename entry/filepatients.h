@@ -1,5 +1,6 @@
 #pragma once
 #include "entry/identite.h"
+#include "platform/tableur.h"
 #include "records/fichierenregistrements.h"
 
 #include <QByteArray>
@@ -36,6 +37,8 @@ std::optional<EnFile> lire(const QString& programme, int numero);
 // the value of `tape` when it is all digits.
 std::optional<EnFile> chercher(const QString& programme, const QString& tape);
 
+// The columns of the list window.
+QList<tableur::Colonne> colonnes();
 // Every queued patient, in order.
 QList<EnFile> tous(const QString& programme);
 // The row of the list window: file number, NAM, surname, first name, examination date as

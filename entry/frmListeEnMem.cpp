@@ -14,9 +14,7 @@ frmListeEnMem::frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget
     : QDialog(parent), programme_(std::move(programme)), dialogues_(dialogues) {
     setObjectName(QStringLiteral("frmListeEnMem"));
     setWindowTitle(QStringLiteral("Liste des fiches en mémoire"));
-    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"),
-                              {QStringLiteral("Dossier"), QStringLiteral("NAM"), QStringLiteral("Nom"),
-                               QStringLiteral("Prénom"), QStringLiteral("Examen"), QStringLiteral("Fiche")});
+    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), filepatients::colonnes());
     auto* aides = new QLabel(QStringLiteral("Un double-clic sur une ligne pour facturer cette personne.\n"
                                             "Cliquez avec le bouton droit de la souris pour supprimer une entrée."),
                              this);
@@ -29,8 +27,8 @@ frmListeEnMem::frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget
     auto* boutons = new QHBoxLayout;
     boutons->addStretch();
     boutons->addWidget(boutonExporter(this, [this] {
-        exporterListe(ListView1, QStringLiteral("Patients en attente.csv"),
-                      {{QStringLiteral("Examen"), tableur::Colonne::Genre::Date}}, dialogues_);
+        tableur::exporter(QStringLiteral("Patients en attente.csv"), filepatients::colonnes(), rangees(ListView1),
+                          dialogues_);
     }));
     boutons->addWidget(Command1);
     disposition->addLayout(boutons);

@@ -16,10 +16,7 @@ frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues,
     setWindowTitle(QStringLiteral("Remise en ligne une facturation précédente"));
     Label1 = new QLabel(QStringLiteral("Liste des précédentes facturations"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"),
-                              {QStringLiteral("Requête"), QStringLiteral("Agence"), QStringLiteral("Attestation"),
-                               QStringLiteral("Nb factures"), QStringLiteral("Montant"),
-                               QStringLiteral("Fichier DP")});
+    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), precedentes::colonnes());
     Label1->setBuddy(ListView1);
     const QList<QPair<QString, QString>> boutons = {
         {QStringLiteral("&Fermer"), QStringLiteral("Fermer cette fenêtre.")},
@@ -37,8 +34,8 @@ frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues,
         Command1 << b;
     }
     rangee->addWidget(boutonExporter(this, [this] {
-        exporterListe(ListView1, QStringLiteral("Facturations precedentes.csv"),
-                      {{QStringLiteral("Montant"), tableur::Colonne::Genre::Cents}}, dialogues_);
+        tableur::exporter(QStringLiteral("Facturations precedentes.csv"), precedentes::colonnes(), rangees(ListView1),
+                          dialogues_);
     }));
     for (int i : {1, 2, 0})
         rangee->addWidget(Command1[i]);

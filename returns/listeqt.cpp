@@ -16,6 +16,13 @@ QTreeWidget* nouvelleListe(QWidget* parent, const QString& nom, const QStringLis
     return l;
 }
 
+QTreeWidget* nouvelleListe(QWidget* parent, const QString& nom, const QList<tableur::Colonne>& colonnes) {
+    QStringList entetes;
+    for (const tableur::Colonne& c : colonnes)
+        entetes << c.entete;
+    return nouvelleListe(parent, nom, entetes);
+}
+
 void trierAuClicDEntete(QTreeWidget* liste) {
     QHeaderView* entete = liste->header();
     entete->setSectionsClickable(true);

@@ -31,6 +31,8 @@ QPushButton* boutonExporter(QWidget* parent, const std::function<void()>& action
 // or dates, to a file the user chooses.
 void exporterListe(const QTreeWidget* liste, const QString& nomPropose,
                    const QList<QPair<QString, tableur::Colonne::Genre>>& genres, PortDialogue& d);
+// A list whose columns are those given.
+QTreeWidget* nouvelleListe(QWidget* parent, const QString& nom, const QList<tableur::Colonne>& colonnes);
 
 // A row whose digit cells sort as numbers ("45" before "300").
 class RangeeTriable : public QTreeWidgetItem {

@@ -30,6 +30,12 @@ bool etape(PortDialogue& d, const QString& titre, const std::function<void()>& t
 
 }  // namespace
 
+QList<tableur::Colonne> colonnes() {
+    return tableur::colonnes({QStringLiteral("Requête"), QStringLiteral("Agence"), QStringLiteral("Attestation"),
+                              QStringLiteral("Nb factures"), QStringLiteral("Montant"), QStringLiteral("Fichier DP")},
+                             {{QStringLiteral("Montant"), tableur::Colonne::Genre::Cents}});
+}
+
 Facturation lire(const QString& requete, const QByteArray& contenu) {
     return {requete,
             colonnes(contenu, 16, 20),

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/tableur.h"
+
 class PortDialogue;
 
 // The billings kept in Sauvramq by their request files ("R" + agency + sequence): their list,
@@ -16,6 +18,8 @@ struct Facturation {
     QStringList colonnes() const { return {requete, agence, attestation, nombre, montant, demandes}; }
 };
 
+// The columns of the list.
+QList<tableur::Colonne> colonnes();
 // One row from a request file's name and bytes; what a short file lacks is blank.
 Facturation lire(const QString& requete, const QByteArray& contenu);
 // Every kept request file ("R" + seven digits, case ignored), sorted by name; a file that

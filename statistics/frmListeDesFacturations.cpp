@@ -12,11 +12,7 @@ frmListeDesFacturations::frmListeDesFacturations(QString programme, PortDialogue
     : QDialog(parent), programme_(std::move(programme)), dialogues_(dialogues) {
     setObjectName(QStringLiteral("frmListeDesFacturations"));
     setWindowTitle(QStringLiteral("Liste des facturations envoyées"));
-    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"),
-                              {QStringLiteral("Facturation"), QStringLiteral("Attestation"), QStringLiteral("Nb Fact."),
-                               QStringLiteral("Montant"), QStringLiteral("Date"), QStringLiteral("Heure"),
-                               QStringLiteral("Serveur SMTP"), QStringLiteral("Votre adresse de courriel"),
-                               QStringLiteral("Destinataire")});
+    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), journalenvois::entetes());
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Command1 = new QPushButton(QStringLiteral("Fermer"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -27,8 +23,8 @@ frmListeDesFacturations::frmListeDesFacturations(QString programme, PortDialogue
     auto* boutons = new QHBoxLayout;
     boutons->addStretch();
     boutons->addWidget(boutonExporter(this, [this] {
-        exporterListe(ListView1, QStringLiteral("Facturations envoyees.csv"),
-                      {{QStringLiteral("Date"), tableur::Colonne::Genre::Date}}, dialogues_);
+        tableur::exporter(QStringLiteral("Facturations envoyees.csv"), journalenvois::entetes(), rangees(ListView1),
+                          dialogues_);
     }));
     boutons->addWidget(Command1);
     disposition->addLayout(boutons);

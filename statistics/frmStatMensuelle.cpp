@@ -34,11 +34,7 @@ frmStatMensuelle::frmStatMensuelle(QString programme, const Configuration& confi
         choix->addWidget(cadre, i == 0 ? 2 : 1);
         Combo1 << c;
     }
-    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"),
-                              {QStringLiteral("Date"), QStringLiteral("Établis."), QStringLiteral("NAM"),
-                               QStringLiteral("Acte"), QStringLiteral("Hon."), QStringLiteral("Acte"),
-                               QStringLiteral("Hon."), QStringLiteral("Acte"), QStringLiteral("Hon."),
-                               QStringLiteral("Acte"), QStringLiteral("Hon."), QStringLiteral("Refact.")});
+    ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), statmensuelle::colonnes());
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     const QStringList legendes = {QStringLiteral("Imprimer un &sommaire"), QStringLiteral("Imprimer la &liste"),
@@ -55,9 +51,8 @@ frmStatMensuelle::frmStatMensuelle(QString programme, const Configuration& confi
     for (int i : {3, 0, 1, 4})
         boutons->addWidget(Command1[i]);
     boutons->addWidget(boutonExporter(this, [this] {
-        exporterListe(ListView1, QStringLiteral("Statistiques mensuelles.csv"),
-                      {{QStringLiteral("Date"), tableur::Colonne::Genre::Date}, {QStringLiteral("Hon."), tableur::Colonne::Genre::Cents}},
-                      dialogues_);
+        tableur::exporter(QStringLiteral("Statistiques mensuelles.csv"), statmensuelle::colonnes(), rangees(ListView1),
+                          dialogues_);
     }));
     boutons->addWidget(Command1[2]);
     auto* disposition = new QVBoxLayout(this);

@@ -40,6 +40,14 @@ QList<QByteArray> lire(const QString& programme) {
     return enregistrements(fichiers::lire(c));
 }
 
+QList<tableur::Colonne> entetes() {
+    return tableur::colonnes({QStringLiteral("Facturation"), QStringLiteral("Attestation"), QStringLiteral("Nb Fact."),
+                              QStringLiteral("Montant"), QStringLiteral("Date"), QStringLiteral("Heure"),
+                              QStringLiteral("Serveur SMTP"), QStringLiteral("Votre adresse de courriel"),
+                              QStringLiteral("Destinataire")},
+                             {{QStringLiteral("Date"), tableur::Colonne::Genre::Date}});
+}
+
 QStringList colonnes(const QByteArray& e) {
     const QString moment = champ(e, 32, 20);
     return {champ(e, 1, 8),

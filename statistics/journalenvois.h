@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/tableur.h"
+
 class PortDialogue;
 
 // The sending log Sauvramq/LstEnvoie.Dat as a list: its 201-byte records read, and lines
@@ -12,8 +14,9 @@ namespace journalenvois {
 
 // The records of the log in order; none when it is missing (nothing is created).
 QList<QByteArray> lire(const QString& programme);
-// The nine columns of a record: request file, attestation, invoices, amount, date yyyy/mm/dd,
+// The nine columns of the list, and those of a record: request file, attestation, invoices, amount, date yyyy/mm/dd,
 // time, and the three 40-character fields (trimmed).
+QList<tableur::Colonne> entetes();
 QStringList colonnes(const QByteArray& enregistrement);
 
 enum class Retrait { Fait, Annule, Change, Echec };

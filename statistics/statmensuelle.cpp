@@ -165,6 +165,16 @@ Mois lire(const QString& programme, const QString& professionnel, int annee, int
     return m;
 }
 
+QList<tableur::Colonne> colonnes() {
+    using G = tableur::Colonne::Genre;
+    QList<tableur::Colonne> c = {{QStringLiteral("Date"), G::Date}, {QStringLiteral("Établis."), G::Texte},
+                                 {QStringLiteral("NAM"), G::Texte}};
+    for (int n = 0; n < 4; ++n)
+        c << tableur::Colonne{QStringLiteral("Acte"), G::Texte} << tableur::Colonne{QStringLiteral("Hon."), G::Cents};
+    c << tableur::Colonne{QStringLiteral("Refact."), G::Texte};
+    return c;
+}
+
 QList<QStringList> rangees(const Mois& m, const Configuration& c) {
     QList<QStringList> r;
     for (const Ligne& l : m.lignes) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "config/configuration.h"
 #include "platform/courriel.h"
+#include "platform/tableur.h"
 
 #include <QDate>
 #include <QList>
@@ -51,7 +52,8 @@ struct Mois {
 Mois lire(const QString& programme, const QString& professionnel, int annee, int mois,
           const Configuration& c, const std::function<void(int)>& progression = {});
 
-// The twelve columns of the list: the invoices, then the summary rows.
+// The twelve columns of the list, and the list itself: the invoices, then the summary rows.
+QList<tableur::Colonne> colonnes();
 QList<QStringList> rangees(const Mois& m, const Configuration& c);
 
 // The four header lines of the printed and mailed reports.

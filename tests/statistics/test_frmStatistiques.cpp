@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -124,6 +125,14 @@ TEST_F(Statistiques, MensuellesDeBoutEnBout) {
     EXPECT_EQ(csv.mid(0, 2), (QStringList{"Date;Établis.;NAM;Acte;Hon.;Acte;Hon.;Acte;Hon.;Acte;Hon.;Refact.",
                                           "2026-11-03;52713;TREM80011514;09001;28,55;;;;;;;Non"}));
     EXPECT_EQ(csv[6], "Total;Honoraire;69,10;;;;;;;;;");
+    // The command line exports the same month byte for byte.
+    QProcess commande;
+    commande.start(KESTROVA, {"--dossier", d.chemin(), "exporter", "statistiques-mensuelles", "--format", "csv",
+                              "--annee", "2026", "--mois", "11", "--optometriste", "311111", "--sortie",
+                              d.fichier("commande.csv")});
+    ASSERT_TRUE(commande.waitForFinished(60000));
+    EXPECT_EQ(commande.exitCode(), 0) << commande.readAllStandardError().constData();
+    EXPECT_EQ(d.lire("commande.csv"), d.lire("novembre.csv"));
 
     // The printed summary: one line per day, re-billings left out; the list with slashed dates.
     const QStringList avant = QDir(d.fichier("Impressions")).entryList(QDir::Files);

@@ -1,0 +1,359 @@
+#include "app/commandes.h"
+
+#include "config/fichierconfiguration.h"
+#include "config/parametres.h"
+#include "entry/filepatients.h"
+#include "platform/dialoguesconsole.h"
+#include "platform/dossiers.h"
+#include "platform/erreurs.h"
+#include "platform/fichierbrut.h"
+#include "platform/fichiers.h"
+#include "platform/imprimantes.h"
+#include "platform/reglages.h"
+#include "platform/tableur.h"
+#include "records/facture.h"
+#include "records/fichierenregistrements.h"
+#include "records/fichierfactures.h"
+#include "records/statistique.h"
+#include "returns/archives.h"
+#include "returns/precedentes.h"
+#include "returns/recuperation.h"
+#include "statistics/journalenvois.h"
+#include "statistics/statmensuelle.h"
+#include "transmission/envoi.h"
+#include "transmission/preparation.h"
+#include "transmission/rapports.h"
+
+#include <QDir>
+#include <QMap>
+
+namespace commandes {
+
+namespace {
+
+constexpr int Reussi = 0, Echec = 1, Usage = 2, RienAFaire = 3, DejaEnvoyee = 4, Occupe = 5;
+
+const QStringList Commandes = {QStringLiteral("preparer"), QStringLiteral("transmettre"), QStringLiteral("recuperer"),
+                               QStringLiteral("verifier"), QStringLiteral("exporter")};
+// Options taking a value; --dossier is the program folder's.
+const QStringList AvecValeur = {QStringLiteral("--dossier"), QStringLiteral("--imprimante"), QStringLiteral("--doublon"),
+                                QStringLiteral("--format"),  QStringLiteral("--annee"),      QStringLiteral("--mois"),
+                                QStringLiteral("--optometriste"), QStringLiteral("--sortie")};
+
+const char* const Aide =
+    "Kestrova : facturation à la RAMQ pour les cliniques d'optométrie.\n"
+    "\n"
+    "Sans commande, le programme ouvre la fenêtre de saisie des factures.\n"
+    "\n"
+    "Utilisation : kestrova [--dossier DOSSIER] COMMANDE [OPTIONS]\n"
+    "\n"
+    "Commandes :\n"
+    "  preparer [--imprimante NOM]   prépare la facturation des factures en mémoire ; les rapports\n"
+    "                                vont à l'imprimante nommée (« PDF » par défaut)\n"
+    "  transmettre [--doublon oui|non]\n"
+    "                                envoie la facturation préparée ; une facturation déjà envoyée\n"
+    "                                ne l'est de nouveau qu'avec --doublon oui\n"
+    "  recuperer                     récupère les retours de la RAMQ dans Sauvramq\n"
+    "  verifier                      vérifie les fichiers du dossier, sans rien changer\n"
+    "  exporter LISTE --format csv [--sortie FICHIER]\n"
+    "                                écrit une liste pour un tableur ; LISTE est l'une de :\n"
+    "                                statistiques-mensuelles (--annee A --mois M --optometriste NO),\n"
+    "                                facturations-envoyees, facturations-precedentes,\n"
+    "                                facturations-conservees, file-d-attente\n"
+    "\n"
+    "Options :\n"
+    "  --dossier DOSSIER   le dossier du programme (sinon KESTROVA_DOSSIER)\n"
+    "  --help              cette aide\n"
+    "  --version           la version du programme\n"
+    "\n"
+    "État de sortie : 0 réussi, 1 échec, 2 mauvaise utilisation, 3 rien à faire,\n"
+    "4 facturation déjà envoyée, 5 une autre opération est en cours.\n";
+
+struct Ligne {
+    QString commande;
+    QStringList positionnels;
+    QMap<QString, QString> options;
+    QString erreur;
+};
+
+Ligne analyser(const QStringList& arguments) {
+    Ligne l;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString a = arguments[i];
+        if (a.startsWith(QLatin1String("--"))) {
+            const qsizetype egal = a.indexOf(QLatin1Char('='));
+            const QString nom = egal > 0 ? a.left(egal) : a;
+            if (AvecValeur.contains(nom)) {
+                if (egal > 0)
+                    l.options[nom] = a.mid(egal + 1);
+                else if (i + 1 < arguments.size())
+                    l.options[nom] = arguments[++i];
+                else
+                    l.erreur = QStringLiteral("L'option %1 demande une valeur.").arg(nom);
+            } else if (nom == QLatin1String("--help") || nom == QLatin1String("--version")) {
+                l.options[nom] = QStringLiteral("oui");
+            } else {
+                l.erreur = QStringLiteral("Option inconnue : %1").arg(a);
+            }
+        } else if (l.commande.isEmpty()) {
+            l.commande = a;
+        } else {
+            l.positionnels << a;
+        }
+    }
+    if (l.erreur.isEmpty() && !l.commande.isEmpty() && !Commandes.contains(l.commande))
+        l.erreur = QStringLiteral("Commande inconnue : %1").arg(l.commande);
+    return l;
+}
+
+int preparer(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
+    DialoguesConsole d(sortie);
+    const QString imprimante = l.options.value(QStringLiteral("--imprimante"), imprimantes::Pdf);
+    if (!imprimantes::noms().contains(imprimante)) {
+        erreurs << "Imprimante inconnue : " << imprimante << " (imprimantes : " << imprimantes::noms().join(", ") << ")"
+                << Qt::endl;
+        return Usage;
+    }
+    preparation::reprendreInterrompue(programme, d);
+    const preparation::Chargement c = preparation::charger(programme, d);
+    if (c.agenceManquante)
+        return Echec;
+    if (c.nombre == 0) {
+        sortie << "Aucune facture à préparer." << Qt::endl;
+        return RienAFaire;
+    }
+    const Configuration configuration = ChargerConfiguration(programme);
+    imprimantes::choisir(imprimante);
+    ImprimanteQt impression(programme);
+    preparation::Suivi suivi;
+    suivi.imprimer = [&](const QString& cheminDemandes) {
+        rapports::imprimerRapportsPreparation(impression, cheminDemandes, c.valeurs.requete, c.valeurs.attestation,
+                                              configuration);
+    };
+    const preparation::Resultat r = preparation::Preparer(programme, c.valeurs, d, suivi);
+    if (!r.reussi)
+        return Echec;
+    sortie << "Préparation terminée : " << r.nombre << " factures, " << envoi::montantDollars(r.total)
+           << ", fichiers " << c.valeurs.requete << " et " << c.valeurs.demandes << "." << Qt::endl;
+    for (const QString& f : impression.fichiers())
+        sortie << "Rapport imprimé : " << QDir::toNativeSeparators(f) << Qt::endl;
+    return Reussi;
+}
+
+int transmettre(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
+    DialoguesConsole d(sortie);
+    const QString doublon = l.options.value(QStringLiteral("--doublon"));
+    if (!doublon.isEmpty() && doublon != QLatin1String("oui") && doublon != QLatin1String("non")) {
+        erreurs << "--doublon vaut oui ou non." << Qt::endl;
+        return Usage;
+    }
+    if (!doublon.isEmpty())
+        d.reponses[QStringLiteral("Facturation en double")] = doublon == QLatin1String("oui") ? Reponse::Oui : Reponse::Non;
+    const envoi::Ouverture o = envoi::ouvrir(programme, d);
+    if (!o.envoiPossible)
+        return Echec;
+    // One sending of a billing at a time: the request file is held for the whole of it.
+    std::unique_ptr<FichierBrut> verrou;
+    try {
+        verrou = FichierEnregistrements(o.cheminRequete, preparation::LongueurRequete).verrouiller(0);
+    } catch (const ErreurFichier&) {
+        erreurs << "Une autre transmission de cette facturation est en cours." << Qt::endl;
+        return Occupe;
+    }
+    ReglagesUtilisateur utilisateur;
+    envoi::Envoi e;
+    e.programme = programme;
+    e.dossierTravail = dossiers::dossierTravail(programme);
+    e.cheminRequete = o.cheminRequete;
+    e.cheminDemandes = o.cheminDemandes;
+    e.ftp = parametres::lireParametresFtp(utilisateur);
+    e.clinique = {parametres::lire(utilisateur, parametres::NomDeLaClinique),
+                  parametres::lire(utilisateur, parametres::NoDeTelephone),
+                  parametres::lire(utilisateur, parametres::AdresseDeCourriel)};
+    e.paComp = envoi::cheminPaComp(programme);
+    if (envoi::Envoyer(e, d))
+        return Reussi;
+    if (d.questionsRefusees.contains(QStringLiteral("Facturation en double"))) {
+        erreurs << "Cette facturation a déjà été envoyée ; --doublon oui l'enverrait une deuxième fois." << Qt::endl;
+        return DejaEnvoyee;
+    }
+    return Echec;
+}
+
+int recuperer(const QString& programme, QTextStream& sortie) {
+    DialoguesConsole d(sortie);
+    ReglagesUtilisateur utilisateur;
+    const QString agence = QString::fromLatin1(preparation::lireAgence(programme).mid(1, 5));
+    const recuperation::Resultat r =
+        recuperation::Recuperer(programme, parametres::lireParametresFtp(utilisateur), agence, d);
+    for (const retours::Resume& ligne : r.lignes)
+        sortie << ligne.colonnes().join(QStringLiteral("  ")) << Qt::endl;
+    return d.critiques == 0 ? Reussi : Echec;
+}
+
+// Whole records of `longueur` bytes, each checked by `verification` when given; the problem found.
+QString verifierFichier(const QString& chemin, int longueur, FichierEnregistrements::Verification verification,
+                        bool finDeFichier) {
+    QByteArray tout = fichiers::lire(chemin);
+    if (finDeFichier && tout.endsWith(char(26)) && tout.size() % longueur == 1)
+        tout.chop(1);
+    if (tout.size() % longueur != 0)
+        return QStringLiteral("sa longueur (%1 octets) n'est pas un nombre entier d'enregistrements de %2 octets")
+            .arg(tout.size())
+            .arg(longueur);
+    if (verification)
+        for (qsizetype p = 0; p < tout.size(); p += longueur)
+            if (!verification(QByteArrayView(tout).sliced(p, longueur)))
+                return QStringLiteral("l'enregistrement numéro %1 n'a pas ses marques fixes").arg(p / longueur + 1);
+    return {};
+}
+
+int verifier(const QString& programme, QTextStream& sortie) {
+    const QString sauvegarde = fichierfactures::dossierSauvegarde(programme);
+    struct Cible {
+        QString chemin;
+        int longueur;
+        FichierEnregistrements::Verification verification;
+        bool finDeFichier;
+    };
+    QList<Cible> cibles = {{fichierfactures::cheminFtmp(programme), facture::Longueur, facture::marquesValides, false},
+                           {filepatients::fichier(programme).chemin(), 188, nullptr, false},
+                           {dossiers::resoudre(sauvegarde, QStringLiteral("LstEnvoie.Dat")), envoi::LongueurJournal,
+                            nullptr, false}};
+    for (const QString& nom : archives::fichiersConserves(programme))
+        cibles.append({dossiers::resoudre(sauvegarde, nom), facture::Longueur, facture::marquesValides, true});
+    for (const QString& nom : dossiers::chercher(sauvegarde, QStringLiteral("STA*.Dat")))
+        cibles.append({dossiers::resoudre(sauvegarde, nom), statistique::Longueur, nullptr, false});
+    int endommages = 0;
+    const auto rapport = [&](const QString& chemin, const QString& probleme) {
+        endommages += !probleme.isEmpty();
+        sortie << (probleme.isEmpty() ? QStringLiteral("OK          ") : QStringLiteral("ENDOMMAGÉ   "))
+               << QDir::toNativeSeparators(chemin) << (probleme.isEmpty() ? QString() : QStringLiteral(" : ") + probleme)
+               << Qt::endl;
+    };
+    for (const Cible& c : cibles) {
+        if (!dossiers::FichierExiste(c.chemin))
+            continue;
+        try {
+            rapport(c.chemin, verifierFichier(c.chemin, c.longueur, c.verification, c.finDeFichier));
+        } catch (const ErreurFichier& e) {
+            rapport(c.chemin, erreurs::texte(e));
+        }
+    }
+    const QList<QPair<QString, std::function<void()>>> lisibles = {
+        {fichierconfiguration::chemin(programme),
+         [&] { (void)fichierconfiguration::lire(fichierconfiguration::chemin(programme)); }},
+        {dossiers::resoudre(programme, QStringLiteral("Facturat.Lex")),
+         [&] { (void)fichiers::lire(dossiers::resoudre(programme, QStringLiteral("Facturat.Lex"))); }},
+    };
+    for (const auto& [chemin, lire] : lisibles) {
+        try {
+            lire();
+            rapport(chemin, {});
+        } catch (const std::exception& e) {
+            rapport(chemin, QString::fromUtf8(e.what()));
+        }
+    }
+    sortie << (endommages == 0 ? QStringLiteral("Aucun fichier endommagé.")
+                               : QStringLiteral("%1 fichier(s) endommagé(s).").arg(endommages))
+           << Qt::endl;
+    return endommages == 0 ? Reussi : Echec;
+}
+
+int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
+    if (l.options.value(QStringLiteral("--format")) != QLatin1String("csv") || l.positionnels.size() != 1) {
+        erreurs << "Utilisation : kestrova exporter LISTE --format csv [--sortie FICHIER]" << Qt::endl;
+        return Usage;
+    }
+    const QString liste = l.positionnels[0];
+    QList<tableur::Colonne> colonnes;
+    QList<QStringList> rangees;
+    if (liste == QLatin1String("statistiques-mensuelles")) {
+        bool annee = false, mois = false;
+        const int a = l.options.value(QStringLiteral("--annee")).toInt(&annee);
+        const int m = l.options.value(QStringLiteral("--mois")).toInt(&mois);
+        const QString optometriste = l.options.value(QStringLiteral("--optometriste"));
+        if (!annee || !mois || m < 1 || m > 12 || optometriste.size() != 6) {
+            erreurs << "statistiques-mensuelles demande --annee AAAA --mois 1 à 12 --optometriste (6 chiffres)." << Qt::endl;
+            return Usage;
+        }
+        const Configuration configuration = ChargerConfiguration(programme);
+        colonnes = statmensuelle::colonnes();
+        rangees = statmensuelle::rangees(statmensuelle::lire(programme, optometriste, a, m, configuration), configuration);
+    } else if (liste == QLatin1String("facturations-envoyees")) {
+        colonnes = journalenvois::entetes();
+        for (const QByteArray& e : journalenvois::lire(programme))
+            rangees << journalenvois::colonnes(e);
+    } else if (liste == QLatin1String("facturations-precedentes")) {
+        colonnes = precedentes::colonnes();
+        for (const precedentes::Facturation& f : precedentes::lister(programme))
+            rangees << f.colonnes();
+    } else if (liste == QLatin1String("facturations-conservees")) {
+        colonnes = tableur::colonnes({QStringLiteral("Fichier"), QStringLiteral("Période"), QStringLiteral("Nombre")});
+        for (const QString& nom : archives::fichiersConserves(programme)) {
+            const archives::Conserve c = archives::resumer(programme, nom);
+            rangees << QStringList{c.nom, c.periode, QString::number(c.nombre)};
+        }
+    } else if (liste == QLatin1String("file-d-attente")) {
+        colonnes = filepatients::colonnes();
+        for (const filepatients::EnFile& p : filepatients::tous(programme))
+            rangees << filepatients::rangee(p);
+    } else {
+        erreurs << "Liste inconnue : " << liste << Qt::endl;
+        return Usage;
+    }
+    const QByteArray csv = tableur::csv(colonnes, rangees);
+    const QString fichier = l.options.value(QStringLiteral("--sortie"));
+    if (fichier.isEmpty()) {
+        sortie.flush();
+        QFile sortieStandard;
+        sortieStandard.open(stdout, QIODevice::WriteOnly);
+        sortieStandard.write(csv);
+        return Reussi;
+    }
+    fichiers::ecrireAtomique(fichier, csv);
+    sortie << rangees.size() << " lignes écrites dans " << QDir::toNativeSeparators(fichier) << "." << Qt::endl;
+    return Reussi;
+}
+
+}  // namespace
+
+bool estCommande(const QStringList& arguments) {
+    const Ligne l = analyser(arguments);
+    return !l.commande.isEmpty() || !l.erreur.isEmpty() || l.options.contains(QStringLiteral("--help")) ||
+           l.options.contains(QStringLiteral("--version"));
+}
+
+int executer(const QStringList& arguments, QTextStream& sortie, QTextStream& erreurs) {
+    const Ligne l = analyser(arguments);
+    if (!l.erreur.isEmpty()) {
+        erreurs << l.erreur << Qt::endl << Qt::endl << Aide;
+        return Usage;
+    }
+    if (l.options.contains(QStringLiteral("--help"))) {
+        sortie << Aide;
+        return Reussi;
+    }
+    if (l.options.contains(QStringLiteral("--version"))) {
+        sortie << "Kestrova " << KESTROVA_VERSION_MAJEURE << "." << KESTROVA_VERSION_MINEURE << "."
+               << KESTROVA_VERSION_REVISION << Qt::endl;
+        return Reussi;
+    }
+    const QString programme = dossiers::dossierProgramme(arguments);
+    try {
+        if (l.commande == QLatin1String("preparer"))
+            return preparer(programme, l, sortie, erreurs);
+        if (l.commande == QLatin1String("transmettre"))
+            return transmettre(programme, l, sortie, erreurs);
+        if (l.commande == QLatin1String("recuperer"))
+            return recuperer(programme, sortie);
+        if (l.commande == QLatin1String("verifier"))
+            return verifier(programme, sortie);
+        return exporter(programme, l, sortie, erreurs);
+    } catch (const ErreurFichier& e) {
+        erreurs << "Erreur " << e.numero() << " : " << erreurs::texte(e) << Qt::endl;
+        return Echec;
+    }
+}
+
+}  // namespace commandes
