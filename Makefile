@@ -2,7 +2,7 @@
 BUILD   ?= build
 DEMO    := $(BUILD)/demo-clinique
 
-.PHONY: all deps configure build run test bench demo demo-reset clean
+.PHONY: all deps configure build run test bench package demo demo-reset clean
 
 all: build
 
@@ -35,6 +35,10 @@ test: build
 bench: configure
 	cmake --build $(BUILD) --target kestrova_bench
 	$(BUILD)/bench/kestrova_bench
+
+# The Debian package of the program: $(BUILD)/kestrova_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD)
