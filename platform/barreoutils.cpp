@@ -3,6 +3,17 @@
 #include <QAction>
 #include <QToolBar>
 
+QToolBar* nouvelleBarre(QWidget* parent, std::span<const BoutonBarre> boutons,
+                        const std::function<void(const QString& cle)>& clic) {
+    auto* barre = new QToolBar(parent);
+    barre->setObjectName(QStringLiteral("Toolbar1"));
+    barre->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    barre->setIconSize(QSize(32, 32));
+    for (const BoutonBarre& b : boutons)
+        ajouterBouton(barre, b, clic);
+    return barre;
+}
+
 QAction* ajouterBouton(QToolBar* barre, const BoutonBarre& b,
                        const std::function<void(const QString& cle)>& clic) {
     const QString cle = QString::fromUtf8(b.cle);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStyle>
 #include <functional>
+#include <span>
 
 class QAction;
 class QToolBar;
@@ -20,3 +21,7 @@ struct BoutonBarre {
 // Adds `bouton` to `barre`; a click calls `clic` with the button's key.
 QAction* ajouterBouton(QToolBar* barre, const BoutonBarre& bouton,
                        const std::function<void(const QString& cle)>& clic);
+
+// The toolbar "Toolbar1" of a dialog window: large icons with their captions under them.
+QToolBar* nouvelleBarre(QWidget* parent, std::span<const BoutonBarre> boutons,
+                        const std::function<void(const QString& cle)>& clic);

@@ -33,12 +33,7 @@ frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* pa
     : QDialog(parent), programme_(std::move(programme)), dialogues_(dialogues) {
     setObjectName(QStringLiteral("frmArchives"));
     setWindowTitle(QStringLiteral("Archives"));
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Toolbar1->setIconSize(QSize(32, 32));
-    for (const BoutonBarre& b : BoutonsBarre)
-        ajouterBouton(Toolbar1, b, [this](const QString& cle) { Toolbar1_ButtonClick(cle); });
+    Toolbar1 = nouvelleBarre(this, BoutonsBarre, [this](const QString& cle) { Toolbar1_ButtonClick(cle); });
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     ListView2 = nouvelleListe(this, QStringLiteral("ListView2"),

@@ -40,12 +40,7 @@ frmTelecommunication::frmTelecommunication(QString programme, QString agence,
       utilisateur_(utilisateur), dialogues_(dialogues) {
     setObjectName(QStringLiteral("frmTelecommunication"));
     setWindowTitle(QStringLiteral("Télécommunication avec la RAMQ"));
-    Toolbar1 = new QToolBar(this);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Toolbar1->setIconSize(QSize(32, 32));
-    for (const BoutonBarre& b : BoutonsBarre)
-        ajouterBouton(Toolbar1, b, [this](const QString& cle) { Toolbar1_ButtonClick(cle); });
+    Toolbar1 = nouvelleBarre(this, BoutonsBarre, [this](const QString& cle) { Toolbar1_ButtonClick(cle); });
     auto* disposition = new QVBoxLayout(this);
     disposition->addWidget(Toolbar1);
     auto* aide = new QLabel(QStringLiteral("Choisissez l'opération dans la barre d'outils."), this);
