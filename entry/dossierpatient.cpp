@@ -15,12 +15,7 @@ namespace dossierpatient {
 
 namespace {
 
-QString champ(const QByteArray& e, facture::Position p) {
-    QString t = encodage::depuisOctets(e.mid(p.colonne - 1, p.largeur));
-    while (t.endsWith(QLatin1Char(' ')))
-        t.chop(1);
-    return t;
-}
+QString champ(const QByteArray& e, facture::Position p) { return Enregistrement(e).lireChamp(p.colonne, p.largeur); }
 
 FichierEnregistrements donnees(const QString& programme) {
     return FichierEnregistrements(cheminDonnees(programme), Longueur);

@@ -29,6 +29,12 @@ qint64 valeur(const QByteArray& texte) {
 
 qint64 valeur(const QString& texte) { return valeur(texte.toLatin1()); }
 
+QString sansBlancsFinaux(QString texte) {
+    while (texte.endsWith(QLatin1Char(' ')))
+        texte.chop(1);
+    return texte;
+}
+
 }  // namespace champs
 
 Enregistrement::Enregistrement(int longueur) : octets_(longueur, ' ') {}
@@ -41,6 +47,10 @@ QByteArray Enregistrement::lire(int colonne, int largeur) const {
 
 QString Enregistrement::lireTexte(int colonne, int largeur) const {
     return encodage::depuisOctets(lire(colonne, largeur));
+}
+
+QString Enregistrement::lireChamp(int colonne, int largeur) const {
+    return champs::sansBlancsFinaux(lireTexte(colonne, largeur));
 }
 
 void Enregistrement::ecrireOctets(int colonne, const QByteArray& octets) {

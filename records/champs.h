@@ -15,6 +15,9 @@ QByteArray nombre(qint64 valeur, int largeur);
 qint64 valeur(const QByteArray& texte);
 qint64 valeur(const QString& texte);
 
+// `texte` without the blanks that pad it on the right.
+QString sansBlancsFinaux(QString texte);
+
 }  // namespace champs
 
 // A fixed-length record addressed by 1-based columns; every field goes through the two writers.
@@ -25,6 +28,7 @@ public:
 
     QByteArray lire(int colonne, int largeur) const;
     QString lireTexte(int colonne, int largeur) const;  // decoded, trailing blanks kept
+    QString lireChamp(int colonne, int largeur) const;  // decoded, trailing blanks removed
 
     void ecrireTexte(int colonne, int largeur, const QByteArray& valeur);
     void ecrireTexte(int colonne, int largeur, const QString& valeur);

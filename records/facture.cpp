@@ -23,12 +23,7 @@ void nombre(Enregistrement& e, Position p, const QString& valeur) {
     e.ecrireNombre(p.colonne, p.largeur, valeur);
 }
 
-QString lu(const Enregistrement& e, Position p) {
-    QString t = e.lireTexte(p.colonne, p.largeur);
-    while (t.endsWith(QLatin1Char(' ')))
-        t.chop(1);
-    return t;
-}
+QString lu(const Enregistrement& e, Position p) { return e.lireChamp(p.colonne, p.largeur); }
 
 void ecrireCorrigeables(Enregistrement& e, const ValeursFacture& v) {
     texte(e, Etat, v.etat);

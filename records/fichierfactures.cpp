@@ -4,21 +4,13 @@
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
 #include "platform/reprise.h"
+#include "records/champs.h"
 #include "records/fichierenregistrements.h"
 #include "records/statistique.h"
 
 #include <QDir>
 
 namespace fichierfactures {
-
-namespace {
-
-QString sansBlancsFinaux(QString t) {
-    while (t.endsWith(QLatin1Char(' ')))
-        t.chop(1);
-    return t;
-}
-}  // namespace
 
 FichierEnregistrements fichier(const QString& programme) {
     return FichierEnregistrements(cheminFtmp(programme), facture::Longueur, facture::NombreMaximal,
@@ -76,7 +68,7 @@ Resultat EnregistrerFacture(const ValeursFacture& v, const QString& programme,
     dialogues.message(Icone::Information, TitreSauvegarde,
                       QStringLiteral("La facture # %1\nde %2 %3\n à été enregistrée.")
                           .arg(numero)
-                          .arg(sansBlancsFinaux(v.prenom), sansBlancsFinaux(v.nom)));
+                          .arg(champs::sansBlancsFinaux(v.prenom), champs::sansBlancsFinaux(v.nom)));
 
     if (dossierPatient &&
         !executerAvecReprise(dialogues, QStringLiteral("Dossier du patient"), dossierPatient))

@@ -13,10 +13,7 @@ QByteArray construire(const QList<QByteArray>& valeurs) {
 }
 
 QString champ(const QByteArray& enregistrement, facture::Position p) {
-    QString t = encodage::depuisOctets(enregistrement.mid(p.colonne - 1, p.largeur));
-    while (t.endsWith(QLatin1Char(' ')))
-        t.chop(1);
-    return t;
+    return Enregistrement(enregistrement).lireChamp(p.colonne, p.largeur);
 }
 
 }  // namespace fileattente

@@ -40,3 +40,14 @@ QString formatMontant(qint64 cents, bool milliers) {
     return (negatif ? QStringLiteral("-") : QString()) + entier + QLatin1Char('.') +
            QStringLiteral("%1").arg(a % 100, 2, 10, QLatin1Char('0'));
 }
+
+QString nomDuMois(int mois) {
+    static const char* const noms[] = {"janvier", "février", "mars",      "avril",   "mai",      "juin",
+                                       "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
+    return QString::fromUtf8(noms[mois - 1]);
+}
+
+QString dateBarree(const QString& aammjj) {
+    return aammjj.isEmpty() ? QString()
+                            : aammjj.mid(0, 2) + QLatin1Char('/') + aammjj.mid(2, 2) + QLatin1Char('/') + aammjj.mid(4, 2);
+}

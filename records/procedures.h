@@ -19,6 +19,12 @@ QString CompteurSuivant(const QString& compteur, int largeur);
 // Integer percentage of `position` in `total` (0 when the total is 0).
 int Pourcentage(qint64 total, qint64 position);
 
+// The French name of month 1 to 12, in lower case ("février").
+QString nomDuMois(int mois);
+
+// "yy/mm/dd" of a six-character yymmdd date; blank for a blank date.
+QString dateBarree(const QString& aammjj);
+
 // An amount in cents as Basic's Format with "#,###.00" (`milliers`) or ".00": no digit before
 // the point for an amount under one dollar (".50"), a minus sign in front when negative.
 QString formatMontant(qint64 cents, bool milliers);

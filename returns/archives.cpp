@@ -7,6 +7,7 @@
 #include "platform/fichiers.h"
 #include "platform/page.h"
 #include "records/encodage.h"
+#include "records/procedures.h"
 #include "records/fichierenregistrements.h"
 #include "records/fichierfactures.h"
 #include "returns/retours.h"
@@ -25,12 +26,6 @@ QByteArrayView champ(QByteArrayView e, facture::Position p) {
 }
 
 bool aEnvoyer(QByteArrayView e) { return champ(e, facture::Etat) == "05"; }
-
-// yy/mm/dd of a yymmdd date of service.
-QString dateBarree(const QByteArray& aammjj) {
-    const QString d = encodage::depuisOctets(aammjj);
-    return d.mid(0, 2) + QLatin1Char('/') + d.mid(2, 2) + QLatin1Char('/') + d.mid(4, 2);
-}
 
 // The whole records of a file (a trailing byte 26 or partial record left out).
 QByteArray recordsEntiers(const QString& chemin) {
@@ -85,8 +80,8 @@ Conserve resumer(const QString& programme, const QString& nom) {
             derniere = date.toByteArray();
     }
     if (c.nombre > 0)
-        c.periode = QStringLiteral("Du ") + dateBarree(premiere) + QStringLiteral(" au ") +
-                    dateBarree(derniere);
+        c.periode = QStringLiteral("Du ") + dateBarree(encodage::depuisOctets(premiere)) + QStringLiteral(" au ") +
+                    dateBarree(encodage::depuisOctets(derniere));
     return c;
 }
 

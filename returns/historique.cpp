@@ -48,10 +48,7 @@ Textes textes(const QByteArray& enregistrement) {
     const Enregistrement e(enregistrement);
     Textes t;
     for (const Boite& b : boites()) {
-        QString texte = e.lireTexte(b.champ.colonne, b.champ.largeur);
-        while (texte.endsWith(QLatin1Char(' ')))
-            texte.chop(1);
-        t.insert(b.index, texte);
+        t.insert(b.index, e.lireChamp(b.champ.colonne, b.champ.largeur));
     }
     return t;
 }

@@ -6,6 +6,7 @@
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
 #include "platform/page.h"
+#include "records/champs.h"
 #include "returns/miseenpage.h"
 #include "returns/retours.h"
 
@@ -52,10 +53,7 @@ void explication(Page& p, const QByteArray& e, Etat&) {
         p.ecrireLigne(texte);
     };
     ligne(QStringLiteral("Type d'erreur: ") + champ(e, 28, 2));
-    QString texte = champ(e, 30, 62);
-    while (texte.endsWith(QLatin1Char(' ')))
-        texte.chop(1);
-    ligne(QStringLiteral("Erreur: ") + texte + QStringLiteral("   Erreur No: ") + champ(e, 92, 3));
+    ligne(QStringLiteral("Erreur: ") + champs::sansBlancsFinaux(champ(e, 30, 62)) + QStringLiteral("   Erreur No: ") + champ(e, 92, 3));
     const QString portee = champ(e, 95, 1);
     if (portee == QLatin1String("0")) {
         ligne(QStringLiteral("Message d'erreur fourni qu'à titre indicatif."));

@@ -6,6 +6,7 @@
 #include "platform/fichiers.h"
 #include "platform/reprise.h"
 #include "records/encodage.h"
+#include "records/procedures.h"
 #include "records/fichierfactures.h"
 #include "transmission/preparation.h"
 
@@ -76,13 +77,11 @@ QDate date(const QString& attestation, QDate aujourdhui) {
 }
 
 QString texteDate(QDate date) {
-    static const char* const mois[] = {"janvier", "février", "mars",      "avril",   "mai",      "juin",
-                                       "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
     if (!date.isValid())
         return {};
     return QStringLiteral("Facturation en date du  %1 %2 %3")
         .arg(date.day(), 2, 10, QLatin1Char('0'))
-        .arg(QString::fromUtf8(mois[date.month() - 1]))
+        .arg(nomDuMois(date.month()))
         .arg(date.year());
 }
 

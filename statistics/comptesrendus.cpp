@@ -15,11 +15,6 @@ namespace comptesrendus {
 
 namespace {
 
-QString barree(const QString& aammjj) {
-    return aammjj.isEmpty() ? QString()
-                            : aammjj.mid(0, 2) + QLatin1Char('/') + aammjj.mid(2, 2) + QLatin1Char('/') + aammjj.mid(4, 2);
-}
-
 }  // namespace
 
 QStringList optometristes(const Configuration& c) { return statmensuelle::optometristes(c, QStringLiteral("   ")); }
@@ -88,14 +83,12 @@ QList<QStringList> grille(const Compte& compte, const Configuration& c, bool ann
 }
 
 QString periode(const Compte& compte) {
-    return QStringLiteral("Pour la période du ") + barree(compte.premiere) + QStringLiteral(" au ") +
-           barree(compte.derniere);
+    return QStringLiteral("Pour la période du ") + dateBarree(compte.premiere) + QStringLiteral(" au ") +
+           dateBarree(compte.derniere);
 }
 
 void imprimer(Page& page, const QString& optometriste, const QDate& aujourdhui, const QString& periode,
               const QString& nombre, const QList<QStringList>& grille) {
-    static const char* const mois[] = {"janvier", "février", "mars",      "avril",   "mai",      "juin",
-                                       "juillet", "août",    "septembre", "octobre", "novembre", "décembre"};
     page.police(QStringLiteral("Arial"));
     page.taille(14);
     page.gras(true);
@@ -104,7 +97,7 @@ void imprimer(Page& page, const QString& optometriste, const QDate& aujourdhui, 
     page.gras(false);
     page.ecrireLigne(QStringLiteral(" Imprimé le %1 %2 %3")
                          .arg(aujourdhui.day(), 2, 10, QLatin1Char('0'))
-                         .arg(QString::fromUtf8(mois[aujourdhui.month() - 1]))
+                         .arg(nomDuMois(aujourdhui.month()))
                          .arg(aujourdhui.year()));
     page.ecrireLigne();
     page.ecrireLigne(periode);

@@ -88,11 +88,11 @@ QStringList annees(QDate aujourdhui) {
 }
 
 QStringList mois() {
-    static const char* const noms[] = {"Janvier", "Février", "Mars",      "Avril",   "Mai",      "Juin",
-                                       "Juillet", "Août",    "Septembre", "Octobre", "Novembre", "Décembre"};
     QStringList liste;
-    for (const char* n : noms)
-        liste << QString::fromUtf8(n);
+    for (int m = 1; m <= 12; ++m) {
+        const QString nom = nomDuMois(m);
+        liste << nom.left(1).toUpper() + nom.mid(1);
+    }
     return liste;
 }
 
