@@ -1,8 +1,9 @@
 // Another workstation on the same program folder, as a separate process, for the tests of
 // locks, crashes and concurrent appends:
 //   ajouter FICHIER LETTRE N   appends N 723-byte records, prints each number given
-//   factures DOSSIER N         stores N invoices in Ftmp.Fil (each with its number in the
-//                              complementary information), prints each one stored
+//   factures DOSSIER N [ARRET] stores N invoices in Ftmp.Fil (each with its number in the
+//                              complementary information), prints each one stored; stops
+//                              early once the file ARRET exists
 //   verrouiller FICHIER        holds the lock of the record file until killed
 //   preparer DOSSIER           runs a preparation, answering every question by default
 #include "platform/erreurs.h"
@@ -15,6 +16,7 @@
 #include "transmission/preparation.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QThread>
 #include <cstdio>
 
@@ -34,8 +36,9 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    if (mode == "factures" && a.size() == 4) {
-        for (int i = 0; i < a[3].toInt(); ++i) {
+    if (mode == "factures" && (a.size() == 4 || a.size() == 5)) {
+        const QString arret = a.value(4);
+        for (int i = 0; i < a[3].toInt() && (arret.isEmpty() || !QFile::exists(arret)); ++i) {
             ValeursFacture v = factureDeBase();
             v.renseignements = QStringLiteral("N%1").arg(i, 6, 10, QLatin1Char('0'));
             try {
