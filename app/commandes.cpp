@@ -10,6 +10,7 @@
 #include "platform/fichiers.h"
 #include "platform/imprimantes.h"
 #include "platform/reglages.h"
+#include "platform/sessioncurl.h"
 #include "platform/tableur.h"
 #include "records/facture.h"
 #include "records/fichierenregistrements.h"
@@ -152,14 +153,6 @@ int transmettre(const QString& programme, const Ligne& l, QTextStream& sortie, Q
     const envoi::Ouverture o = envoi::ouvrir(programme, d);
     if (!o.envoiPossible)
         return Echec;
-    // One sending of a billing at a time: the request file is held for the whole of it.
-    std::unique_ptr<FichierBrut> verrou;
-    try {
-        verrou = FichierEnregistrements(o.cheminRequete, preparation::LongueurRequete).verrouiller(0);
-    } catch (const ErreurFichier&) {
-        erreurs << "Une autre transmission de cette facturation est en cours." << Qt::endl;
-        return Occupe;
-    }
     ReglagesUtilisateur utilisateur;
     envoi::Envoi e;
     e.programme = programme;
@@ -171,8 +164,14 @@ int transmettre(const QString& programme, const Ligne& l, QTextStream& sortie, Q
                   parametres::lire(utilisateur, parametres::NoDeTelephone),
                   parametres::lire(utilisateur, parametres::AdresseDeCourriel)};
     e.paComp = envoi::cheminPaComp(programme);
-    if (envoi::Envoyer(e, d))
+    const quint64 avant = derniereConnexion().numero;
+    const envoi::Issue issue = envoi::Envoyer(e, d);
+    if (const QString etat = etatConnexion(avant); !etat.isEmpty())
+        sortie << etat << Qt::endl;
+    if (issue)
         return Reussi;
+    if (issue.enCours)
+        return Occupe;
     if (d.questionsRefusees.contains(QStringLiteral("Facturation en double"))) {
         erreurs << "Cette facturation a déjà été envoyée ; --doublon oui l'enverrait une deuxième fois." << Qt::endl;
         return DejaEnvoyee;
@@ -184,8 +183,11 @@ int recuperer(const QString& programme, QTextStream& sortie) {
     DialoguesConsole d(sortie);
     ReglagesUtilisateur utilisateur;
     const QString agence = QString::fromLatin1(preparation::lireAgence(programme).mid(1, 5));
+    const quint64 avant = derniereConnexion().numero;
     const recuperation::Resultat r =
         recuperation::Recuperer(programme, parametres::lireParametresFtp(utilisateur), agence, d);
+    if (const QString etat = etatConnexion(avant); !etat.isEmpty())
+        sortie << etat << Qt::endl;
     for (const retours::Resume& ligne : r.lignes)
         sortie << ligne.colonnes().join(QStringLiteral("  ")) << Qt::endl;
     return d.critiques == 0 ? Reussi : Echec;
@@ -340,6 +342,7 @@ int executer(const QStringList& arguments, QTextStream& sortie, QTextStream& err
         return Reussi;
     }
     const QString programme = dossiers::dossierProgramme(arguments);
+    exigerTLS(parametres::oui(ReglagesUtilisateur(), parametres::ExigerTLS));
     try {
         if (l.commande == QLatin1String("preparer"))
             return preparer(programme, l, sortie, erreurs);

@@ -1,9 +1,11 @@
 #include "app/commandes.h"
+#include "config/parametres.h"
 #include "entry/Principal.h"
 #include "platform/clavier.h"
 #include "platform/dialoguesqt.h"
 #include "platform/dossiers.h"
 #include "platform/reglages.h"
+#include "platform/sessioncurl.h"
 #include "records/encodage.h"
 
 #include <QApplication>
@@ -56,6 +58,7 @@ int main(int argc, char* argv[]) {
     const QString programme = dossiers::dossierProgramme(QApplication::arguments());
     DialoguesQt dialogues;
     ReglagesUtilisateur utilisateur;
+    exigerTLS(parametres::oui(utilisateur, parametres::ExigerTLS));
     Principal principal(programme, dialogues, utilisateur);
     dialogues.fixerParent(&principal);
     if (!principal.Form_Load())

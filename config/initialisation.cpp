@@ -8,6 +8,7 @@
 #include "platform/erreurs.h"
 #include "platform/reglages.h"
 #include "platform/reprise.h"
+#include "platform/sessioncurl.h"
 #include "records/encodage.h"
 #include "rules/tabledesprix.h"
 
@@ -62,7 +63,7 @@ const QStringList& Initialisation::clesCases() {
                                      parametres::SiMotPasse,        parametres::UtiliseDossierPatient,
                                      parametres::ChangerDateRappel, parametres::PavoConserveDate,
                                      parametres::AfficheConserveInfo, parametres::FocusCodeActe,
-                                     parametres::SansConnectionInternet};
+                                     parametres::SansConnectionInternet, parametres::ExigerTLS};
     return cles;
 }
 
@@ -77,7 +78,8 @@ const QStringList& Initialisation::legendesCases() {
                        "logiciel de gestion de la clinique)"),
         QStringLiteral("Afficher « Conserver les informations »"),
         QStringLiteral("Donner  le focus au code d'acte"),
-        QStringLiteral("Utiliser Kestrova sans connection Internet")};
+        QStringLiteral("Utiliser Kestrova sans connection Internet"),
+        QStringLiteral("Exiger une connexion chiffrée (TLS) avec les serveurs")};
     return legendes;
 }
 
@@ -228,6 +230,7 @@ bool Initialisation::sauvegarder() {
     for (int i = 0; i < NombreCases; ++i)
         parametres::ecrireOuiNon(i < 3 ? static_cast<MagasinReglages&>(tarnwick) : utilisateur_,
                                  clesCases()[i], cases[i]);
+    exigerTLS(cases[NombreCases - 1]);  // the transfers of this session follow at once
     utilisateur_.ecrire(parametres::NomDuServeurFtp, serveurFtp);
     utilisateur_.ecrire(parametres::NomUtilisateurFtp, utilisateurFtp);
     for (const MagasinReglages* m : {static_cast<const MagasinReglages*>(&tarnwick),

@@ -22,7 +22,7 @@ bool ValiderChiffres(int n, const QString& texte, PortDialogue& dialogues);
 // only then says "Changement accepté..."; a refusal changes nothing.
 class Initialisation {
 public:
-    static constexpr int NombreCases = 9;
+    static constexpr int NombreCases = 10;
 
     Initialisation(QString programme, MagasinReglages& utilisateur, PortDialogue& dialogues);
 
@@ -31,7 +31,7 @@ public:
     void charger(const ParametresFtp& ftp);
 
     Configuration copie;
-    std::array<bool, NombreCases> cases{};  // Check1(0..8)
+    std::array<bool, NombreCases> cases{};  // Check1(0..9)
     QString serveurFtp, utilisateurFtp;      // Text2(0), Text2(1)
 
     // `entree`/`slot`/`ligne` -1 when nothing is selected in the list.

@@ -20,6 +20,7 @@ QString defaut(const QString& cle) {
         {AfficheConserveInfo, Non},
         {FocusCodeActe, Non},
         {SansConnectionInternet, Non},
+        {ExigerTLS, Non},
         {WindowsStateOp, QStringLiteral("0")},
         {NomDeLaClinique, QStringLiteral("Inscrire le nom de votre clinique ici")},
         {NoDeTelephone, QStringLiteral("Inscrire le téléphone de votre clinique ici")},

@@ -34,6 +34,8 @@ inline const QString PavoConserveDate = QStringLiteral("PavoConserveDate");
 inline const QString AfficheConserveInfo = QStringLiteral("AfficheConserveInfo");
 inline const QString FocusCodeActe = QStringLiteral("FocusCodeActe");
 inline const QString SansConnectionInternet = QStringLiteral("SansConnectionInternet");
+// "OUI": the transfers refuse a server that offers no TLS instead of going in clear.
+inline const QString ExigerTLS = QStringLiteral("ExigerTLS");
 inline const QString WindowsStateOp = QStringLiteral("WindowsStateOp");
 inline const QString NomDeLaClinique = QStringLiteral("NomDeLaClinique");
 inline const QString NoDeTelephone = QStringLiteral("NoDeTelephone");

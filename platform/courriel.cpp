@@ -40,6 +40,8 @@ struct Message {
 
 QString echec(CURLcode r, long reponse, const QString& serveur) {
     const QString hote = hoteEtPort(serveur, 25).hote;
+    if (const QString tls = raisonTLS(r); !tls.isEmpty())
+        return tls;
     switch (r) {
     case CURLE_COULDNT_RESOLVE_HOST:
         return QStringLiteral("Le serveur de courrier « %1 » est introuvable.").arg(hote);
@@ -100,7 +102,7 @@ std::optional<QString> envoyerCourriel(const Courriel& c) {
     curl_easy_setopt(s.h, CURLOPT_CONNECTTIMEOUT, DelaiConnexionS);
     curl_easy_setopt(s.h, CURLOPT_TIMEOUT, DelaiTotalS);
     curl_easy_setopt(s.h, CURLOPT_NOSIGNAL, 1L);
-    const CURLcode r = curl_easy_perform(s.h);
+    const CURLcode r = s.executer();
     if (r == CURLE_OK)
         return std::nullopt;
     long reponse = 0;

@@ -1,11 +1,84 @@
 #include "platform/sessioncurl.h"
 
 #include <QUrl>
+#include <atomic>
+#include <mutex>
+
+namespace {
+std::atomic<bool> tlsRequis{false};
+std::mutex verrouConnexion;
+Connexion connexion;
+}  // namespace
+
+void exigerTLS(bool exige) { tlsRequis = exige; }
+bool tlsExige() { return tlsRequis; }
 
 SessionCurl::SessionCurl() {
     static const bool initialisee = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     if (initialisee)
         h = curl_easy_init();
+    if (!h)
+        return;
+    curl_easy_setopt(h, CURLOPT_USE_SSL, tlsRequis ? CURLUSESSL_ALL : CURLUSESSL_TRY);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 2L);
+    const QByteArray certificats = qgetenv("KESTROVA_CERTIFICATS");
+    if (!certificats.isEmpty())
+        curl_easy_setopt(h, CURLOPT_CAINFO, certificats.constData());
+    // The trace callback (silent) tells whether any TLS record went over the connection.
+    curl_easy_setopt(h, CURLOPT_DEBUGFUNCTION, &SessionCurl::trace);
+    curl_easy_setopt(h, CURLOPT_DEBUGDATA, this);
+    curl_easy_setopt(h, CURLOPT_VERBOSE, 1L);
+}
+
+int SessionCurl::trace(CURL*, curl_infotype genre, char*, size_t, void* session) {
+    if (genre == CURLINFO_SSL_DATA_IN || genre == CURLINFO_SSL_DATA_OUT)
+        static_cast<SessionCurl*>(session)->tlsVu_ = true;
+    return 0;
+}
+
+CURLcode SessionCurl::executer() {
+    tlsVu_ = false;
+    const CURLcode code = curl_easy_perform(h);
+    // A handshake refused (certificate not verified) is not an encrypted connection.
+    const bool chiffree = tlsVu_ && raisonTLS(code).isEmpty();
+    const std::lock_guard garde(verrouConnexion);
+    connexion = {chiffree, code, connexion.numero + 1};
+    return code;
+}
+
+Connexion derniereConnexion() {
+    const std::lock_guard garde(verrouConnexion);
+    return connexion;
+}
+
+QString etatConnexion(quint64 avant) {
+    const Connexion c = derniereConnexion();
+    if (c.numero == avant)
+        return {};
+    if (c.code == CURLE_USE_SSL_FAILED)
+        return QStringLiteral("Serveur : connexion non chiffrée refusée");
+    if (!raisonTLS(c.code).isEmpty())
+        return QStringLiteral("Serveur : connexion chiffrée refusée");
+    return c.chiffree ? QStringLiteral("Serveur : connexion chiffrée")
+                      : QStringLiteral("Serveur : connexion non chiffrée");
+}
+
+QString raisonTLS(CURLcode code) {
+    switch (code) {
+    case CURLE_USE_SSL_FAILED:
+        return QStringLiteral("Le serveur n'offre pas de connexion chiffrée (TLS) et le réglage ExigerTLS "
+                              "refuse d'échanger en clair : rien n'a été transmis.");
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_SSL_CERTPROBLEM:
+        return QStringLiteral("Le certificat du serveur n'a pas pu être vérifié : la connexion chiffrée a été "
+                              "refusée et rien n'a été transmis. Communiquez avec le soutien technique.");
+    case CURLE_SSL_CONNECT_ERROR:
+        return QStringLiteral("La connexion chiffrée (TLS) avec le serveur n'a pas pu être établie : rien n'a "
+                              "été transmis.");
+    default: return {};
+    }
 }
 
 SessionCurl::~SessionCurl() {

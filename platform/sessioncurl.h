@@ -3,7 +3,10 @@
 #include <curl/curl.h>
 
 // One libcurl easy handle for the life of a scope. The library itself is initialised once per
-// process, on first use, so handles may then be used from a worker thread.
+// process, on first use, so handles may then be used from a worker thread. Every connection uses
+// TLS whenever the server offers it (explicit AUTH TLS for FTP, STARTTLS for SMTP), the server's
+// certificate verified against the system's store (or the file named by KESTROVA_CERTIFICATS),
+// and goes plain only where the server offers no TLS and TLS is not required.
 class SessionCurl {
 public:
     SessionCurl();
@@ -11,8 +14,34 @@ public:
     SessionCurl(const SessionCurl&) = delete;
     SessionCurl& operator=(const SessionCurl&) = delete;
 
+    // curl_easy_perform, the connection's protection and outcome kept for derniereConnexion().
+    CURLcode executer();
+
     CURL* h = nullptr;
+
+private:
+    static int trace(CURL*, curl_infotype genre, char*, size_t, void* session);
+    bool tlsVu_ = false;
 };
+
+// Whether a connection in clear is refused (the setting "ExigerTLS"), for the whole process.
+void exigerTLS(bool exige);
+bool tlsExige();
+
+// What the last connection of the process used, and how it ended; `numero` counts the
+// connections made (0: none yet).
+struct Connexion {
+    bool chiffree = false;
+    CURLcode code = CURLE_OK;
+    quint64 numero = 0;
+};
+Connexion derniereConnexion();
+// The status line of an operation begun when derniereConnexion().numero was `avant`:
+// "Serveur : connexion chiffrée" / "... non chiffrée", "... non chiffrée refusée" (ExigerTLS),
+// "... chiffrée refusée" (certificate not verified), blank when the operation made no connection.
+QString etatConnexion(quint64 avant);
+// Why a connection failed when TLS is the cause, in French; blank otherwise.
+QString raisonTLS(CURLcode code);
 
 // A server written "host" or "host:port".
 struct HoteEtPort {

@@ -7,10 +7,12 @@
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
+#include "platform/fichierbrut.h"
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
 #include "platform/programmes.h"
 #include "platform/reprise.h"
+#include "platform/sessioncurl.h"
 #include "records/champs.h"
 #include "records/encodage.h"
 #include "records/facture.h"
@@ -303,9 +305,11 @@ bool envoyerArchive(const Envoi& e, const Requete& r, const QString& dossier,
             return ModuleFTP::PutFtpFile(e.ftp.serveur, e.ftp.utilisateur, e.ftp.motDePasse,
                                          ModuleFTP::DossierEnvoi, nomArchive, archive, 2);
         })) {
+        const QString tls = raisonTLS(derniereConnexion().code);
         d.message(Icone::Critique, TitreServeur,
                   QStringLiteral("FICHIER NON TRANSFÉRÉ SUR LE SERVEUR...\n\n"
-                                 "PROBLÊME DE COMMUNICATION\n\nVEUILLEZ RÉ-ESSAYER PLUS TARD"));
+                                 "PROBLÊME DE COMMUNICATION\n\nVEUILLEZ RÉ-ESSAYER PLUS TARD") +
+                      (tls.isEmpty() ? QString() : QStringLiteral("\n\n") + tls));
         return false;
     }
     if (e.progression)
@@ -327,7 +331,7 @@ bool envoyerArchive(const Envoi& e, const Requete& r, const QString& dossier,
 
 }  // namespace
 
-bool Envoyer(const Envoi& e, PortDialogue& d) {
+Issue Envoyer(const Envoi& e, PortDialogue& d) {
     FichierEnregistrements journal(
         dossiers::resoudre(fichierfactures::dossierSauvegarde(e.programme),
                            QStringLiteral("LstEnvoie.Dat")),
@@ -335,16 +339,22 @@ bool Envoyer(const Envoi& e, PortDialogue& d) {
     // The sending's own folder inside the work folder: what else waits there (the agency's
     // returns) is neither packed nor removed.
     const QString dossier = QDir(e.dossierTravail).filePath(QStringLiteral("Envoi"));
-    bool reussi = false;
+    Issue issue;
     try {
+        FichierBrut requete(e.cheminRequete, FichierBrut::Mode::LectureEcriture);
+        if (!requete.verrouiller(0)) {
+            d.message(Icone::Exclamation, TitreServeur, TexteEnCours);
+            issue.enCours = true;
+            return issue;  // the other sending's folder is left alone
+        }
         const Requete r =
             lireRequete(fichiers::lire(dossiers::resoudre(e.programme, QStringLiteral("Reqt"))));
         if (!confirmerDoublon(journal, r, d))
-            return false;
+            return issue;
         Sablier sablier(d);
         QDir(dossier).removeRecursively();
         QDir().mkpath(dossier);
-        reussi = envoyerArchive(e, r, dossier, journal, d);
+        issue.envoyee = envoyerArchive(e, r, dossier, journal, d);
     } catch (const PaCompIntrouvable&) {
         d.message(Icone::Critique, QStringLiteral("Erreur "),
                   QStringLiteral("ATTENTION !!!\n\nLe fichier PaComp n'est pas trouvé, "
@@ -353,7 +363,7 @@ bool Envoyer(const Envoi& e, PortDialogue& d) {
         d.message(Icone::Critique, QStringLiteral("Erreur"), erreurs::texte(x));
     }
     QDir(dossier).removeRecursively();
-    return reussi;
+    return issue;
 }
 
 }  // namespace envoi

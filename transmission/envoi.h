@@ -70,8 +70,17 @@ struct Ouverture {
 };
 Ouverture ouvrir(const QString& programme, PortDialogue& dialogues);
 
-// True when the billing was uploaded and logged. Every outcome is told through `dialogues`;
-// the work folder is emptied afterwards whatever happened.
-bool Envoyer(const Envoi& e, PortDialogue& dialogues);
+// How a sending ended: true when the billing was uploaded and logged.
+struct Issue {
+    bool envoyee = false;
+    bool enCours = false;  // another sending of this billing held its request file
+    explicit operator bool() const { return envoyee; }
+};
+inline const QString TexteEnCours = QStringLiteral("Une autre transmission de cette facturation est en cours.");
+
+// One sending at a time of a billing, from any workstation or the command line: its request file
+// is held locked for the whole of it. Every outcome is told through `dialogues`; the work folder
+// is emptied afterwards whatever happened.
+Issue Envoyer(const Envoi& e, PortDialogue& dialogues);
 
 }  // namespace envoi

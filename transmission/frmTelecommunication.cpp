@@ -5,6 +5,7 @@
 #include "platform/barreoutils.h"
 #include "platform/dialogues.h"
 #include "platform/reprise.h"
+#include "platform/sessioncurl.h"
 #include "records/fichierfactures.h"
 #include "returns/frmPrecedenteFact.h"
 #include "returns/frmRetourErreur.h"
@@ -46,6 +47,10 @@ frmTelecommunication::frmTelecommunication(QString programme, QString agence,
     auto* aide = new QLabel(QStringLiteral("Choisissez l'opération dans la barre d'outils."), this);
     aide->setAlignment(Qt::AlignCenter);
     disposition->addWidget(aide);
+    LabelConnexion = new QLabel(this);
+    LabelConnexion->setObjectName(QStringLiteral("LabelConnexion"));
+    LabelConnexion->setAlignment(Qt::AlignCenter);
+    disposition->addWidget(LabelConnexion);
     // Wide enough for every button, none hidden behind the overflow arrow.
     setMinimumWidth(Toolbar1->sizeHint().width() + 2 * disposition->contentsMargins().left());
     Form_Load();
@@ -65,6 +70,7 @@ void frmTelecommunication::Form_Load() {
 }
 
 void frmTelecommunication::verifierRetours() {
+    const quint64 avant = derniereConnexion().numero;
     verificationretours::Resultat resultat;
     {
         Sablier sablier(dialogues_);
@@ -75,9 +81,16 @@ void frmTelecommunication::verifierRetours() {
             [&] { return verificationretours::chercher(ftp, agence_, programme_); });
     }
     verificationretours::annoncer(resultat, dialogues_);
+    montrerConnexion(avant);
+}
+
+void frmTelecommunication::montrerConnexion(quint64 avant) {
+    if (const QString etat = etatConnexion(avant); !etat.isEmpty())
+        LabelConnexion->setText(etat);
 }
 
 void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
+    const quint64 avant = derniereConnexion().numero;
     if (cle == QLatin1String("Quitter")) {
         close();
     } else if (cle == QStringLiteral("Préparation")) {
@@ -99,4 +112,5 @@ void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
     } else if (cle == QStringLiteral("Précédentes")) {
         construireSousSablier<frmPrecedenteFact>(dialogues_, programme_, dialogues_, this)->exec();
     }
+    montrerConnexion(avant);  // the sending or a fetch of returns connected to the server
 }

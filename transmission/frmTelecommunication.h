@@ -5,6 +5,7 @@ struct Configuration;
 class MagasinReglages;
 class PortDialogue;
 class QAction;
+class QLabel;
 class QToolBar;
 
 // The communication window: a toolbar that opens preparation, sending and the returns windows.
@@ -20,6 +21,8 @@ public:
     // The toolbar buttons, by their keys; button 1 is "Préparation".
     QAction* bouton(const QString& cle) const;
 
+    QLabel* LabelConnexion = nullptr;  // the kind of connection the last exchange used
+
 public slots:
     void Toolbar1_ButtonClick(const QString& cle);
 
@@ -30,6 +33,7 @@ signals:
 private:
     void Form_Load();
     void verifierRetours();
+    void montrerConnexion(quint64 avant);  // the status line, when a connection was made since
 
     QString programme_;
     QString agence_;

@@ -1,11 +1,12 @@
 #include "transmission/frmTransmettre.h"
 
 #include "config/parametres.h"
-#include "statistics/frmListeDesFacturations.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/horloge.h"
 #include "platform/reglages.h"
+#include "platform/sessioncurl.h"
+#include "statistics/frmListeDesFacturations.h"
 #include "transmission/envoi.h"
 
 #include <QApplication>
@@ -71,6 +72,9 @@ frmTransmettre::frmTransmettre(QString programme, MagasinReglages& utilisateur,
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     disposition->addWidget(ProgressBar1);
+    LabelConnexion = new QLabel(this);
+    LabelConnexion->setObjectName(QStringLiteral("LabelConnexion"));
+    disposition->addWidget(LabelConnexion);
 
     const QStringList legendes = {QStringLiteral("Envoyer les factures"), QStringLiteral("&Annuler"),
                                   QStringLiteral("Afficher la liste des facturations envoyées")};
@@ -120,7 +124,12 @@ void frmTransmettre::Command1_Click(int index) {
     };
     Command1[0]->setEnabled(false);
     Command1[1]->setEnabled(false);
-    envoi::Envoyer(e, dialogues_);
+    const quint64 avant = derniereConnexion().numero;
+    if (envoi::Envoyer(e, dialogues_).enCours) {  // nothing tried: may be tried again later
+        Command1[0]->setEnabled(true);
+        Command1[1]->setEnabled(true);
+    }
+    LabelConnexion->setText(etatConnexion(avant));
 }
 
 void frmTransmettre::LabelSoutien_Click() {

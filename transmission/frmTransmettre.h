@@ -26,6 +26,7 @@ public:
     QList<QPushButton*> Command1;  // 0 send, 1 cancel, 2 list of sent billings
     QProgressBar* ProgressBar1 = nullptr;
     QLabel* LabelSoutien = nullptr;  // the support address; a click writes to it
+    QLabel* LabelConnexion = nullptr;  // the kind of connection the sending used
 
 public slots:
     void Command1_Click(int index);

@@ -61,7 +61,7 @@ bool telecharger(const ParametresFtp& p, const QString& dossier, const QString& 
     preparer(c.h, adresse(p.serveur, dossier, nom), p.utilisateur, p.motDePasse);
     curl_easy_setopt(c.h, CURLOPT_WRITEFUNCTION, ecrireFichier);
     curl_easy_setopt(c.h, CURLOPT_WRITEDATA, &local);
-    if (curl_easy_perform(c.h) != CURLE_OK) {
+    if (c.executer() != CURLE_OK) {
         local.cancelWriting();
         return false;
     }
@@ -80,7 +80,7 @@ CURLcode commandes(const ParametresFtp& p, const QString& dossier, const QList<Q
     for (const QByteArray& commande : liste)
         apres = curl_slist_append(apres, commande.constData());
     curl_easy_setopt(c.h, CURLOPT_POSTQUOTE, apres);
-    const CURLcode r = curl_easy_perform(c.h);
+    const CURLcode r = c.executer();
     curl_slist_free_all(apres);
     return r;
 }
@@ -111,7 +111,7 @@ int PutFtpFile(const QString& serveur, const QString& utilisateur, const QString
         curl_slist* apres = curl_slist_append(nullptr, de.constData());
         apres = curl_slist_append(apres, vers.constData());
         curl_easy_setopt(c.h, CURLOPT_POSTQUOTE, apres);
-        const CURLcode r = curl_easy_perform(c.h);
+        const CURLcode r = c.executer();
         curl_slist_free_all(apres);
         if (r != CURLE_OK)
             return 0;
@@ -126,7 +126,7 @@ qint64 TailleFtpFile(const ParametresFtp& p, const QString& dossier, const QStri
         return -1;
     preparer(c.h, adresse(p.serveur, dossier, nomDistant), p.utilisateur, p.motDePasse);
     curl_easy_setopt(c.h, CURLOPT_NOBODY, 1L);
-    if (curl_easy_perform(c.h) != CURLE_OK)
+    if (c.executer() != CURLE_OK)
         return -1;
     curl_off_t taille = -1;
     curl_easy_getinfo(c.h, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &taille);

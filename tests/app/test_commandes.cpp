@@ -27,9 +27,12 @@ protected:
         QFile::copy(PACOMP, d.fichier("PaComp"));
         QFile::copy(POWERARC, d.fichier("PowerArc"));
         QDir().mkpath(reglages.path() + "/Kestrova");
+        regler("");
+    }
+    void regler(const QString& autres) {
         QFile conf(reglages.path() + "/Kestrova/Kestrova.conf");
         ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-        conf.write(("[Settings]\nNomDuServeurFtp=" + serveur.hote() + "\n").toUtf8());
+        conf.write(("[Settings]\nNomDuServeurFtp=" + serveur.hote() + "\n" + autres).toUtf8());
     }
     QProcess* lancer(const QStringList& arguments) {
         auto* p = new QProcess;
@@ -89,8 +92,17 @@ TEST_F(LigneDeCommande, PreparerTransmettreRecuperer) {
     EXPECT_EQ(QDir(d.fichier("Impressions")).entryList(QDir::Files).size(), 1);
     EXPECT_EQ(executer({"preparer"}).statut, 3);  // nothing left to prepare
 
+    regler("ExigerTLS=OUI\n");  // the test server offers no TLS: nothing goes in clear
+    s = executer({"transmettre"});
+    EXPECT_EQ(s.statut, 1);
+    EXPECT_TRUE(s.texte.contains("Le serveur n'offre pas de connexion chiffrée (TLS)")) << qPrintable(s.texte);
+    EXPECT_TRUE(s.texte.contains("Serveur : connexion non chiffrée refusée"));
+    EXPECT_FALSE(QFile::exists(serveur.racine() + "/dp_ramq/AGP71234.zip"));
+    EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
+    regler("");
     s = executer({"transmettre"});
     ASSERT_EQ(s.statut, 0) << qPrintable(s.texte + s.erreurs);
+    EXPECT_TRUE(s.texte.contains("Serveur : connexion non chiffrée\n"));
     EXPECT_TRUE(QFile::exists(serveur.racine() + "/dp_ramq/AGP71234.zip"));
     const QByteArray journal = d.lire("Sauvramq/LstEnvoie.Dat");
     ASSERT_EQ(journal.size(), 201);

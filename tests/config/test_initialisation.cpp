@@ -5,6 +5,7 @@
 #include "config/parametres.h"
 #include "platform/fichiers.h"
 #include "platform/reglages.h"
+#include "platform/sessioncurl.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/petitdisque.h"
@@ -141,9 +142,9 @@ TEST_F(FenetreInitialisation, NumeroDAgence) {
 // Each switch to its store, and back when the window opens again; PavoConserveDate is "OUI"
 // when absent, so opening and closing changes nothing by itself.
 TEST_F(FenetreInitialisation, InterrupteursEtServeur) {
-    EXPECT_EQ(init.cases, (std::array<bool, 9>{true, false, false, false, true, true, false, false, false}));
-    for (int i = 0; i < 9; ++i)
-        init.cases[i] = !init.cases[i];
+    EXPECT_EQ(init.cases, (std::array<bool, 10>{true, false, false, false, true, true, false, false, false, false}));
+    for (bool& c : init.cases)
+        c = !c;
     init.serveurFtp = "127.0.0.1:2121";
     init.utilisateurFtp = "autre";
     ASSERT_TRUE(init.sauvegarder());
@@ -152,8 +153,11 @@ TEST_F(FenetreInitialisation, InterrupteursEtServeur) {
     EXPECT_TRUE(ini.contains("RappelTOUS2an=OUI"));
     EXPECT_TRUE(ini.contains("SiMotPasse=OUI"));
     const QStringList cles = Initialisation::clesCases();
-    for (int i = 3; i < 9; ++i)
+    for (int i = 3; i < Initialisation::NombreCases; ++i)
         EXPECT_EQ(u.lire(cles[i], {}), init.cases[i] ? "OUI" : "NON") << qPrintable(cles[i]);
+    EXPECT_EQ(u.lire(parametres::ExigerTLS, {}), "OUI");
+    EXPECT_TRUE(tlsExige());  // at once, for the transfers of this session
+    exigerTLS(false);
     EXPECT_EQ(u.lire(parametres::NomDuServeurFtp, {}), "127.0.0.1:2121");
     EXPECT_EQ(u.lire(parametres::NomUtilisateurFtp, {}), "autre");
 

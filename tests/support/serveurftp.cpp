@@ -12,15 +12,24 @@ from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import DTPHandler, FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 config_logging(level=logging.WARNING)
-racine, debit = sys.argv[1], int(sys.argv[2])
+racine, debit, certificat = sys.argv[1], int(sys.argv[2]), sys.argv[3]
 a = DummyAuthorizer()
 a.add_user("tollmark", "vorpel", racine, perm="elradfmwM")
 h = FTPHandler
-h.authorizer = a
 base = ThrottledDTPHandler if debit > 0 else DTPHandler
+if certificat:  # explicit TLS offered (AUTH TLS), not required
+    from pyftpdlib.handlers import TLS_FTPHandler, TLS_DTPHandler
+    h = TLS_FTPHandler
+    h.certfile = certificat
+    base = TLS_DTPHandler
+h.authorizer = a
 class Dtp(base):
     read_limit = debit
     write_limit = debit
+    # libcurl opens TLS on the data connection before sending STOR; pyftpdlib would take
+    # that early handshake for a disconnection and close the channel.
+    def readable(self):
+        return getattr(self, "_ssl_accepting", False) or super().readable()
     # While the flag file is there, an upload is cut after 1000 bytes, as a dropped line would.
     def enable_receiving(self, type, cmd):
         super().enable_receiving(type, cmd)
@@ -45,11 +54,11 @@ s.serve_forever()
 )";
 }  // namespace
 
-ServeurFtp::ServeurFtp(int debitOctets) : racine_(dossier_.path()) {
+ServeurFtp::ServeurFtp(int debitOctets, const QString& certificat) : racine_(dossier_.path()) {
     QDir(racine_).mkpath("dp_ramq");
     QDir(racine_).mkpath("fich_ramq");
     processus_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    processus_.start("/usr/bin/python3", {"-c", Script, racine_, QString::number(debitOctets)});
+    processus_.start("/usr/bin/python3", {"-c", Script, racine_, QString::number(debitOctets), certificat});
     if (!processus_.waitForStarted(10000) || !processus_.waitForReadyRead(15000))
         throw std::runtime_error("le serveur FTP de test n'a pas démarré");
     port_ = processus_.readLine().trimmed().toInt();

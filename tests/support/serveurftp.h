@@ -8,7 +8,8 @@
 // slows transfers down to that many bytes a second.
 class ServeurFtp {
 public:
-    explicit ServeurFtp(int debitOctets = 0);
+    // With `certificat` (a PEM file of certificate and key), the server offers explicit TLS.
+    explicit ServeurFtp(int debitOctets = 0, const QString& certificat = {});
     ~ServeurFtp();
 
     QString hote() const;  // "127.0.0.1:port"

@@ -9,9 +9,13 @@
 
 namespace {
 const char* Script = R"(
-import asyncio, base64, email, email.policy, json, os, sys
+import asyncio, base64, email, email.policy, json, os, ssl, sys
 from aiosmtpd.smtp import SMTP
-dossier, refuser = sys.argv[1], sys.argv[2] == "1"
+dossier, refuser, certificat = sys.argv[1], sys.argv[2] == "1", sys.argv[3]
+contexte = None
+if certificat:  # STARTTLS offered, not required
+    contexte = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+    contexte.load_cert_chain(certificat)
 class Recepteur:
     n = 0
     async def handle_RCPT(self, server, session, envelope, address, options):
@@ -33,16 +37,16 @@ class Recepteur:
         os.rename(final + ".tmp", final)
         return "250 OK"
 async def principal():
-    serveur = await asyncio.get_running_loop().create_server(lambda: SMTP(Recepteur()), "127.0.0.1", 0)
+    serveur = await asyncio.get_running_loop().create_server(lambda: SMTP(Recepteur(), tls_context=contexte), "127.0.0.1", 0)
     print(serveur.sockets[0].getsockname()[1], flush=True)
     await serveur.serve_forever()
 asyncio.run(principal())
 )";
 }  // namespace
 
-ServeurSmtp::ServeurSmtp(bool refuser) {
+ServeurSmtp::ServeurSmtp(bool refuser, const QString& certificat) {
     processus_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    processus_.start("/usr/bin/python3", {"-c", Script, dossier_.path(), refuser ? "1" : "0"});
+    processus_.start("/usr/bin/python3", {"-c", Script, dossier_.path(), refuser ? "1" : "0", certificat});
     if (!processus_.waitForStarted(10000) || !processus_.waitForReadyRead(15000))
         throw std::runtime_error("le serveur SMTP de test n'a pas démarré");
     port_ = processus_.readLine().trimmed().toInt();

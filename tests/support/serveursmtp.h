@@ -21,7 +21,8 @@ public:
         QList<Piece> pieces;
     };
 
-    explicit ServeurSmtp(bool refuser = false);
+    // With `certificat` (a PEM file of certificate and key), the server offers STARTTLS.
+    explicit ServeurSmtp(bool refuser = false, const QString& certificat = {});
     ~ServeurSmtp();
 
     QString hote() const;  // "127.0.0.1:port"

@@ -179,6 +179,7 @@ TEST_F(FenetreTelecommunication, VerificationDesRetoursALOuverture) {
                   QStringList{"Kestrova | VOUS AVEZ UN OU PLUSIEURS\n\nRetour des Erreurs ou État de "
                               "compte.\n\nVous pouvez récupérer le ou les fichiers,\nen cliquant sur le "
                               "bouton Confirmation.\n\nMerci"});
+        EXPECT_EQ(w.LabelConnexion->text(), "Serveur : connexion non chiffrée");
     }
     sonde.stop();
     EXPECT_TRUE(verificationVue);

@@ -1,6 +1,8 @@
 #include "config/parametres.h"
 #include "platform/horloge.h"
 #include "platform/reglages.h"
+#include "support/autreposte.h"
+#include "support/certificat.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -75,6 +77,7 @@ TEST_F(FenetreTransmettre, ResumeEnvoiEtCliniqueEnregistree) {
     EXPECT_TRUE(QFile::exists(serveur.racine() + "/dp_ramq/AGP71234.zip"));
     EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 201);
     EXPECT_EQ(w.ProgressBar1->value(), 100);
+    EXPECT_EQ(w.LabelConnexion->text(), "Serveur : connexion non chiffrée");
     EXPECT_FALSE(w.Command1[0]->isEnabled());
     EXPECT_FALSE(w.Command1[1]->isEnabled());
 
@@ -82,6 +85,39 @@ TEST_F(FenetreTransmettre, ResumeEnvoiEtCliniqueEnregistree) {
     w.Text2[1]->setText("  819-555-0101  ");
     w.close();
     EXPECT_EQ(reglages.valeurs.value(parametres::NoDeTelephone), "819-555-0101");
+}
+
+// While another workstation sends the same billing (its request file held), nothing is sent, its
+// work folder is left alone, and the sending may be tried again; with TLS offered, the sending
+// goes encrypted and says so.
+TEST_F(FenetreTransmettre, EnvoiDejaEnCoursPuisChiffre) {
+    preparer({enregistrementDe(factureDeBase())});
+    QFile::copy(PACOMP, d.fichier("PaComp"));
+    DossierTemporaire certificats;
+    ServeurFtp serveur(0, certificatDeTest(certificats, "serveur"));
+    qputenv("KESTROVA_CERTIFICATS", QFile::encodeName(certificats.fichier("serveur.crt")));
+    reglages.ecrire(parametres::NomDuServeurFtp, serveur.hote());
+    d.ecrire("Developpe/Envoi/AGP71234.zip", "l'envoi de l'autre poste");
+    frmTransmettre w(d.chemin(), reglages, dialogues);
+    {
+        AutrePoste autre(d.fichier("Sauvramq/R7123407"));
+        ASSERT_TRUE(autre.verrouille());
+        w.Command1[0]->click();
+        EXPECT_EQ(dialogues.resume(),
+                  QStringList{"Serveur ramq | Une autre transmission de cette facturation est en cours."});
+        EXPECT_EQ(w.LabelConnexion->text(), "");
+        EXPECT_FALSE(QFile::exists(serveur.racine() + "/dp_ramq/AGP71234.zip"));
+        EXPECT_EQ(d.lire("Developpe/Envoi/AGP71234.zip"), "l'envoi de l'autre poste");
+        EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
+        EXPECT_TRUE(w.Command1[0]->isEnabled() && w.Command1[1]->isEnabled());
+    }
+    dialogues.effacer();
+    w.Command1[0]->click();
+    qunsetenv("KESTROVA_CERTIFICATS");
+    EXPECT_EQ(dialogues.resume().last().left(31), "Serveur ramq | Vos factures ont");
+    EXPECT_EQ(w.LabelConnexion->text(), "Serveur : connexion chiffrée");
+    EXPECT_TRUE(QFile::exists(serveur.racine() + "/dp_ramq/AGP71234.zip"));
+    EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 201);
 }
 
 // A click on the support address mails what the boxes hold now, with the request file.
