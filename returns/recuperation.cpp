@@ -8,6 +8,7 @@
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
 #include "platform/programmes.h"
+#include "platform/sessioncurl.h"
 #include "transmission/moduleftp.h"
 #include "transmission/verificationretours.h"
 
@@ -61,8 +62,12 @@ Resultat Recuperer(const QString& programme, const ParametresFtp& ftp, const QSt
     const QString archive = verificationretours::nomArchive(agence.trimmed());
     const bool recue = executerEnArrierePlan([&] { return ModuleFTP::GetFtpFile(ftp, archive, travail); });
     if (!recue) {
-        d.message(Icone::Exclamation, QStringLiteral("Message"),
-                  QStringLiteral("IL N'Y A AUCUN FICHIER SUR LE SERVEUR.\n\nESSAYEZ PLUS TARD."));
+        // A refused TLS connection is not an empty server: the user hears why.
+        if (const QString tls = raisonTLS(derniereConnexion().code); !tls.isEmpty())
+            d.message(Icone::Critique, QStringLiteral("Erreur "), tls);
+        else
+            d.message(Icone::Exclamation, QStringLiteral("Message"),
+                      QStringLiteral("IL N'Y A AUCUN FICHIER SUR LE SERVEUR.\n\nESSAYEZ PLUS TARD."));
         return resultat;
     }
     const QString archiveur = programmes::chemin(programme, QStringLiteral("PowerArc"));

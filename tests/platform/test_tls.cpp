@@ -1,6 +1,8 @@
 #include "platform/courriel.h"
 #include "platform/sessioncurl.h"
+#include "returns/recuperation.h"
 #include "support/certificat.h"
+#include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/serveurftp.h"
 #include "support/serveursmtp.h"
@@ -67,6 +69,16 @@ TEST(Tls, FtpEtSmtp) {
         }
     }
     exigerTLS(false);
+
+    // A fetch of the returns refused for the certificate says so, not that nothing waits.
+    QFile archive(douteux.racine() + "/fich_ramq/F71234.zip");
+    ASSERT_TRUE(archive.open(QIODevice::WriteOnly));
+    archive.write("PK");
+    archive.close();
+    DialoguesScriptes port;
+    recuperation::Recuperer(d.chemin(), {douteux.hote(), "tollmark", "vorpel"}, "71234", port);
+    ASSERT_EQ(port.boites().size(), 1) << qPrintable(port.resume().join('\n'));
+    EXPECT_TRUE(port.boites()[0].texte.startsWith("Le certificat du serveur n'a pas pu être vérifié"));
     qunsetenv("KESTROVA_CERTIFICATS");
 }
 
