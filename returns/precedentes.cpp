@@ -3,6 +3,7 @@
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
+#include "platform/fichierbrut.h"
 #include "platform/fichiers.h"
 #include "platform/reprise.h"
 #include "records/encodage.h"
@@ -11,6 +12,7 @@
 #include "transmission/preparation.h"
 
 #include <QRegularExpression>
+#include <memory>
 
 namespace precedentes {
 
@@ -118,15 +120,33 @@ bool rayer(const QString& programme, const Facturation& f, PortDialogue& d) {
                    QStringLiteral("Veuillez confirmer le retrait de fichier de facture ") + f.requete,
                    Boutons::OkAnnuler, 1) != Reponse::Ok)
         return false;
+    // A billing being sent holds its request file: it is not struck out from under the sending.
+    const QString requete = preparation::cheminDans(programme, f.requete);
+    std::unique_ptr<FichierBrut> verrou;
+    bool libre = true;
+    if (dossiers::FichierExiste(requete) && !etape(d, titre, [&] {
+            verrou = std::make_unique<FichierBrut>(requete, FichierBrut::Mode::LectureEcriture);
+            libre = verrou->verrouiller(0);
+        }))
+        return false;
+    if (!libre) {
+        d.message(Icone::Exclamation, titre,
+                  QStringLiteral("La facturation ") + f.requete +
+                      QStringLiteral(" est en cours de transmission; elle ne peut pas être rayée maintenant."));
+        return false;
+    }
     const QString demandes = f.demandes.trimmed();
     QStringList chemins;
     if (!demandes.isEmpty())
         chemins << dossiers::resoudre(programme, demandes) << preparation::cheminDans(programme, demandes);
-    // The request file last: while it stays, the billing stays listed and can be struck again.
-    chemins << preparation::cheminDans(programme, f.requete);
     for (const QString& chemin : chemins)
         if (!etape(d, titre, [&] { fichiers::supprimer(chemin); }))
             return false;
+    // The request file last: while it stays, the billing stays listed and can be struck again.
+    // Its lock is let go first, as a file held open may not be deleted everywhere.
+    verrou.reset();
+    if (!etape(d, titre, [&] { fichiers::supprimer(requete); }))
+        return false;
     d.message(Icone::Aucune, QStringLiteral("Kestrova"),
               QStringLiteral("Le fichier (") + f.requete + QStringLiteral(") a été rayé."));
     return true;

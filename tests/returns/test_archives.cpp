@@ -5,6 +5,7 @@
 #include "returns/archives.h"
 #include "returns/historique.h"
 #include "returns/precedentes.h"
+#include "support/autreposte.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -299,6 +300,17 @@ TEST(Precedentes, RemettreEnLigneEtRayer) {
     EXPECT_EQ(dialogues.boites()[0].titre, "Rayer un fichier de facture");
     EXPECT_EQ(dialogues.boites()[0].texte, "Veuillez confirmer le retrait de fichier de facture R7123407");
     EXPECT_EQ(dialogues.boites()[0].boutons, Boutons::OkAnnuler);
+
+    {   // Being sent from another workstation: its request file is held, nothing is struck out.
+        AutrePoste envoi(d.fichier("Sauvramq/R7123407"));
+        ASSERT_TRUE(envoi.verrouille());
+        dialogues.effacer();
+        dialogues.reponses = {Reponse::Ok};
+        EXPECT_FALSE(precedentes::rayer(d.chemin(), f, dialogues));
+        EXPECT_EQ(presents(), 3);
+        EXPECT_EQ(dialogues.resume().last(), "Rayer un fichier de facture | La facturation R7123407 est en cours "
+                                             "de transmission; elle ne peut pas être rayée maintenant.");
+    }
 
     // A copy that cannot be deleted (a folder in its place stops root as well).
     QFile::remove(d.fichier("D7123407"));
