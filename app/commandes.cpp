@@ -141,6 +141,12 @@ int preparer(const QString& programme, const Ligne& l, QTextStream& sortie, QTex
     return Reussi;
 }
 
+// The kind of connection an operation begun at `avant` used, when it made one.
+void ecrireConnexion(QTextStream& sortie, quint64 avant) {
+    if (const QString etat = etatConnexion(avant); !etat.isEmpty())
+        sortie << etat << Qt::endl;
+}
+
 int transmettre(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
     DialoguesConsole d(sortie);
     const QString doublon = l.options.value(QStringLiteral("--doublon"));
@@ -166,8 +172,7 @@ int transmettre(const QString& programme, const Ligne& l, QTextStream& sortie, Q
     e.paComp = envoi::cheminPaComp(programme);
     const quint64 avant = derniereConnexion().numero;
     const envoi::Issue issue = envoi::Envoyer(e, d);
-    if (const QString etat = etatConnexion(avant); !etat.isEmpty())
-        sortie << etat << Qt::endl;
+    ecrireConnexion(sortie, avant);
     if (issue)
         return Reussi;
     if (issue.enCours)
@@ -186,8 +191,7 @@ int recuperer(const QString& programme, QTextStream& sortie) {
     const quint64 avant = derniereConnexion().numero;
     const recuperation::Resultat r =
         recuperation::Recuperer(programme, parametres::lireParametresFtp(utilisateur), agence, d);
-    if (const QString etat = etatConnexion(avant); !etat.isEmpty())
-        sortie << etat << Qt::endl;
+    ecrireConnexion(sortie, avant);
     for (const retours::Resume& ligne : r.lignes)
         sortie << ligne.colonnes().join(QStringLiteral("  ")) << Qt::endl;
     return d.critiques == 0 ? Reussi : Echec;
