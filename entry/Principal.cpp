@@ -9,6 +9,8 @@
 #include "config/parametres.h"
 #include "entry/compteur.h"
 #include "platform/barreoutils.h"
+#include "platform/filtresaisie.h"
+#include "platform/pertesdefocus.h"
 #include "platform/redimensionnement.h"
 #include "entry/verifications.h"
 #include "platform/MaskEdBox.h"
@@ -58,12 +60,6 @@ QString nomIndexe(const char* nom, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(nom)).arg(index);
 }
 
-bool perteDeFocusReelle(const QEvent* e) {
-    const auto r = static_cast<const QFocusEvent*>(e)->reason();
-    return r != Qt::ActiveWindowFocusReason && r != Qt::PopupFocusReason &&
-           r != Qt::MenuBarFocusReason;
-}
-
 QPixmap logo() {
     QPixmap p(64, 64);
     p.fill(Qt::transparent);
@@ -89,6 +85,8 @@ Principal::Principal(QString programme, PortDialogue& dialogues, MagasinReglages
       utilisateur_(utilisateur) {
     setObjectName(QStringLiteral("Principal"));
     setWindowTitle(TitreFenetre);
+    pertes_ = new PertesDeFocus(this);
+    filtre_ = new FiltreSaisie(this, [this] { dialogues_.bip(); });
     construireControles();
     construireMenusEtBarre();
 }
@@ -126,6 +124,8 @@ void Principal::construireControles() {
         b->setGeometry(x, y, w, 24);
         MaskEdBox1[index] = b;
         b->installEventFilter(this);
+        filtre_->installer(b);
+        pertes_->surveiller(b, [this, index] { MaskEdBox1_LostFocus(index); });
         connect(b, &QLineEdit::textEdited, this, [this, index] { MaskEdBox1_Change(index); });
         connect(b, &MaskEdBox::caractereRefuse, this, [this] { dialogues_.bip(); });
         return b;
@@ -136,7 +136,7 @@ void Principal::construireControles() {
         t->setGeometry(x, y, w, 24);
         t->setMaxLength(limite);
         Text1[index] = t;
-        t->installEventFilter(this);
+        filtre_->installer(t);
         return t;
     };
     auto valeur = [&](QWidget* parent, int index, int x, int y, int w) {
@@ -183,7 +183,6 @@ void Principal::construireControles() {
     for (int i = 0; i < 6; ++i) {
         auto* c = new QComboBox(centre);
         c->setObjectName(nomIndexe("Combo1", i));
-        c->installEventFilter(this);
         Combo1 << c;
         connect(c, &QComboBox::activated, this, [this, i] { Combo1_Click(i); });
     }
@@ -299,10 +298,13 @@ void Principal::construireControles() {
     gras.setBold(true);
     Command1->setFont(gras);
     connect(Command1, &QPushButton::clicked, this, &Principal::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &Principal::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &Principal::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &Principal::Command4_Click);
-    connect(Command5, &QPushButton::clicked, this, &Principal::Command5_Click);
+    // A command never runs in the middle of a box's work (a box it opened is on screen).
+    connect(Command2, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command2_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command3_Click(); }); });
+    connect(Command4, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command4_Click(); }); });
+    connect(Command5, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command5_Click(); }); });
+    for (int i = 0; i < 6; ++i)
+        pertes_->surveiller(Combo1[i], [this, i] { Combo1_LostFocus(i); });
 
     sousLaFile_ = {patient, diagnostics, actes, complementaires, utiles};
     for (QLabel* l : Label1)
@@ -355,7 +357,7 @@ void Principal::construireMenusEtBarre() {
         QAction* a = items[i].isEmpty() ? fichier->addSeparator() : fichier->addAction(items[i]);
         a->setObjectName(nomIndexe("SousFichier", i));
         if (!items[i].isEmpty())
-            connect(a, &QAction::triggered, this, [this, i] { SousFichier_Click(i); });
+            connect(a, &QAction::triggered, this, [this, i] { pertes_->quandLibre([this, i] { SousFichier_Click(i); }); });
         SousFichier << a;
     }
     QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
@@ -388,7 +390,9 @@ void Principal::construireMenusEtBarre() {
         if (cle == QLatin1String("Couper") || cle == QLatin1String("Correction") ||
             cle == QLatin1String("Quitter"))
             Toolbar1->addSeparator();
-        QAction* a = ajouterBouton(Toolbar1, b, [this](const QString& c) { Toolbar1_ButtonClick(c); });
+        QAction* a = ajouterBouton(Toolbar1, b, [this](const QString& c) {
+            pertes_->quandLibre([this, c] { Toolbar1_ButtonClick(c); });
+        });
         if (cle == QLatin1String("Correction"))
             actionCorrection_ = a;
     }
@@ -546,67 +550,10 @@ bool Principal::eventFilter(QObject* objet, QEvent* e) {
         Image1_Click();
         return true;
     }
-    const int masqueIndex = MaskEdBox1.indexOf(qobject_cast<MaskEdBox*>(objet));
-    const int texteIndex = Text1.indexOf(qobject_cast<QLineEdit*>(objet));
-    const int comboIndex = Combo1.indexOf(qobject_cast<QComboBox*>(objet));
-
-    if (e->type() == QEvent::KeyPress && (masqueIndex >= 0 || texteIndex >= 0)) {
-        auto* touche = static_cast<QKeyEvent*>(e);
-        const QString t = touche->text();
-        if (t.size() == 1 && t.at(0) >= QLatin1Char('a') && t.at(0) <= QLatin1Char('z')) {
-            QKeyEvent majuscule(QEvent::KeyPress, touche->key(), touche->modifiers(), t.toUpper(),
-                                touche->isAutoRepeat(), touche->count());
-            QCoreApplication::sendEvent(objet, &majuscule);
-            return true;
-        }
-        if (!t.isEmpty() && t.at(0).isPrint() && !encodage::representable(t)) {
-            dialogues_.bip();  // a character the files cannot hold is refused where it is typed
-            return true;
-        }
-    }
-    if (e->type() == QEvent::FocusIn && masqueIndex >= 0)
-        MaskEdBox1_GotFocus(masqueIndex);
-    if (e->type() == QEvent::FocusOut && perteDeFocusReelle(e)) {
-        QWidget* boite = static_cast<QWidget*>(objet);
-        if (boite == dejaTraitee_)
-            dejaTraitee_ = nullptr;  // its work ran when the command was given
-        else if (masqueIndex >= 0)
-            differerPerteDeFocus([this, masqueIndex] { MaskEdBox1_LostFocus(masqueIndex); });
-        else if (comboIndex >= 0)
-            differerPerteDeFocus([this, comboIndex] { Combo1_LostFocus(comboIndex); });
-    }
+    if (e->type() == QEvent::FocusIn)
+        if (const int m = MaskEdBox1.indexOf(qobject_cast<MaskEdBox*>(objet)); m >= 0)
+            MaskEdBox1_GotFocus(m);
     return QMainWindow::eventFilter(objet, e);
-}
-
-void Principal::differerPerteDeFocus(std::function<void()> travail) {
-    pertesDeFocus_.push_back(std::move(travail));
-    QTimer::singleShot(0, this, [this] { executerPertesDeFocus(); });
-}
-
-void Principal::executerPertesDeFocus() {
-    while (!pertesDeFocus_.empty()) {
-        const std::function<void()> travail = std::move(pertesDeFocus_.front());
-        pertesDeFocus_.pop_front();
-        travail();
-    }
-}
-
-void Principal::terminerSaisieEnCours() {
-    executerPertesDeFocus();
-    QWidget* f = QApplication::focusWidget();
-    if (!f)
-        return;
-    if (const int m = MaskEdBox1.indexOf(qobject_cast<MaskEdBox*>(f)); m >= 0) {
-        dejaTraitee_ = f;
-        MaskEdBox1_LostFocus(m);
-        return;
-    }
-    for (int i = 2; i <= 5; ++i)
-        if (f == Combo1[i] || f == Combo1[i]->lineEdit()) {
-            dejaTraitee_ = Combo1[i];
-            Combo1_LostFocus(i);
-            return;
-        }
 }
 
 void Principal::Combo1_Click(int index) {
@@ -625,7 +572,6 @@ void Principal::Combo1_Click(int index) {
 void Principal::Combo1_Change(int index) {
     if (index < 2)
         return;
-    dejaTraitee_ = nullptr;
     const QString t = Combo1[index]->currentText();
     bool suivant = t.size() == 5 && t != QLatin1String("00000");
     for (const EntreePrix& p : configuration_.TableDesPrix)
@@ -682,7 +628,6 @@ void Principal::MaskEdBox1_GotFocus(int index) {
 }
 
 void Principal::MaskEdBox1_Change(int index) {
-    dejaTraitee_ = nullptr;
     if (index == masque::Nam)
         patient_.oublierDossier();
     if (index >= 6 && index <= 8 && MaskEdBox1[index]->clipText().size() > 3)
@@ -751,7 +696,10 @@ void Principal::focusSur(const Controle& c) {
 
 void Principal::Command1_Click() {
     // The box that has the focus finishes its work first, whichever way the command came.
-    terminerSaisieEnCours();
+    pertes_->commande([this] { enregistrer(); });
+}
+
+void Principal::enregistrer() {
     const Formulaire f = lireFormulaire();
     std::optional<Refus> refus;
     {

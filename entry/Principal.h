@@ -10,7 +10,9 @@
 #include <deque>
 #include <functional>
 
+class FiltreSaisie;
 class MaskEdBox;
+class PertesDeFocus;
 class MagasinReglages;
 class PortDialogue;
 class QAction;
@@ -107,11 +109,8 @@ private:
     template <typename Fenetre>
     void ouvrirModale();
     Formulaire lireFormulaire() const;
-    // Loss-of-focus work runs after the focus change, so a message box never fights it;
-    // a command first runs what is pending and the work of the box that has the focus.
-    void differerPerteDeFocus(std::function<void()> travail);
-    void executerPertesDeFocus();
-    void terminerSaisieEnCours();
+    // The store, once the boxes' loss-of-focus work has run.
+    void enregistrer();
 
     // FenetresDemarrage: the windows that start-up opens modally.
     bool motDePasse() override;
@@ -132,6 +131,6 @@ private:
     PatientCourant patient_;
     PatientCourant::Reglages reglagesPatient_;
     bool avertiHistorique_ = false;
-    std::deque<std::function<void()>> pertesDeFocus_;
-    QWidget* dejaTraitee_ = nullptr;  // box whose work ran at a command, before it lost the focus
+    PertesDeFocus* pertes_ = nullptr;  // loss-of-focus work runs before every command
+    FiltreSaisie* filtre_ = nullptr;
 };

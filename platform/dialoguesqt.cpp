@@ -5,10 +5,15 @@
 
 #include "rules/frmMessageAlaSouris.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -60,6 +65,68 @@ private:
     bool actif_;
 };
 
+// While a box of the port is open, the keys the user typed ahead for the window below never act
+// in it. The box opens the moment a box below loses the focus, often before the key that the
+// user meant for that window arrives: a Tab or Shift+Tab that comes before any other key is
+// dropped, so the box keeps its first choice or its selected text; an Alt+letter that nothing
+// in the box takes never types a letter, and once the box is answered it is given to the
+// window below (the command the user asked for is carried out after the answer).
+class GardeOuverture : public QObject {
+public:
+    explicit GardeOuverture(QWidget* boite) : boite_(boite), dessous_(QApplication::activeWindow()) {
+        qApp->installEventFilter(this);
+    }
+    ~GardeOuverture() override { qApp->removeEventFilter(this); }
+
+    // The access key typed meanwhile, to the window below; after an answer only.
+    void transmettre() const {
+        if (!touche_ || !dessous_)
+            return;
+        const QKeySequence voulue(Qt::ALT | touche_);
+        for (QAbstractButton* b : dessous_->findChildren<QAbstractButton*>())
+            if (b->window() == dessous_ && b->isVisible() && b->isEnabled() &&
+                QKeySequence::mnemonic(b->text()) == voulue) {
+                QTimer::singleShot(0, b, &QAbstractButton::click);
+                return;
+            }
+        for (QAction* a : dessous_->findChildren<QAction*>())
+            if (a->isEnabled() && a->shortcuts().contains(voulue)) {
+                QTimer::singleShot(0, a, &QAction::trigger);
+                return;
+            }
+    }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress || !objet->isWidgetType())
+            return false;
+        auto* w = static_cast<QWidget*>(objet);
+        if (w != boite_ && !boite_->isAncestorOf(w))
+            return false;
+        const auto* k = static_cast<const QKeyEvent*>(e);
+        const int cle = k->key();
+        if (cle == Qt::Key_Shift || cle == Qt::Key_Control || cle == Qt::Key_Alt || cle == Qt::Key_Meta ||
+            cle == Qt::Key_AltGr)
+            return false;
+        if (!autreTouche_ && (cle == Qt::Key_Tab || cle == Qt::Key_Backtab))
+            return true;
+        const auto mods = k->modifiers() & ~Qt::KeypadModifier;
+        if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) &&
+            ((cle >= Qt::Key_A && cle <= Qt::Key_Z) || (cle >= Qt::Key_0 && cle <= Qt::Key_9))) {
+            touche_ = cle;
+            return true;
+        }
+        autreTouche_ = true;
+        return false;
+    }
+
+private:
+    QWidget* boite_;
+    QPointer<QWidget> dessous_;
+    bool autreTouche_ = false;
+    int touche_ = 0;
+};
+
 }  // namespace
 
 void DialoguesQt::message(Icone icone, const QString& titre, const QString& texte) {
@@ -78,8 +145,11 @@ Reponse DialoguesQt::question(Icone icone, const QString& titre, const QString& 
         if (i == parDefaut)
             boite.setDefaultButton(b);
     }
+    GardeOuverture garde(&boite);
     boite.exec();
     const auto clique = boite.standardButton(boite.clickedButton());
+    if (boite.clickedButton())
+        garde.transmettre();
     for (const BoutonQt& b : liste)
         if (b.bouton == clique)
             return b.reponse;
@@ -95,8 +165,17 @@ std::optional<QString> DialoguesQt::saisie(const QString& titre, const QString& 
     boite.setTextValue(defaut);
     boite.setOkButtonText(QStringLiteral("OK"));
     boite.setCancelButtonText(QStringLiteral("Annuler"));
+    // The text box has the focus and its text is selected, however the box was opened.
+    QTimer::singleShot(0, &boite, [&boite] {
+        if (auto* texte = boite.findChild<QLineEdit*>()) {
+            texte->setFocus(Qt::OtherFocusReason);
+            texte->selectAll();
+        }
+    });
+    GardeOuverture garde(&boite);
     if (boite.exec() != QDialog::Accepted)
         return std::nullopt;
+    garde.transmettre();
     return boite.textValue();
 }
 
@@ -113,7 +192,10 @@ std::optional<QString> DialoguesQt::fichierAEnregistrer(const QString& titre, co
 int DialoguesQt::choix(const FenetreChoix& fenetre) {
     PointeurNormal pointeur;
     frmMessageAlaSouris f(fenetre, parent_);
+    GardeOuverture garde(&f);
     f.exec();
+    if (f.boutonChoisi() >= 0)
+        garde.transmettre();
     return f.boutonChoisi();
 }
 

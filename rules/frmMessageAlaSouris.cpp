@@ -35,6 +35,9 @@ frmMessageAlaSouris::frmMessageAlaSouris(const FenetreChoix& fenetre, QWidget* p
         }
     }
     setSizeGripEnabled(false);
+    // The window opens on its first choice, whatever had the focus below it.
+    if (!Command1.isEmpty())
+        Command1.first()->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMessageAlaSouris::Command1_Click(int index) {

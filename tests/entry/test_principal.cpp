@@ -17,6 +17,7 @@
 #include "returns/frmHistorique.h"
 #include "transmission/frmTelePrepare.h"
 #include "transmission/frmTelecommunication.h"
+#include "support/clavier.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -986,3 +987,105 @@ TEST_F(FenetrePrincipale, RedimensionnementProportionnel) {
 }
 
 }  // namespace
+
+namespace {
+
+// The patient part of an invoice put straight into the boxes, with the focus in act box 1.
+void patientDansLesBoites(Principal& p) {
+    p.MaskEdBox1[0]->setClipText("TREM80011514");
+    p.Text1[0]->setText("TREMBLAY");
+    p.Text1[1]->setText("JEAN");
+    p.MaskEdBox1[5]->setClipText("20261204");
+    p.MaskEdBox1[6]->setClipText("3784");
+    for (int i = 0; i < 2; ++i) {  // the NAM box's work, if it had the focus, moves it on
+        p.Combo1[2]->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+    }
+}
+
+}  // namespace
+
+// The travel amount as a user types it: the box opens the moment the code is complete, before
+// the key the user meant for the entry window arrives. Tab never moves its focus off the text;
+// Alt+E never types an "e" in it: the amount is asked once and the invoice is stored after it.
+TEST_F(FenetrePrincipale, MontantDeDeplacementAuClavier) {
+    DialoguesReels port;
+    Principal& p = ouvrir(port);
+    port.qt.fixerParent(&p);
+    const auto saisies = [&] {
+        int n = 0;
+        for (const auto& a : port.appels)
+            n += a.genre == DialoguesScriptes::Appel::Genre::Saisie;
+        return n;
+    };
+    const struct {
+        const char* voie;
+        const char* code;
+        const char* montant;
+        std::function<void(Clavier&)> apresLeCode;  // the key meant for the entry window
+        bool enregistreeParLaTouche;
+        const char* ligne;
+    } cas[] = {
+        {"Tab", "9015", "17.20", [](Clavier& c) { c.touche(Qt::Key_Tab); }, false, "3784 09015001720"},
+        {"Alt+E", "9016", "25.80", [](Clavier& c) { c.touche(Qt::Key_E, Qt::AltModifier); }, true,
+         "3784 09016002580"},
+        {"Maj+Tab", "9015", "1720", [](Clavier& c) { c.touche(Qt::Key_Backtab, Qt::ShiftModifier); }, false,
+         "3784 09015001720"},
+    };
+    int stockees = 0;
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.voie);
+        patientDansLesBoites(p);
+        port.effacer();
+        Clavier clavier;
+        clavier.taper(k.code);
+        k.apresLeCode(clavier);
+        clavier.taper(k.montant).touche(Qt::Key_Return);
+        if (!k.enregistreeParLaTouche)
+            clavier.touche(Qt::Key_E, Qt::AltModifier);
+        EXPECT_TRUE(clavier.jouer()) << qPrintable(port.resume().join('\n'));
+        EXPECT_EQ(saisies(), 1) << qPrintable(port.resume().join('\n'));
+        const QByteArray ftmp = d.lire("Sauvramq/Ftmp.Fil");
+        ASSERT_EQ(ftmp.size(), ++stockees * 723) << qPrintable(port.resume().join('\n'));
+        EXPECT_EQ(ftmp.right(723).mid(241, 16), QByteArray(k.ligne));
+        EXPECT_EQ(ftmp.right(723).mid(305, 6), QByteArray(k.ligne).right(6));
+        EXPECT_TRUE(port.resume().last().startsWith(QStringLiteral("Sauvagarde | La facture # %1").arg(stockees)));
+    }
+}
+
+// Every choice window opens on its first choice, even when the Tab the user pressed to leave
+// the act box arrives after it opened; Escape closes it without a choice.
+TEST_F(FenetrePrincipale, FenetresDeChoixOuvertesSurLeurPremierChoix) {
+    DialoguesReels port;
+    Principal& p = ouvrir(port);
+    port.qt.fixerParent(&p);
+    const struct {
+        const char* code;
+        QStringList fenetres;
+    } cas[] = {
+        {"9002", {"Code d'Acte 9002", "Suite Code d'Acte 9002"}}, {"9003", {"Code d'Acte 9003"}},
+        {"9005", {"Code d'Acte 9005"}}, {"9008", {"Code d'Acte 9008"}}, {"9010", {"Code d'Acte 9010"}},
+        {"9012", {"Code d'Acte 9012"}}, {"9019", {"Code d'Acte 9019"}}, {"9020", {"Code d'Acte 9020"}},
+        {"9030", {"Code d'Acte 9030"}},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.code);
+        p.ViderFormulaire();
+        p.Combo1[2]->setFocus(Qt::MouseFocusReason);
+        QStringList vues, focus;
+        const auto regarder = [&] {
+            auto* f = qobject_cast<frmMessageAlaSouris*>(QApplication::activeModalWidget());
+            vues << (f ? f->windowTitle() : QString());
+            focus << (f && f->focusWidget() ? f->focusWidget()->objectName() : QString());
+        };
+        Clavier clavier;
+        clavier.taper(k.code).touche(Qt::Key_Tab).puis(regarder).touche(Qt::Key_Escape);
+        if (k.fenetres.size() > 1)
+            clavier.touche(Qt::Key_Tab).puis(regarder).touche(Qt::Key_Escape);
+        EXPECT_TRUE(clavier.jouer());
+        EXPECT_EQ(vues, k.fenetres);
+        EXPECT_EQ(focus, QStringList(k.fenetres.size(), QStringLiteral("Command1_0")));
+        for (int i = 6; i <= 9; ++i)
+            EXPECT_TRUE(p.MaskEdBox1[i]->clipText().isEmpty()) << i;  // nothing was chosen
+    }
+}

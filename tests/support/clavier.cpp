@@ -1,0 +1,93 @@
+#include "support/clavier.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+Clavier& Clavier::taper(const QString& texte) {
+    for (const QChar c : texte) {
+        const QChar u = c.toUpper();
+        Qt::Key cle = Qt::Key_unknown;
+        if ((u >= QLatin1Char('A') && u <= QLatin1Char('Z')) || (u >= QLatin1Char('0') && u <= QLatin1Char('9')))
+            cle = static_cast<Qt::Key>(u.unicode());
+        else if (c == QLatin1Char(' '))
+            cle = Qt::Key_Space;
+        else if (c == QLatin1Char('.'))
+            cle = Qt::Key_Period;
+        else if (c == QLatin1Char('-'))
+            cle = Qt::Key_Minus;
+        touches_.append({cle, Qt::NoModifier, c, {}});
+    }
+    return *this;
+}
+
+Clavier& Clavier::touche(Qt::Key cle, Qt::KeyboardModifiers modificateurs) {
+    touches_.append({cle, modificateurs, QChar(), {}});
+    return *this;
+}
+
+Clavier& Clavier::puis(std::function<void()> action) {
+    touches_.append({Qt::Key_unknown, Qt::NoModifier, QChar(), std::move(action)});
+    return *this;
+}
+
+QWidget* Clavier::cible() {
+    QWidget* fenetre = QApplication::activeModalWidget();
+    if (!fenetre)
+        fenetre = QApplication::activeWindow();
+    if (!fenetre) {  // the window that closed gave the focus to none: the one below takes it
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && !w->isMinimized() && w->windowType() != Qt::ToolTip)
+                fenetre = w;
+        if (fenetre)
+            QApplication::setActiveWindow(fenetre);
+    }
+    if (!fenetre)
+        return nullptr;
+    if (QApplication::activeWindow() != fenetre->window())
+        QApplication::setActiveWindow(fenetre->window());
+    QWidget* f = fenetre->focusWidget();
+    return f ? f : fenetre;
+}
+
+bool Clavier::jouer(int delaiMs) {
+    const QList<Touche> touches = std::exchange(touches_, {});
+    int suivante = 0;
+    bool fermee = false;
+    QElapsedTimer depuisLaDerniere;
+    depuisLaDerniere.start();
+    QTimer minuterie;
+    minuterie.setInterval(2);
+    QObject::connect(&minuterie, &QTimer::timeout, [&] {
+        if (suivante >= touches.size()) {
+            // A window left waiting for a key that will not come: closed, and told.
+            if (QWidget* m = QApplication::activeModalWidget(); m && depuisLaDerniere.elapsed() > 1000) {
+                fermee = true;
+                m->close();
+            }
+            return;
+        }
+        QWidget* w = cible();
+        if (!w)
+            return;
+        const Touche t = touches[suivante++];
+        depuisLaDerniere.restart();
+        if (t.action)
+            t.action();
+        else if (t.caractere.isNull())
+            QTest::keyClick(w, t.cle, t.modificateurs);
+        else if (t.cle != Qt::Key_unknown && t.caractere.unicode() < 0x80)
+            QTest::keyClick(w, t.caractere.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, w, t.cle, QString(t.caractere), Qt::NoModifier);
+    });
+    minuterie.start();
+    const bool fini = QTest::qWaitFor([&] { return suivante >= touches.size(); }, delaiMs);
+    // What the last key started (a deferred loss of focus, a delayed click) runs to its end.
+    for (int i = 0; i < 30; ++i)
+        QTest::qWait(5);
+    minuterie.stop();
+    return fini && !fermee;
+}
