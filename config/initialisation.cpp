@@ -9,6 +9,7 @@
 #include "platform/reglages.h"
 #include "platform/reprise.h"
 #include "platform/sessioncurl.h"
+#include "records/champs.h"
 #include "records/encodage.h"
 #include "rules/tabledesprix.h"
 
@@ -19,9 +20,7 @@ const QString TitreInitialisation = QStringLiteral("Initialisation");
 }
 
 bool ChiffresValides(int n, const QString& texte, PortDialogue& d) {
-    bool valide = texte.size() == n;
-    for (const QChar ch : texte)
-        valide = valide && ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+    const bool valide = champs::chiffres(texte, n);
     if (!valide) {
         d.bip();
         d.message(Icone::Critique, TitreInitialisation,
@@ -180,10 +179,7 @@ bool Initialisation::agenceActivable(const QString& texte) {
 
 bool Initialisation::enregistrerAgence(const QString& texte) {
     const QString agence = texte.trimmed();
-    bool chiffres = agence.size() == 5;
-    for (const QChar c : agence)
-        chiffres = chiffres && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    if (!chiffres) {
+    if (!champs::chiffres(agence, 5)) {
         d_.message(Icone::Critique, QStringLiteral("Message"),
                    QStringLiteral("Attention !!!\n\nLe numéro d'agence n'est pas valide."));
         return false;

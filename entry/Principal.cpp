@@ -887,7 +887,8 @@ void Principal::historique() {
         avertiHistorique_ = true;
         dialogues_.message(Icone::Aucune, QStringLiteral("Information"), historique::Avertissement);
     }
-    ouvrirModale<frmHistorique>();
+    construireSousSablier<frmHistorique>(dialogues_, programme_, configuration_, dialogues_, this)->exec();
+    rafraichirCompteur();
 }
 
 template <typename Fenetre>

@@ -1,6 +1,6 @@
 #include "entry/formulaire.h"
 
-#include "entry/verifications.h"
+#include "entry/controlefacture.h"
 
 ValeursFacture Formulaire::valeurs() const {
     ValeursFacture v;
@@ -31,82 +31,36 @@ ValeursFacture Formulaire::valeurs() const {
 
 namespace {
 
-const QString Corrigez = QStringLiteral("\n\nVeuillez corriger la situation.");
-
-QString enClair(const QString& date) {
-    return date.left(4) + QLatin1Char('/') + date.mid(4, 2) + QLatin1Char('/') + date.mid(6, 2);
-}
-
-Refus caractereIllegal(const QString& contenu, Controle c) {
-    return {QStringLiteral("Caractère illégal"),
-            QStringLiteral("Le texte suivant %1\ncomporte un caractère illégal.\n\n"
-                           "Veuillez corriger la caractère.\n\nLes accents ne sont pas acceptés.")
-                .arg(contenu),
-            c};
+// The box of the entry window that shows `champ`.
+Controle boite(const controlefacture::Refus& r) {
+    using G = Controle::Genre;
+    using C = controlefacture::Champ;
+    switch (r.champ) {
+    case C::Nam: return {G::Masque, masque::Nam};
+    case C::Naissance: return {G::Masque, masque::Naissance};
+    case C::CodePostal: return {G::Masque, masque::CodePostal};
+    case C::SequenceCarte: return {G::Masque, masque::SequenceCarte};
+    case C::ExpirationCarte: return {G::Masque, masque::ExpirationCarte};
+    case C::DateService: return {G::Masque, masque::DateService};
+    case C::Diagnostic: return {G::Masque, masque::PremierDiagnostic + r.ligne};
+    case C::Nom: return {G::Texte, texte::Nom};
+    case C::Prenom: return {G::Texte, texte::Prenom};
+    case C::Adresse: return {G::Texte, texte::Adresse};
+    case C::Ville: return {G::Texte, texte::Ville};
+    case C::Renseignements: return {G::Texte, texte::Renseignements};
+    case C::Considerations: return {G::Texte, texte::Considerations};
+    case C::Professionnel: return {G::Acte, 0};  // the optometrist's list
+    case C::Acte:
+    case C::Honoraire: return {G::Acte, 2 + r.ligne};
+    default: return {G::Masque, masque::Nam};
+    }
 }
 
 }  // namespace
 
-std::optional<Refus> VerifierFormulaire(const Formulaire& f, const Configuration& c,
-                                        QDate aujourdhui) {
-    using G = Controle::Genre;
-    for (int i = 0; i < static_cast<int>(f.masques.size()); ++i)
-        if (!CaracteresValides(f.masques[i]))
-            return caractereIllegal(f.masques[i], {G::Masque, i});
-    for (int i = 0; i < static_cast<int>(f.textes.size()); ++i)
-        if (!CaracteresValides(f.textes[i]))
-            return caractereIllegal(f.textes[i], {G::Texte, i});
-
-    const QString& nam = f.masques[masque::Nam];
-    if (!NamValide(nam, c, aujourdhui.year()))
-        return Refus{QStringLiteral("Caractère illégal"),
-                     QStringLiteral("Le numéro d'assurance maladie %1\nn'est pas valide.").arg(nam) +
-                         Corrigez,
-                     {G::Masque, masque::Nam}};
-
-    const QString& date = f.masques[masque::DateService];
-    if (!DateValide(date))
-        return Refus{QStringLiteral("Date invalide"),
-                     QStringLiteral("La date de service %1\nn'est pas valide.").arg(enClair(date)) +
-                         Corrigez,
-                     {G::Masque, masque::DateService}};
-    if (date > aujourdhui.toString(QStringLiteral("yyyyMMdd")))
-        return Refus{QStringLiteral("Date invalide"),
-                     QStringLiteral("La date de service %1\nest supérieur à la date d'aujourd'hui.")
-                             .arg(enClair(date)) +
-                         Corrigez,
-                     {G::Masque, masque::DateService}};
-
-    for (int i = 0; i < 4; ++i) {
-        const QString& d = f.masques[masque::PremierDiagnostic + i];
-        if (!DiagnosticValide(d))
-            return Refus{QStringLiteral("Code de diagnostique"),
-                         QStringLiteral("Le code de diagnostique %1\nn'est pas valide.").arg(d) +
-                             Corrigez,
-                         {G::Masque, masque::PremierDiagnostic + i}};
-    }
-    for (int i = 0; i < 4; ++i)
-        if (CodeActeInvalide(f.actes[i], i + 2, c))
-            return Refus{QStringLiteral("Code d'acte"),
-                         QStringLiteral("Le code d'acte %1\nn'est pas valide.").arg(f.actes[i]) +
-                             Corrigez,
-                         {G::Acte, i + 2}};
-
-    // The number of the optometrist billed: never the "000000" of a slot not in use.
-    const QString& professionnel = f.panneaux[1];
-    if (professionnel.isEmpty() || professionnel == QLatin1String("000000"))
-        return Refus{QStringLiteral("Optométriste"),
-                     QStringLiteral("Aucun optométriste n'est choisi pour cette facture.\n\n"
-                                    "Inscrivez le nom et le numéro de professionnel de vos "
-                                    "optométristes dans FICHIER, puis INITIALISATION."),
-                     {G::Acte, 0}};
-    const qint64 total = facture::total(f.valeurs());
-    if (total > facture::TotalMaximal)
-        return Refus{QStringLiteral("Montant de la facture"),
-                     QStringLiteral("Le montant de la facture (%1 $) dépasse le plus grand montant "
-                                    "qu'une facture peut porter (9 999.99 $).\n\nVérifiez les "
-                                    "honoraires des codes d'acte.")
-                         .arg(QString::number(total / 100.0, 'f', 2)),
-                     {G::Acte, 2}};
-    return std::nullopt;
+std::optional<Refus> VerifierFormulaire(const Formulaire& f, const Configuration& c, QDate aujourdhui) {
+    const auto r = controlefacture::verifier(f.valeurs(), c, aujourdhui, controlefacture::Genre::Saisie);
+    if (!r)
+        return std::nullopt;
+    return Refus{r->titre, r->texte, boite(*r)};
 }

@@ -1,5 +1,7 @@
 #include "entry/verifications.h"
 
+#include "records/champs.h"
+
 namespace {
 
 const QString Permis = QStringLiteral(" -0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ");
@@ -40,12 +42,7 @@ bool CaracteresValides(const QString& texte) {
     return true;
 }
 
-bool QueDesChiffres(const QString& texte) {
-    for (const QChar c : texte)
-        if (!entre(c, '0', '9'))
-            return false;
-    return true;
-}
+bool QueDesChiffres(const QString& texte) { return champs::queDesChiffres(texte); }
 
 QString NettoyerTexte(const QString& texte) {
     QString r = texte;
@@ -90,7 +87,7 @@ bool CodeActeInvalide(const QString& code, int index, const Configuration& c) {
     if (code.isEmpty() && index > 2)
         return false;
     for (const EntreePrix& p : c.TableDesPrix)
-        if (p.code == code)
+        if (p.enUsage() && p.code == code)
             return false;
     return true;
 }

@@ -20,8 +20,9 @@ bool NamValide(const QString& nam, const Configuration& c, int annee);
 bool DateValide(const QString& date);
 // Empty, or 4 characters the first of which is one of "AV1234567890".
 bool DiagnosticValide(const QString& code);
-// The code of act box `index` (2 to 5) is not one of the fee table's codes; an empty box is
-// acceptable for boxes 3 to 5 only.
+// The code of act box `index` (2 to 5) is not one of the codes of the fee table's entries in
+// use ("00000" marks an empty entry, never an act); an empty box is acceptable for boxes 3 to 5
+// only.
 bool CodeActeInvalide(const QString& code, int index, const Configuration& c);
 
 struct MessageVerification {

@@ -35,6 +35,15 @@ QString sansBlancsFinaux(QString texte) {
     return texte;
 }
 
+bool queDesChiffres(const QString& texte) {
+    for (const QChar c : texte)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return false;
+    return true;
+}
+
+bool chiffres(const QString& texte, int n) { return texte.size() == n && queDesChiffres(texte); }
+
 }  // namespace champs
 
 Enregistrement::Enregistrement(int longueur) : octets_(longueur, ' ') {}

@@ -18,6 +18,11 @@ qint64 valeur(const QString& texte);
 // `texte` without the blanks that pad it on the right.
 QString sansBlancsFinaux(QString texte);
 
+// Every character is "0" to "9" (an empty text gives true).
+bool queDesChiffres(const QString& texte);
+// Exactly `n` characters, each "0" to "9".
+bool chiffres(const QString& texte, int n);
+
 }  // namespace champs
 
 // A fixed-length record addressed by 1-based columns; every field goes through the two writers.

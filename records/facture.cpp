@@ -6,15 +6,6 @@ namespace facture {
 
 namespace {
 
-bool chiffres(const QString& texte, int largeur) {
-    if (texte.size() != largeur)
-        return false;
-    for (const QChar c : texte)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    return true;
-}
-
 void texte(Enregistrement& e, Position p, const QString& valeur) {
     e.ecrireTexte(p.colonne, p.largeur, valeur);
 }
@@ -43,7 +34,7 @@ void ecrireCorrigeables(Enregistrement& e, const ValeursFacture& v) {
     texte(e, DateService, v.dateService.right(6));
     for (int n = 1; n <= NombreLignes; ++n) {
         texte(e, diagnostic(n), v.diagnostics[n - 1]);
-        nombre(e, acte(n), v.actes[n - 1]);
+        nombre(e, acte(n), v.actes[n - 1].trimmed());  // a box of blanks has no act
         nombre(e, honoraire(n), v.honoraires[n - 1]);
     }
     e.ecrireNombre(Total.colonne, Total.largeur, champs::nombre(total(v), Total.largeur));
@@ -54,11 +45,11 @@ void ecrireCorrigeables(Enregistrement& e, const ValeursFacture& v) {
 }  // namespace
 
 int refusNumeros(const ValeursFacture& v) {
-    if (!chiffres(v.agence, Agence.largeur))
+    if (!champs::chiffres(v.agence, Agence.largeur))
         return 1;
-    if (!chiffres(v.professionnel, Professionnel.largeur))
+    if (!champs::chiffres(v.professionnel, Professionnel.largeur))
         return 2;
-    if (!chiffres(v.etablissement, Etablissement.largeur))
+    if (!champs::chiffres(v.etablissement, Etablissement.largeur))
         return 3;
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/dialogues.h"
 #include "platform/erreurs.h"
+#include "platform/filtresaisie.h"
+#include "platform/horloge.h"
 #include "platform/reprise.h"
 #include "records/fichierfactures.h"
 
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -20,8 +23,9 @@ namespace {
 const QString TitreLecture = QStringLiteral("Erreur en lecture");
 }
 
-frmHistorique::frmHistorique(QString programme, PortDialogue& dialogues, QWidget* parent)
-    : QDialog(parent), programme_(std::move(programme)), dialogues_(dialogues) {
+frmHistorique::frmHistorique(QString programme, const Configuration& configuration, PortDialogue& dialogues,
+                             QWidget* parent)
+    : QDialog(parent), programme_(std::move(programme)), configuration_(configuration), dialogues_(dialogues) {
     setObjectName(QStringLiteral("frmHistorique"));
     setWindowTitle(QStringLiteral("Historique des factures en mémoires"));
     // The boxes in rows as a clinic reads an invoice, each as wide as its field.
@@ -31,6 +35,7 @@ frmHistorique::frmHistorique(QString programme, PortDialogue& dialogues, QWidget
         {40}};
     auto* grille = new QVBoxLayout;
     const int chiffre = fontMetrics().averageCharWidth() + 2;
+    auto* filtre = new FiltreSaisie(this, [this] { dialogues_.bip(); });
     for (const QList<int>& indexes : rangees) {
         auto* rangee = new QHBoxLayout;
         for (int index : indexes) {
@@ -38,8 +43,16 @@ frmHistorique::frmHistorique(QString programme, PortDialogue& dialogues, QWidget
                                         [index](const historique::Boite& x) { return x.index == index; });
             auto* boite = new QLineEdit(this);
             boite->setObjectName(QStringLiteral("Text1_%1").arg(index));
-            boite->setMaxLength(b->champ.largeur);
-            boite->setReadOnly(b->genre == historique::Boite::Genre::Lecture);
+            // Each box takes what its field holds and no more; the total, computed, shows its
+            // whole sum so that one too large for its six digits is seen, never cut.
+            const bool calcule = index == historique::BoiteTotal;
+            boite->setMaxLength(calcule ? 12 : b->champ.largeur);
+            boite->setReadOnly(calcule || b->genre == historique::Boite::Genre::Lecture);
+            if (b->genre == historique::Boite::Genre::Nombre && !calcule)
+                boite->setValidator(new QRegularExpressionValidator(
+                    QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(b->champ.largeur)), boite));
+            else if (b->genre == historique::Boite::Genre::Texte)
+                filtre->installer(boite);
             if (b->champ.largeur <= 30)
                 boite->setFixedWidth(chiffre * b->champ.largeur + 12);
             auto* libelle = new QLabel(b->libelle, this);
@@ -177,9 +190,14 @@ void frmHistorique::Command1_Click(int index) {
     }
     if (numero_ < 1)
         return;
-    const historique::Issue issue =
-        index == 0 ? historique::corriger(programme_, numero_, affiche_, textes(), dialogues_)
-                   : historique::annuler(programme_, numero_, affiche_, dialogues_);
-    if (issue != historique::Issue::Refusee)
+    const historique::Resultat r =
+        index == 0 ? historique::corriger(programme_, numero_, affiche_, textes(), configuration_,
+                                          Horloge::aujourdhui(), dialogues_)
+                   : historique::Resultat{historique::annuler(programme_, numero_, affiche_, dialogues_)};
+    if (r.issue != historique::Issue::Refusee)
         afficher(numero_);  // what is stored now; the edits stay when nothing could be written
+    else if (QLineEdit* boite = Text1.value(r.boite)) {
+        boite->setFocus(Qt::OtherFocusReason);
+        boite->selectAll();
+    }
 }

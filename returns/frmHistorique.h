@@ -1,4 +1,5 @@
 #pragma once
+#include "config/configuration.h"
 #include "returns/historique.h"
 
 #include <QDialog>
@@ -16,7 +17,9 @@ class QScrollBar;
 class frmHistorique : public QDialog {
     Q_OBJECT
 public:
-    frmHistorique(QString programme, PortDialogue& dialogues, QWidget* parent = nullptr);
+    // `configuration`: the NAM tables and the fee table the corrections are checked with.
+    frmHistorique(QString programme, const Configuration& configuration, PortDialogue& dialogues,
+                  QWidget* parent = nullptr);
 
     QScrollBar* VScroll1 = nullptr;
     QMap<int, QLineEdit*> Text1;  // by the box's index
@@ -39,6 +42,7 @@ private:
     historique::Textes textes() const;
 
     QString programme_;
+    const Configuration& configuration_;
     PortDialogue& dialogues_;
     int numero_ = 0;
     QByteArray affiche_;  // the stored record shown

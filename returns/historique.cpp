@@ -62,16 +62,59 @@ QString total(const Textes& t) {
                                                     : QStringLiteral("000000").append(chiffres).right(6);
 }
 
-QByteArray corrige(const QByteArray& enregistrement, const Textes& t) {
-    Enregistrement e(enregistrement);
-    for (const Boite& b : boites()) {
-        const QString texte = t.value(b.index);
-        if (b.genre == Boite::Genre::Texte)
-            e.ecrireTexte(b.champ.colonne, b.champ.largeur, texte);
-        else if (b.genre == Boite::Genre::Nombre)
-            e.ecrireNombre(b.champ.colonne, b.champ.largeur, texte);
+ValeursFacture valeurs(const QByteArray& enregistrement, const Textes& t) {
+    ValeursFacture v = facture::lire(enregistrement);
+    v.etat = t.value(BoiteEtat);
+    v.nam = t.value(8);
+    v.prenom = t.value(9);
+    v.nom = t.value(10);
+    v.sequenceCarte = t.value(11);
+    v.expirationCarte = t.value(12);
+    v.naissance = t.value(13);
+    v.masculin = t.value(14) != QLatin1String("F");
+    v.adresse = t.value(15);
+    v.ville = t.value(16);
+    v.codePostal = t.value(17);
+    v.professionnel = t.value(18);
+    v.groupe = t.value(20);
+    v.etablissement = t.value(22);
+    const QString date = t.value(23);
+    v.dateService = date.isEmpty() ? date : QStringLiteral("20") + date;  // services of this century
+    for (int n = 0; n < facture::NombreLignes; ++n) {
+        v.diagnostics[n] = t.value(25 + n);
+        v.actes[n] = t.value(29 + n);
+        v.honoraires[n] = t.value(PremierPrix + n);
     }
-    return e.octets();
+    v.renseignements = t.value(40);
+    v.considerations = t.value(42);
+    return v;
+}
+
+int boiteDe(const controlefacture::Refus& r) {
+    using C = controlefacture::Champ;
+    switch (r.champ) {
+    case C::Etat: return BoiteEtat;
+    case C::Nam: return 8;
+    case C::Prenom: return 9;
+    case C::Nom: return 10;
+    case C::SequenceCarte: return 11;
+    case C::ExpirationCarte: return 12;
+    case C::Naissance: return 13;
+    case C::Sexe: return 14;
+    case C::Adresse: return 15;
+    case C::Ville: return 16;
+    case C::CodePostal: return 17;
+    case C::Professionnel: return 18;
+    case C::Groupe: return 20;
+    case C::Etablissement: return 22;
+    case C::DateService: return 23;
+    case C::Diagnostic: return 25 + r.ligne;
+    case C::Acte: return 29 + r.ligne;
+    case C::Honoraire: return PremierPrix + r.ligne;
+    case C::Renseignements: return 40;
+    case C::Considerations: return 42;
+    }
+    return BoiteEtat;
 }
 
 namespace {
@@ -91,27 +134,35 @@ void echec(PortDialogue& d, const QString& titre, const ErreurFichier& e) {
 
 }  // namespace
 
-Issue corriger(const QString& programme, int numero, const QByteArray& affiche, const Textes& t,
-              PortDialogue& d) {
+Resultat corriger(const QString& programme, int numero, const QByteArray& affiche, const Textes& t,
+                  const Configuration& c, QDate aujourdhui, PortDialogue& d) {
     const QString titre = QStringLiteral("Correction");
-    if (t.value(BoiteTotal).size() > facture::Total.largeur) {
-        d.message(Icone::Exclamation, titre,
-                  QStringLiteral("Le total des prix ne tient pas dans les six chiffres de la "
-                                 "facture. Rien n'a été écrit; corrigez les prix."));
-        return Issue::Refusee;
+    const QString sexe = t.value(14);
+    std::optional<controlefacture::Refus> refus;
+    if (sexe != QLatin1String("M") && sexe != QLatin1String("F"))
+        refus = controlefacture::Refus{titre,
+                                       QStringLiteral("Le sexe « %1 » n'est pas valide.\n\nInscrivez M ou F.").arg(sexe),
+                                       controlefacture::Champ::Sexe};
+    const ValeursFacture v = valeurs(affiche, t);
+    if (!refus)
+        refus = controlefacture::verifier(v, c, aujourdhui, controlefacture::Genre::Correction);
+    if (refus) {
+        d.bip();
+        d.message(Icone::Critique, refus->titre, refus->texte + QStringLiteral("\n\nRien n'a été écrit."));
+        return {Issue::Refusee, boiteDe(*refus)};
     }
     try {
-        if (!fichierfactures::ecrireFacture(programme, numero, affiche, corrige(affiche, t))) {
+        if (!fichierfactures::ecrireFacture(programme, numero, affiche, facture::corriger(affiche, v))) {
             changee(d, titre, numero);
-            return Issue::Changee;
+            return {Issue::Changee};
         }
     } catch (const ErreurFichier& e) {
         echec(d, titre, e);
-        return Issue::Refusee;
+        return {Issue::Refusee};
     }
     d.message(Icone::Information, titre,
               QStringLiteral("Correction de la facture numéro %1 effectuée.").arg(numero));
-    return Issue::Ecrite;
+    return {Issue::Ecrite};
 }
 
 Issue annuler(const QString& programme, int numero, const QByteArray& affiche, PortDialogue& d) {

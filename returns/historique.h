@@ -1,6 +1,9 @@
 #pragma once
+#include "config/configuration.h"
+#include "entry/controlefacture.h"
 #include "records/facture.h"
 
+#include <QDate>
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -20,7 +23,8 @@ inline const QString Avertissement = QStringLiteral(
     "vérification en correction.  Travaillez PRUDEMMENT.");
 
 struct Boite {
-    enum class Genre { Texte, Nombre, Lecture };  // Lecture: shown, never written back
+    // Texte: letters and digits; Nombre: digits only; Lecture: shown, never written back.
+    enum class Genre { Texte, Nombre, Lecture };
     int index;
     QString libelle;
     facture::Position champ;
@@ -38,22 +42,31 @@ using Textes = QMap<int, QString>;  // box index -> text
 Textes textes(const QByteArray& enregistrement);
 
 // The total box from the four price boxes (Val of each, in cents): six digits with leading
-// zeros, the whole sum when it does not fit.
+// zeros, the whole sum when it does not fit (the box shows it whole; the correction refuses it).
 QString total(const Textes& t);
 
-// `enregistrement` with its correctable fields taken from the boxes; every other byte kept.
-QByteArray corrige(const QByteArray& enregistrement, const Textes& t);
+// The invoice the boxes describe, on the record shown: the agency, attestation and invoice
+// numbers stay the record's; the date of service (yymmdd in its box) as yyyymmdd.
+ValeursFacture valeurs(const QByteArray& enregistrement, const Textes& t);
+
+// The box that shows the field a refusal names.
+int boiteDe(const controlefacture::Refus& r);
 
 // What became of a correction or a cancellation, told to the user through the dialog port.
 enum class Issue {
     Ecrite,
     Changee,  // the record changed or left Ftmp.Fil since it was shown: nothing written
-    Refusee,  // a total that does not fit, a file error: nothing written
+    Refusee,  // a field refused, a file error: nothing written
+};
+struct Resultat {
+    Issue issue;
+    int boite = -1;  // the box of the field refused, for the focus
 };
 
-// Writes the boxes back into invoice `numero`, shown as `affiche`.
-Issue corriger(const QString& programme, int numero, const QByteArray& affiche, const Textes& t,
-              PortDialogue& d);
+// Writes the boxes back into invoice `numero`, shown as `affiche`, once they pass the checks of
+// a new invoice (with the configuration's NAM tables and fee table, as of `aujourdhui`).
+Resultat corriger(const QString& programme, int numero, const QByteArray& affiche, const Textes& t,
+                  const Configuration& c, QDate aujourdhui, PortDialogue& d);
 // Cancels invoice `numero`, shown as `affiche`; the edits of the boxes are not written.
 Issue annuler(const QString& programme, int numero, const QByteArray& affiche, PortDialogue& d);
 

@@ -179,6 +179,10 @@ protected:
             cinq << facture(p);
         d.ecrire("Sauvramq/Ftmp.Fil", joindre(cinq));
     }
+    historique::Resultat corriger(int numero, const QByteArray& affiche, const historique::Textes& t) {
+        return historique::corriger(d.chemin(), numero, affiche, t, Configuration::parDefaut(), QDate(2026, 12, 3),
+                                    dialogues);
+    }
     DossierTemporaire d;
     DialoguesScriptes dialogues;
     QList<QByteArray> cinq;
@@ -188,15 +192,16 @@ TEST_F(Historique, CorrectionEtAnnulationNeChangentQueLeurChamps) {
     EXPECT_EQ(historique::textes(cinq[1]).value(9), "DEUX");
     EXPECT_EQ(historique::textes(cinq[1]).value(historique::BoiteTotal), "004055");
     // Every box written back unchanged gives the same record.
-    EXPECT_EQ(historique::corrige(cinq[1], historique::textes(cinq[1])), cinq[1]);
+    const ValeursFacture telle = historique::valeurs(cinq[1], historique::textes(cinq[1]));
+    EXPECT_EQ(facture::corriger(cinq[1], telle), cinq[1]);
+    EXPECT_EQ(telle.dateService, "20261201");
 
     historique::Textes t = historique::textes(cinq[1]);
     t[9] = "DEUXIEME";
     t[12] = "528";
-    t[34] = "1500";
-    t[historique::BoiteTotal] = historique::total(t);
-    EXPECT_EQ(t[historique::BoiteTotal], "004355");
-    EXPECT_EQ(historique::corriger(d.chemin(), 2, cinq[1], t, dialogues), historique::Issue::Ecrite);
+    t[34] = "001500";
+    EXPECT_EQ(historique::total(t), "004355");
+    EXPECT_EQ(corriger(2, cinq[1], t).issue, historique::Issue::Ecrite);
     QList<QByteArray> attendu = cinq;
     attendu[1].replace(34, 20, cadre("DEUXIEME", 20));
     attendu[1].replace(86, 4, "0528");
@@ -212,22 +217,90 @@ TEST_F(Historique, CorrectionEtAnnulationNeChangentQueLeurChamps) {
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), joindre(attendu));
     EXPECT_EQ(dialogues.resume(), (QStringList{"Correction | Correction de la facture numéro 2 effectuée.",
                                                "Annulation | Facture numéro 3 annulée."}));
+    // A cancelled invoice stays correctable as cancelled; state 99 typed in cancels too.
+    historique::Textes annulee = historique::textes(attendu[2]);
+    annulee[42] = "B";
+    EXPECT_EQ(corriger(3, attendu[2], annulee).issue, historique::Issue::Ecrite);
+    historique::Textes quatre = historique::textes(cinq[3]);
+    quatre[historique::BoiteEtat] = "99";
+    EXPECT_EQ(corriger(4, cinq[3], quatre).issue, historique::Issue::Ecrite);
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").mid(3 * 723, 2), "99");
 
     // Shown before another workstation changed it, or emptied Ftmp.Fil: nothing written.
     dialogues.effacer();
     const QByteArray avant = d.lire("Sauvramq/Ftmp.Fil");
-    EXPECT_EQ(historique::corriger(d.chemin(), 2, cinq[1], t, dialogues), historique::Issue::Changee);
+    EXPECT_EQ(corriger(2, cinq[1], t).issue, historique::Issue::Changee);
     EXPECT_EQ(historique::annuler(d.chemin(), 6, cinq[1], dialogues), historique::Issue::Changee);
-    t[35] = "999999";
-    t[36] = "999999";
-    t[historique::BoiteTotal] = historique::total(t);
-    EXPECT_EQ(t[historique::BoiteTotal], "2004353");  // wide: not cut to six digits
-    EXPECT_EQ(historique::corriger(d.chemin(), 4, cinq[3], t, dialogues), historique::Issue::Refusee);
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), avant);
-    ASSERT_EQ(dialogues.resume().size(), 3);
     EXPECT_EQ(dialogues.resume()[0], "Correction | La facture numéro 2 a été changée ou transmise par un "
                                      "autre poste de travail depuis son affichage. Rien n'a été écrit; "
                                      "vérifiez-la de nouveau.");
+}
+
+// A correction passes the checks of a new invoice: each bad value is refused by name, the focus
+// sent to its box, and nothing is written.
+TEST_F(Historique, UneCorrectionRefuseeNEcritRien) {
+    const QString corrigez = "\n\nVeuillez corriger la situation.\n\nRien n'a été écrit.";
+    const struct {
+        QList<QPair<int, QString>> boites;
+        int boite;
+        QString message;
+    } cas[] = {
+        {{{0, "5"}}, 0, "Correction | L'état « 5 » n'est pas valide.\n\nInscrivez 05 pour une facture à "
+                        "envoyer ou 99 pour une facture annulée.\n\nRien n'a été écrit."},
+        {{{0, ""}}, 0, "Correction | L'état «  » n'est pas valide.\n\nInscrivez 05 pour une facture à "
+                       "envoyer ou 99 pour une facture annulée.\n\nRien n'a été écrit."},
+        {{{0, "55"}}, 0, "Correction | L'état « 55 » n'est pas valide.\n\nInscrivez 05 pour une facture à "
+                         "envoyer ou 99 pour une facture annulée.\n\nRien n'a été écrit."},
+        {{{33, "19.00"}}, 33, "Correction | Le prix #1 « 19.00 » n'est pas valide.\n\nIl doit être composé de "
+                              "six chiffres, en cents et sans point (exemple: 19.00$ = 001900).\n\nRien n'a été écrit."},
+        {{{33, "1900"}}, 33, "Correction | Le prix #1 « 1900 » n'est pas valide.\n\nIl doit être composé de "
+                             "six chiffres, en cents et sans point (exemple: 19.00$ = 001900).\n\nRien n'a été écrit."},
+        {{{33, "600000"}, {34, "500000"}}, 33,
+         "Montant de la facture | Le montant de la facture (11000.00 $) dépasse le plus grand montant "
+         "qu'une facture peut porter (9 999.99 $).\n\nVérifiez les honoraires des codes d'acte.\n\nRien n'a été écrit."},
+        {{{35, "001000"}}, 35, "Correction | Le prix #3 (001000) n'a pas de code d'acte sur sa ligne.\n\nInscrivez "
+                               "le code d'acte, ou 000000 comme prix.\n\nRien n'a été écrit."},
+        {{{29, "09A01"}}, 29, "Code d'acte | Le code d'acte 09A01\nn'est pas valide." + corrigez},
+        {{{29, "00000"}}, 29, "Code d'acte | Le code d'acte 00000\nn'est pas valide." + corrigez},
+        {{{31, "99999"}}, 31, "Code d'acte | Le code d'acte 99999\nn'est pas valide." + corrigez},
+        {{{23, "26120"}}, 23, "Date invalide | La date de service 2026/12/0\nn'est pas valide." + corrigez},
+        {{{23, "261399"}}, 23, "Date invalide | La date de service 2026/13/99\nn'est pas valide." + corrigez},
+        {{{23, "261204"}}, 23, "Date invalide | La date de service 2026/12/04\nest supérieur à la date "
+                               "d'aujourd'hui." + corrigez},
+        {{{8, "TREM8001151"}}, 8, "Caractère illégal | Le numéro d'assurance maladie TREM8001151\nn'est pas "
+                                  "valide." + corrigez},
+        {{{8, "TREM80011515"}}, 8, "Caractère illégal | Le numéro d'assurance maladie TREM80011515\nn'est pas "
+                                   "valide." + corrigez},
+        {{{8, "ANNULEE"}}, 8, "Caractère illégal | Le numéro d'assurance maladie ANNULEE\nn'est pas valide." + corrigez},
+        {{{10, "TREMBLÉ"}}, 10, "Caractère illégal | Le texte suivant TREMBLÉ\ncomporte un caractère illégal."
+                                "\n\nVeuillez corriger la caractère.\n\nLes accents ne sont pas acceptés.\n\nRien n'a été écrit."},
+        {{{25, "B123"}}, 25, "Code de diagnostique | Le code de diagnostique B123\nn'est pas valide." + corrigez},
+        {{{14, "X"}}, 14, "Correction | Le sexe « X » n'est pas valide.\n\nInscrivez M ou F.\n\nRien n'a été écrit."},
+        {{{11, "A1"}}, 11, "Correction | La valeur « A1 » de la séquence de la carte n'est pas valide.\n\n"
+                           "Inscrivez au plus 2 chiffres.\n\nRien n'a été écrit."},
+        {{{18, "31111"}}, 18, "Correction | Le numéro du professionnel « 31111 » n'est pas valide.\n\nIl doit "
+                              "être composé de 6 chiffres.\n\nRien n'a été écrit."},
+        {{{18, "000000"}}, 18, "Correction | Le numéro du professionnel « 000000 » n'est pas valide.\n\nIl doit "
+                               "être composé de 6 chiffres.\n\nRien n'a été écrit."},
+        {{{22, "5271A"}}, 22, "Correction | Le numéro d'établissement « 5271A » n'est pas valide.\n\nIl doit "
+                              "être composé de 5 chiffres.\n\nRien n'a été écrit."},
+        {{{20, "1234"}}, 20, "Correction | Le numéro de groupe « 1234 » n'est pas valide.\n\nIl doit être "
+                             "composé de 5 chiffres.\n\nRien n'a été écrit."},
+    };
+    const QByteArray avant = d.lire("Sauvramq/Ftmp.Fil");
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.message.toStdString());
+        historique::Textes t = historique::textes(cinq[1]);
+        for (const auto& [boite, texte] : c.boites)
+            t[boite] = texte;
+        dialogues.effacer();
+        const historique::Resultat r = corriger(2, cinq[1], t);
+        EXPECT_EQ(r.issue, historique::Issue::Refusee);
+        EXPECT_EQ(r.boite, c.boite);
+        EXPECT_EQ(dialogues.resume(), QStringList{c.message});
+        EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), avant);
+    }
 }
 
 TEST(Precedentes, RangeesEtDates) {

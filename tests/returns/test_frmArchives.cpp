@@ -88,6 +88,7 @@ protected:
 
     DossierTemporaire d;
     DialoguesScriptes dialogues;
+    const Configuration configuration = Configuration::parDefaut();
 };
 
 TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
@@ -176,7 +177,7 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
 
 TEST_F(FenetresArchives, Historique) {
     {   // Nothing in memory: nothing shown, nothing to write.
-        frmHistorique vide(d.chemin(), dialogues);
+        frmHistorique vide(d.chemin(), configuration, dialogues);
         EXPECT_EQ(dialogues.resume(), QStringList{"Fichier temporaire | Aucune facture en mémoire"});
         EXPECT_FALSE(vide.Command1[0]->isEnabled());
         EXPECT_FALSE(vide.Command1[1]->isEnabled());
@@ -187,7 +188,7 @@ TEST_F(FenetresArchives, Historique) {
         cinq += facture(nom, "311111", "20090115");
     d.ecrire("Sauvramq/Ftmp.Fil", cinq);
     dialogues.effacer();
-    frmHistorique w(d.chemin(), dialogues);
+    frmHistorique w(d.chemin(), configuration, dialogues);
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -206,9 +207,27 @@ TEST_F(FenetresArchives, Historique) {
     QApplication::processEvents();
     EXPECT_EQ(w.Text1[9]->text(), "JEANNE");
     w.Text1[34]->selectAll();
-    QTest::keyClicks(w.Text1[34], "1500");
+    // A price box takes digits only, six at most: "15.00" is typed as "1500", which is refused
+    // by name with the focus back in its box, and nothing is written.
+    QTest::keyClicks(w.Text1[34], "15.00");
+    EXPECT_EQ(w.Text1[34]->text(), "1500");
     QTest::keyClick(w.Text1[34], Qt::Key_E, Qt::AltModifier);
     QTest::qWait(250);  // an access key clicks after its animation
+    EXPECT_TRUE(dialogues.resume().last().startsWith("Correction | Le prix #2 « 1500 » n'est pas valide."));
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), cinq);
+    EXPECT_EQ(QApplication::focusWidget(), w.Text1[34]);
+    QTest::keyClicks(w.Text1[34], "0015000");
+    EXPECT_EQ(w.Text1[34]->text(), "001500");
+    // Two prices too large for the total's six digits: the total box shows the whole sum.
+    w.Text1[33]->setText("999999");
+    w.Text1[33]->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(w.Text1[historique::BoiteTotal]->text(), "1001499");
+    w.Text1[33]->setText("002855");
+    w.Text1[34]->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(w.Text1[34], Qt::Key_E, Qt::AltModifier);
+    QTest::qWait(250);
     EXPECT_EQ(w.Text1[historique::BoiteTotal]->text(), "004355");
     QByteArray attendu = cinq;
     attendu.replace(723 + 34, 20, QByteArray("JEANNE").leftJustified(20));
