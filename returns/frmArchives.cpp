@@ -3,6 +3,7 @@
 #include "platform/barreoutils.h"
 #include "platform/dialogues.h"
 #include "platform/imprimantes.h"
+#include "platform/lignecourante.h"
 #include "platform/reprise.h"
 #include "returns/listeqt.h"
 
@@ -41,6 +42,7 @@ frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* pa
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), archives::entetes());
     for (QTreeWidget* l : {ListView1, ListView2})
         trierAuClicDEntete(l);
+    suivreLaLigneCourante(ListView2);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setVisible(false);
@@ -60,9 +62,11 @@ frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* pa
     disposition->addWidget(ProgressBar1);
     resize(980, 640);
 
+    // The billing made current by a click or by the arrow keys is the one shown below.
     connect(ListView2, &QTreeWidget::itemClicked, this, &frmArchives::ListView2_Click);
-    connect(ListView2, &QTreeWidget::itemActivated, this, &frmArchives::ListView2_Click);
+    connect(ListView2, &QTreeWidget::currentItemChanged, this, &frmArchives::ListView2_Click);
     Form_Load();
+    ListView1->setFocus(Qt::OtherFocusReason);  // the invoices in memory stay shown until a billing is chosen
 }
 
 QAction* frmArchives::bouton(const QString& cle) const {
@@ -103,12 +107,17 @@ void frmArchives::Form_Load() {
         rangee->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         avance((i + 1) * 100 / noms.size());
     }
-    ListView2->selectionModel()->clearCurrentIndex();  // no billing chosen yet
+    {
+        const QSignalBlocker bloque(ListView2);
+        ListView2->selectionModel()->clearCurrentIndex();  // no billing chosen yet
+    }
     ProgressBar1->setVisible(false);
 }
 
 void frmArchives::afficher(const archives::Factures& f) {
     factures_ = f;
+    // Only a kept billing shown below can be put back in memory: the one shown.
+    bouton(QStringLiteral("kRemettre"))->setEnabled(f.source == archives::Factures::Source::Conserve);
     ListView1->setUpdatesEnabled(false);
     ListView1->clear();
     QList<QTreeWidgetItem*> rangees;
@@ -135,8 +144,8 @@ archives::Factures frmArchives::affichees() const {
 
 void frmArchives::ListView2_Click() {
     QTreeWidgetItem* rangee = ListView2->currentItem();
-    if (!rangee)
-        return;
+    if (!rangee || (factures_.source == archives::Factures::Source::Conserve && factures_.nom == rangee->text(0)))
+        return;  // none, or already shown
     archives::Factures f;
     f.source = archives::Factures::Source::Conserve;
     f.nom = rangee->text(0);
@@ -145,15 +154,14 @@ void frmArchives::ListView2_Click() {
     if (f.enregistrements.isEmpty())
         dialogues_.message(Icone::Exclamation, QStringLiteral("Fichier temporaire"),
                            QStringLiteral("Aucune facture en mémoire"));
-    bouton(QStringLiteral("kRemettre"))->setEnabled(true);
 }
 
 void frmArchives::Toolbar1_ButtonClick(const QString& cle) {
     if (cle == QLatin1String("kQuitter")) {
         close();
     } else if (cle == QLatin1String("kRemettre")) {
-        QTreeWidgetItem* rangee = ListView2->currentItem();
-        if (rangee && archives::remettre(programme_, rangee->text(0), dialogues_)) {
+        if (factures_.source == archives::Factures::Source::Conserve &&
+            archives::remettre(programme_, factures_.nom, dialogues_)) {
             archives::Factures memoire;
             executerAvecReprise(dialogues_, TitreLecture, [&] { memoire = archives::enMemoire(programme_); });
             afficher(memoire);

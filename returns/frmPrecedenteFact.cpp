@@ -2,6 +2,7 @@
 
 #include "platform/dialogues.h"
 #include "platform/horloge.h"
+#include "platform/lignecourante.h"
 #include "platform/reprise.h"
 #include "returns/listeqt.h"
 
@@ -48,6 +49,7 @@ frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues,
     disposition->addLayout(rangee);
     disposition->addWidget(StatusBar1);
     resize(640, 380);
+    suivreLaLigneCourante(ListView1);  // the row the arrow keys reach is the billing chosen
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &frmPrecedenteFact::ListView1_Click);
     lister();
 }

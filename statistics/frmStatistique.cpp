@@ -5,6 +5,7 @@
 #include "platform/erreurs.h"
 #include "platform/horloge.h"
 #include "platform/imprimantes.h"
+#include "platform/lignecourante.h"
 #include "platform/reprise.h"
 #include "records/fichierfactures.h"
 #include "returns/archives.h"
@@ -100,8 +101,10 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
     resize(900, 560);
     connect(Command2, &QPushButton::clicked, this, &frmStatistique::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmStatistique::Command3_Click);
+    // The billing made current by a click or by the arrow keys is the one counted.
+    suivreLaLigneCourante(ListView1);
     connect(ListView1, &QTreeWidget::itemClicked, this, &frmStatistique::ListView1_Click);
-    connect(ListView1, &QTreeWidget::itemActivated, this, &frmStatistique::ListView1_Click);
+    connect(ListView1, &QTreeWidget::currentItemChanged, this, &frmStatistique::ListView1_Click);
     Form_Load();
     connect(Combo1, &QComboBox::activated, this, &frmStatistique::Combo1_Click);
 }
@@ -166,7 +169,8 @@ void frmStatistique::Combo1_Click() {
 }
 
 void frmStatistique::ListView1_Click() {
-    if (QTreeWidgetItem* r = ListView1->currentItem()) {
+    QTreeWidgetItem* r = ListView1->currentItem();
+    if (r && (r->text(0) != fichierCourant_ || !LabelAnnuel->text().isEmpty())) {  // not already shown
         fichierCourant_ = r->text(0);
         Sablier sablier(dialogues_);
         StatistiquesActes(QLatin1Char('x'));

@@ -175,6 +175,35 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
     EXPECT_EQ(colonne(w.ListView1, 2), QStringList{"LAVOIE"});
 }
 
+// The billing the arrow keys reach is shown, and the one shown is the one put back.
+TEST_F(FenetresArchives, LesFlechesMontrentLaFacturationRemise) {
+    frmArchives w(d.chemin(), dialogues);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_FALSE(w.bouton("kRemettre")->isEnabled());
+    const QRect premiere = w.ListView2->visualItemRect(w.ListView2->topLevelItem(0));
+    QTest::mouseClick(w.ListView2->viewport(), Qt::LeftButton, {}, premiere.center());
+    EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON"}));
+    QTest::keyClick(w.ListView2, Qt::Key_Down);
+    EXPECT_TRUE(w.ListView2->topLevelItem(1)->isSelected());
+    EXPECT_EQ(colonne(w.ListView1, 2), QStringList{"LAVOIE"});
+    QTest::keyClick(w.ListView2, Qt::Key_Up);
+    EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON"}));
+    QTest::keyClick(w.ListView2, Qt::Key_Down);
+    dialogues.effacer();
+    QTest::keyClick(w.ListView2, Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(dialogues.resume(), QStringList{"Traitement de fichier | Le fichier D7123408 a été remis pour traitement."});
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), d.lire("Sauvramq/D7123408").left(723));
+    // What is shown now is the invoices in memory: nothing else to put back.
+    EXPECT_FALSE(w.bouton("kRemettre")->isEnabled());
+    // After a search the list shows no billing of its own: the put-back waits for a choice.
+    dialogues.saisies = {"TREM80011514"};
+    QTest::keyClick(w.ListView2, Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(w.ListView1->topLevelItemCount(), 3);
+    EXPECT_FALSE(w.bouton("kRemettre")->isEnabled());
+}
+
 TEST_F(FenetresArchives, Historique) {
     {   // Nothing in memory: nothing shown, nothing to write.
         frmHistorique vide(d.chemin(), configuration, dialogues);
@@ -277,7 +306,15 @@ TEST_F(FenetresArchives, PrecedentesRemiseEnLigneEtEnvoi) {
               (QStringList{"R7123407", "71234", "9034042", "000002", "000008110", "D7123407"}));
     EXPECT_EQ(rangee(w.ListView1, 1, {0, 2, 3}), (QStringList{"R7123408", "9034043", "000001"}));
     EXPECT_FALSE(w.Command1[1]->isEnabled());
-    w.ListView1->setCurrentItem(w.ListView1->topLevelItem(1));
+    // The keyboard chooses: the list taking the focus shows its first billing chosen, Down the next.
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.ListView1->setFocus(Qt::TabFocusReason);
+    EXPECT_TRUE(w.ListView1->topLevelItem(0)->isSelected());
+    EXPECT_TRUE(w.Command1[1]->isEnabled());
+    QTest::keyClick(w.ListView1, Qt::Key_Down);
+    EXPECT_TRUE(w.ListView1->topLevelItem(1)->isSelected());
     EXPECT_EQ(w.StatusBar1->text(), "Facturation en date du  03 février 2009");
 
     // Put back online: Reqt is that billing's request, and sending it again asks first.

@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QTest>
 #include <QTimer>
 #include <QDir>
 #include <QLabel>
@@ -220,8 +221,17 @@ TEST_F(Statistiques, CompteRendu) {
     ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
     EXPECT_EQ(w.ListView1->topLevelItem(0)->text(2), "2");
 
-    w.ListView1->setCurrentItem(w.ListView1->topLevelItem(0));
-    w.ListView1_Click();
+    // The keyboard chooses the billing counted: the list taking the focus, then Down and Up.
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    w.ListView1->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ligne("09001"), (QStringList{"2", "28.55", "57.10"}));
+    EXPECT_TRUE(w.ListView1->topLevelItem(0)->isSelected());
+    QTest::keyClick(w.ListView1, Qt::Key_Down);
+    EXPECT_EQ(ligne("09001"), (QStringList{"1", "28.55", "28.55"}));
+    EXPECT_TRUE(w.ListView1->topLevelItem(1)->isSelected());
+    QTest::keyClick(w.ListView1, Qt::Key_Up);
     EXPECT_EQ(ligne("09001"), (QStringList{"2", "28.55", "57.10"}));
     // The year 2026: only the billings whose attestation begins with 6.
     w.Command2->click();
