@@ -1,6 +1,7 @@
 #include "config/Initial.h"
 
 #include "platform/dialogues.h"
+#include "platform/lignecourante.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -40,6 +41,7 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
     for (int i = 0; i < 5; ++i) {
         auto* l = new QListWidget(this);
         l->setObjectName(nomIndexe("List1", i));
+        suivreLaLigneCourante(l);  // the row the keyboard reaches is the row shown selected
         connect(l, &QListWidget::currentRowChanged, this, [this, i] { List1_Click(i); });
         List1 << l;
     }
@@ -95,7 +97,6 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
         optos->addWidget(List1[listes[c]], 1, c);
         optos->addWidget(Text1[boites[c]], 2, c);
         optos->addWidget(Command1[boutons[c]], 3, c);
-        Command1[boutons[c]]->setEnabled(false);
     }
     optos->setColumnStretch(0, 3);
     optos->addWidget(Instructions[1], 4, 0, 1, 3);
@@ -151,6 +152,20 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
                 Command1[bouton]->click();
         });
     remplirListes();
+    // No "&Ok" acts before its list shows the row it would change.
+    for (int i : {0, 1, 2, 3, 5})
+        Command1[i]->setEnabled(false);
+    // The keyboard goes through each page as it reads (list, its box, its "&Ok"), then the
+    // switches, the agency, the server and "&Fermer".
+    QList<QWidget*> ordre = {List1[0], Text1[6], Text1[0], Command1[0], List1[1], Text1[1], Command1[1],
+                             List1[2], Text1[2], Command1[2], List1[4], Text1[7], Command1[5],
+                             List1[3], Text1[4], Command1[3]};
+    for (QCheckBox* c : Check1)
+        ordre << c;
+    ordre << Text1[5] << Command1[6] << Text2[0] << Text2[1] << Command1[4];
+    for (int i = 1; i < ordre.size(); ++i)
+        setTabOrder(ordre[i - 1], ordre[i]);
+    List1[0]->setFocus(Qt::OtherFocusReason);
     resize(720, 640);
 }
 
@@ -189,19 +204,27 @@ void Initial::List1_Click(int index) {
     case 0:
         Text1[0]->setText(c.TableDesPrix[ligne].prix);
         Text1[6]->setText(c.TableDesPrix[ligne].code);
+        Command1[0]->setEnabled(true);
         break;
     case 1:
-        Text1[1]->setText(c.Optometristes[ligne].nom);
-        Command1[1]->setEnabled(true);
-        break;
     case 2:
-        Text1[2]->setText(c.Optometristes[ligne].professionnel);
-        Command1[2]->setEnabled(true);
-        break;
-    case 3: Text1[4]->setText(c.Etablissements[ligne]); break;
     case 4:
+        // The name, number and group of one slot are chosen together: the boxes always hold the
+        // slot the three lists show.
+        for (int l : {1, 2, 4})
+            if (l != index && List1[l]->currentRow() != ligne) {
+                const QSignalBlocker bloque(List1[l]);
+                List1[l]->setCurrentRow(ligne);
+            }
+        Text1[1]->setText(c.Optometristes[ligne].nom);
+        Text1[2]->setText(c.Optometristes[ligne].professionnel);
         Text1[7]->setText(c.Optometristes[ligne].groupe);
-        Command1[5]->setEnabled(true);
+        for (int b : {1, 2, 5})
+            Command1[b]->setEnabled(true);
+        break;
+    case 3:
+        Text1[4]->setText(c.Etablissements[ligne]);
+        Command1[3]->setEnabled(true);
         break;
     default: break;
     }
@@ -230,8 +253,12 @@ void Initial::Command1_Click(int index) {
     case 5: accepte = init_.changerGroupe(List1[4]->currentRow(), Text1[7]->text()); break;
     case 6: init_.enregistrerAgence(Text1[5]->text()); return;
     case 4:
-        if (!init_.sauvegarder())
-            return;  // the window stays open with its copy; the message named the file
+        if (!init_.sauvegarder()) {
+            // The message named what failed; the window may still be closed, without saving.
+            if (init_.fermerSansEnregistrer())
+                QDialog::reject();
+            return;
+        }
         if (recharger_)
             recharger_();
         init_.annoncerRedemarrage();

@@ -60,14 +60,18 @@ inline bool operator==(const EntreePrix& a, const EntreePrix& b) {
 // A configuration that cannot be loaded. `fatale`: the program must end after the message.
 class ErreurConfiguration : public std::exception {
 public:
-    ErreurConfiguration(QString texte, bool fatale) : texte_(std::move(texte)), fatale_(fatale) {}
+    ErreurConfiguration(QString texte, bool fatale, QString champ = {})
+        : texte_(std::move(texte)), fatale_(fatale), champ_(std::move(champ)) {}
     const QString& texte() const { return texte_; }
     bool fatale() const { return fatale_; }
+    // The field that could not be read and why ("Champ numéro 5 (...) : ..."), when known.
+    const QString& champ() const { return champ_; }
     const char* what() const noexcept override { return "configuration"; }
 
 private:
     QString texte_;
     bool fatale_;
+    QString champ_;
 };
 
 inline const QString VersionConfiguration = QStringLiteral("Version 5.8.y");

@@ -1,9 +1,6 @@
 #include "config/correction.h"
 
 #include "platform/dialogues.h"
-#include "platform/dossiers.h"
-#include "platform/fichiers.h"
-#include "platform/horloge.h"
 #include "platform/reprise.h"
 
 namespace correction {
@@ -35,12 +32,7 @@ Configuration corrigee(const fichierconfiguration::Ancienne& a) {
 bool Reecrire(const QString& programme, const fichierconfiguration::Ancienne& a, PortDialogue& d) {
     const QString cfg = fichierconfiguration::chemin(programme);
     const bool fait = executerAvecReprise(d, QStringLiteral("Modification"), [&] {
-        // The old file is kept; an earlier kept copy with other bytes is never replaced.
-        const QByteArray ancien = fichiers::lire(cfg);
-        QString copie = cfg + QStringLiteral(".ancien");
-        if (dossiers::FichierExiste(copie) && fichiers::lire(copie) != ancien)
-            copie += Horloge::maintenant().toString(QStringLiteral("-yyyyMMdd-HHmmss"));
-        fichiers::ecrireAtomique(copie, ancien);
+        fichierconfiguration::conserverAncien(cfg);
         fichierconfiguration::ecrire(cfg, corrigee(a), fichierconfiguration::Groupement::ParSix);
     });
     if (fait)

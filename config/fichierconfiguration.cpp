@@ -3,9 +3,11 @@
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
 #include "platform/fichiers.h"
+#include "platform/horloge.h"
 #include "records/encodage.h"
 
 #include <QFile>
+#include <functional>
 #include <variant>
 #include <vector>
 
@@ -94,15 +96,13 @@ private:
     }
 
     ErreurConfiguration echec(const QString& nomChamp, const QString& raison) const {
+        const QString champ = QStringLiteral("Champ numéro %1 (%2) : %3").arg(numero_).arg(nomChamp, raison);
         return ErreurConfiguration(
-            QStringLiteral("Le fichier de configuration %1 n'est pas valide.\n\n"
-                           "Champ numéro %2 (%3) : %4\n\n"
+            QStringLiteral("Le fichier de configuration %1 n'est pas valide.\n\n%2\n\n"
                            "Veuillez vous rendre dans Fichier et Initialisation afin de corriger "
                            "la configuration.")
-                .arg(nomFichier_)
-                .arg(numero_)
-                .arg(nomChamp, raison),
-            false);
+                .arg(nomFichier_, champ),
+            false, champ);
     }
 
     QByteArray octets_;
@@ -153,9 +153,11 @@ void ecrire(const QString& cheminFichier, const Configuration& c, Groupement gro
     fichiers::ecrireAtomique(cheminFichier, contenu);
 }
 
-Configuration lire(const QString& cheminFichier) {
-    Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"));
-    Configuration c;
+namespace {
+
+// Every field in order into `c`; `prixInvalide` is told of each entry in use whose price is not
+// six characters long, by its index.
+void lireChamps(Lecteur& l, Configuration& c, const std::function<void(int)>& prixInvalide) {
     c.version = l.texte(QStringLiteral("version"));
     for (int i = 0; i < Configuration::NombrePoids; ++i)
         c.PoidsNAM[i] = l.entier(QStringLiteral("poids %1 du numéro d'assurance maladie").arg(i + 1));
@@ -175,12 +177,55 @@ Configuration lire(const QString& cheminFichier) {
         p.code = l.texte(QStringLiteral("code d'acte de l'entrée %1").arg(i + 1));
         p.prix = l.texte(QStringLiteral("prix de l'entrée %1").arg(i + 1));
         if (p.enUsage() && p.prix.size() != 6)
-            throw ErreurConfiguration(
-                QStringLiteral("Le fichier de configuration au niveau des prix n'est pas valide."
-                               "\n\nLe logiciel doit s'arrêter."),
-                true);
+            prixInvalide(i);
     }
+}
+
+}  // namespace
+
+Configuration lire(const QString& cheminFichier) {
+    Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"));
+    Configuration c;
+    lireChamps(l, c, [](int) {
+        throw ErreurConfiguration(
+            QStringLiteral("Le fichier de configuration au niveau des prix n'est pas valide."
+                           "\n\nLe logiciel doit s'arrêter."),
+            true);
+    });
     return c;
+}
+
+Lecture lirePartielle(const QString& cheminFichier) {
+    Lecture r;
+    Configuration& c = r.configuration;
+    c = Configuration::parDefaut();
+    // What is not read bills nobody: no optometrist slot, no point of service in use.
+    for (int i = 0; i < Configuration::NombreOptometristes; ++i)
+        c.Optometristes[i] = {QStringLiteral("%1e Optométriste ").arg(i + 1), QStringLiteral("000000"),
+                              QStringLiteral("00000")};
+    for (QString& e : c.Etablissements)
+        e = QStringLiteral("Vide  00000");
+    Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"));
+    QStringList prix;
+    try {
+        lireChamps(l, c, [&](int i) {
+            prix << QStringLiteral("entrée %1 (%2) : « %3 »").arg(i + 1).arg(c.TableDesPrix[i].code, c.TableDesPrix[i].prix);
+        });
+    } catch (const ErreurConfiguration& e) {
+        r.nonLu = e.champ();
+    }
+    if (!prix.isEmpty())
+        r.prixInvalides = prix;
+    return r;
+}
+
+QString conserverAncien(const QString& cheminFichier) {
+    const QByteArray ancien = fichiers::lire(cheminFichier);
+    QString copie = cheminFichier + QStringLiteral(".ancien");
+    if (dossiers::FichierExiste(copie) && fichiers::lire(copie) != ancien)
+        copie += Horloge::maintenant().toString(QStringLiteral("-yyyyMMdd-HHmmss"));
+    fichiers::ecrireAtomique(copie, ancien);
+    return copie;
 }
 
 Ancienne lireAncienne(const QString& cheminFichier) {

@@ -2,6 +2,7 @@
 #include "config/configuration.h"
 
 #include <QString>
+#include <QStringList>
 
 // Kestrova.Cfg: 277 fields in the comma-separated "write" style (texts in double quotes,
 // integers bare, statements ended by CR LF, Windows-1252), read field by field so that the
@@ -21,6 +22,24 @@ void ecrire(const QString& cheminFichier, const Configuration& c, Groupement gro
 // Reads every field; throws ErreurConfiguration (a price of the wrong length is fatal; a file
 // that ends early or holds text where a number belongs names the field) or ErreurFichier.
 Configuration lire(const QString& cheminFichier);
+
+// A file read as far as it can be: the fields read, the defaults for the others, except that
+// the optometrist slots and the establishments not read are empty (nobody is billed under a
+// placeholder number). `nonLu` tells why the reading stopped early; `prixInvalides` names the
+// entries in use whose price is not six characters long (kept as read).
+struct Lecture {
+    Configuration configuration;
+    QString nonLu;
+    QStringList prixInvalides;
+    bool complete() const { return nonLu.isEmpty() && prixInvalides.isEmpty(); }
+};
+// Only a file that cannot be opened throws (ErreurFichier).
+Lecture lirePartielle(const QString& cheminFichier);
+
+// Keeps the bytes of `cheminFichier` as the same name + ".ancien" before it is replaced; an
+// earlier kept copy with other bytes is never replaced, the new copy then named after the
+// moment. The copy's path.
+QString conserverAncien(const QString& cheminFichier);
 
 // What an older Kestrova.Cfg holds that the configuration correction keeps: the optometrist
 // slots and the establishment lines, read as far as the file goes (the integer tables and the

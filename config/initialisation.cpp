@@ -14,6 +14,7 @@
 #include "rules/tabledesprix.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 const QString TitreInitialisation = QStringLiteral("Initialisation");
@@ -86,15 +87,30 @@ Initialisation::Initialisation(QString programme, MagasinReglages& utilisateur, 
     : copie(Configuration::parDefaut()), programme_(std::move(programme)), utilisateur_(utilisateur), d_(d) {}
 
 void Initialisation::charger(const ParametresFtp& ftp) {
+    // What can be read is loaded; a file that cannot be read whole is kept before it is replaced.
+    const QString cfg = fichierconfiguration::chemin(programme_);
+    QStringList nonLu;
     try {
-        copie = ChargerConfiguration(programme_);
-    } catch (const ErreurConfiguration& e) {
-        copie = Configuration::parDefaut();
-        d_.message(Icone::Exclamation, TitreInitialisation, e.texte());
+        const fichierconfiguration::Lecture l = fichierconfiguration::lirePartielle(cfg);
+        copie = l.configuration;
+        if (!l.nonLu.isEmpty())
+            nonLu << QStringLiteral("La lecture s'est arrêtée au %1").arg(l.nonLu.left(1).toLower() + l.nonLu.mid(1));
+        if (!l.prixInvalides.isEmpty())
+            nonLu << QStringLiteral("Ces prix n'ont pas six chiffres (corrigez-les dans « Liste des actes ») :\n") +
+                         l.prixInvalides.join(QLatin1Char('\n'));
     } catch (const ErreurFichier& e) {
         copie = Configuration::parDefaut();
-        d_.message(Icone::Exclamation, TitreInitialisation, erreurs::texte(e));
+        if (e.numero() != erreurs::FichierIntrouvable)
+            nonLu << erreurs::texte(e);
     }
+    illisible_ = !nonLu.isEmpty();
+    if (illisible_)
+        d_.message(Icone::Exclamation, TitreInitialisation,
+                   QStringLiteral("Le fichier de configuration Kestrova.Cfg ne peut pas être lu en entier.\n\n%1\n\n"
+                                  "Ce qui a pu être lu est affiché ; le reste a les valeurs par défaut, sans "
+                                  "optométriste ni établissement. Vérifiez chaque onglet. Avant le premier "
+                                  "enregistrement, le fichier actuel sera conservé sous le nom Kestrova.Cfg.ancien.")
+                       .arg(nonLu.join(QStringLiteral("\n\n"))));
     const FichierIni tarnwick(parametres::cheminTarnwick(programme_), QStringLiteral("Kestrova"));
     for (int i = 0; i < NombreCases; ++i)
         cases[i] = parametres::oui(i < 3 ? static_cast<const MagasinReglages&>(tarnwick) : utilisateur_,
@@ -206,6 +222,16 @@ void Initialisation::annoncerRedemarrage() {
                               "prennent effets."));
 }
 
+bool Initialisation::fermerSansEnregistrer() {
+    return d_.question(Icone::Exclamation, TitreInitialisation,
+                       QStringLiteral("Les changements n'ont pas pu être enregistrés.\n\nSi vous fermez la fenêtre "
+                                      "maintenant, ce qu'elle affiche et qui n'a pas été accepté par un « Changement "
+                                      "accepté... » (optométristes, établissements, prix, cases de l'onglet Autres, "
+                                      "serveur) ne sera pas enregistré ; les fichiers restent tels qu'ils étaient."
+                                      "\n\nFermer sans enregistrer ?"),
+                       Boutons::OkAnnuler, 1) == Reponse::Ok;
+}
+
 bool Initialisation::sauvegarder() {
     Configuration c = copie;
     c.version = VersionConfiguration;
@@ -217,11 +243,33 @@ bool Initialisation::sauvegarder() {
         p.code = p.code.leftJustified(5, QLatin1Char(' '), true);
         p.prix = p.prix.leftJustified(6, QLatin1Char(' '), true);
     }
+    QStringList prix;
+    for (int i = 0; i < Configuration::NombrePrix; ++i)
+        if (copie.TableDesPrix[i].enUsage() && !champs::chiffres(copie.TableDesPrix[i].prix, 6))
+            prix << QStringLiteral("%1 « %2 »").arg(copie.TableDesPrix[i].code, copie.TableDesPrix[i].prix);
+    if (!prix.isEmpty()) {  // such a file would stop the program at its next start
+        d_.message(Icone::Critique, TitreInitialisation,
+                   QStringLiteral("Rien n'a été enregistré : ces prix n'ont pas six chiffres.\n\n%1\n\nCorrigez-les "
+                                  "dans « Liste des actes » (exemple: 19.00$ = 001900).")
+                       .arg(prix.join(QLatin1Char('\n'))));
+        return false;
+    }
+    const QString cfg = fichierconfiguration::chemin(programme_);
+    QString conserve;
     if (!executerAvecReprise(d_, TitreInitialisation, [&] {
-            fichierconfiguration::ecrire(fichierconfiguration::chemin(programme_), c,
-                                         fichierconfiguration::Groupement::UnePaireParLigne);
+            if (illisible_ && conserve.isEmpty() && dossiers::FichierExiste(cfg))
+                conserve = fichierconfiguration::conserverAncien(cfg);
+            fichierconfiguration::ecrire(cfg, c, fichierconfiguration::Groupement::UnePaireParLigne);
         }))
         return false;
+    if (illisible_) {
+        illisible_ = false;
+        if (!conserve.isEmpty())
+            d_.message(Icone::Information, TitreInitialisation,
+                       QStringLiteral("Le fichier de configuration qui ne pouvait pas être lu en entier est "
+                                      "conservé sous le nom %1.")
+                           .arg(QFileInfo(conserve).fileName()));
+    }
     FichierIni tarnwick(parametres::cheminTarnwick(programme_), QStringLiteral("Kestrova"));
     for (int i = 0; i < NombreCases; ++i)
         parametres::ecrireOuiNon(i < 3 ? static_cast<MagasinReglages&>(tarnwick) : utilisateur_,

@@ -26,8 +26,9 @@ public:
 
     Initialisation(QString programme, MagasinReglages& utilisateur, PortDialogue& dialogues);
 
-    // Kestrova.Cfg into the copy (the defaults when it cannot be read, which is told), the
-    // switches from their stores, the FTP values from `ftp`.
+    // Kestrova.Cfg into the copy (what can be read of it; the rest told, and the file kept as
+    // Kestrova.Cfg.ancien before the first save over it), the switches from their stores, the
+    // FTP values from `ftp`.
     void charger(const ParametresFtp& ftp);
 
     Configuration copie;
@@ -47,11 +48,15 @@ public:
     bool enregistrerAgence(const QString& texte);
 
     // Kestrova.Cfg (one fee pair a line), Tarnwick.ini and the settings from the copy, in that
-    // order. False when a store could not be written; the message names the file.
+    // order. False when a store could not be written (the message names the file), or when a
+    // price in use is not six digits (nothing written).
     bool sauvegarder();
 
     // The closing message: the switches take effect at the next start.
     void annoncerRedemarrage();
+    // After a save failed: whether the user closes the window all the same, losing what the
+    // failed save did not write (the question says what; Cancel is the default).
+    bool fermerSansEnregistrer();
 
     static const QStringList& clesCases();
     static const QStringList& legendesCases();
@@ -68,4 +73,5 @@ private:
     QString programme_;
     MagasinReglages& utilisateur_;
     PortDialogue& d_;
+    bool illisible_ = false;  // Kestrova.Cfg was not read whole: kept before it is replaced
 };

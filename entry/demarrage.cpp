@@ -74,6 +74,7 @@ EtatDemarrage Demarrer(const QString& programme, PortDialogue& d, FenetresDemarr
                                      "professionnel."));
         });
         fenetres.initialisation();
+        etat.ftp = parametres::lireParametresFtp(utilisateur);  // what it saved is used at once
     }
 
     etape(programme, d, [&] {
@@ -104,6 +105,7 @@ EtatDemarrage Demarrer(const QString& programme, PortDialogue& d, FenetresDemarr
                   QStringLiteral("Pour créer le fichier FACTURAT.LEX, veuillez vous rendre à la "
                                  "section initialisation puis inscrivez votre numéro d'agence."));
         fenetres.initialisation();
+        etat.ftp = parametres::lireParametresFtp(utilisateur);  // what it saved is used at once
     }
 
     try {

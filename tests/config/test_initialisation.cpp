@@ -109,6 +109,76 @@ TEST_F(FenetreInitialisation, SauvegardeImpossible) {
                                           d.fichier("Kestrova.Cfg"));
 }
 
+// A configuration that cannot be read whole is never replaced by defaults: what can be read is
+// loaded and the rest told; the original is kept as Kestrova.Cfg.ancien before the first save
+// over it, and a price that would stop the program is never saved.
+TEST_F(FenetreInitialisation, ConfigurationIllisibleJamaisRemplaceeParLesDefauts) {
+    Configuration clinique = Configuration::parDefaut();
+    clinique.Optometristes[0] = {QStringLiteral("Dre Émilie Gagnon"), "322227", "12345"};
+    clinique.Optometristes[1] = {"Dr Luc Roy", "391001", "00000"};
+    clinique.Etablissements[1] = "Lac-Brume 52891";
+    fichierconfiguration::ecrire(d.fichier("Kestrova.Cfg"), clinique, fichierconfiguration::Groupement::ParSix);
+    const QByteArray complet = d.lire("Kestrova.Cfg");
+    const int dansLesPrix = complet.indexOf("\"09010\"") + 3;
+    const struct {
+        const char* cas;
+        QByteArray octets;
+        QString detail;
+        bool prixARefaire;
+    } cas[] = {
+        {"coupé dans la table des prix", complet.left(dansLesPrix),
+         "La lecture s'est arrêtée au champ numéro 112 (code d'acte de l'entrée 10) : le texte n'est pas fermé "
+         "par un guillemet.", false},
+        {"prix à cinq chiffres", QByteArray(complet).replace("\"002855\"", "\"02855\""),
+         "Ces prix n'ont pas six chiffres (corrigez-les dans « Liste des actes ») :\nentrée 1 (09001) : « 02855 »",
+         true},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.cas);
+        d.ecrire("Kestrova.Cfg", c.octets);
+        QFile::remove(d.fichier("Kestrova.Cfg.ancien"));
+        DialoguesScriptes p;
+        Initialisation i(d.chemin(), u, p);
+        i.charger({"ftp.exemple.ca", "clinique", "vorpel"});
+        EXPECT_EQ(p.resume(), QStringList{"Initialisation | Le fichier de configuration Kestrova.Cfg ne peut pas être "
+                                          "lu en entier.\n\n" + c.detail + "\n\nCe qui a pu être lu est affiché ; le "
+                                          "reste a les valeurs par défaut, sans optométriste ni établissement. Vérifiez "
+                                          "chaque onglet. Avant le premier enregistrement, le fichier actuel sera "
+                                          "conservé sous le nom Kestrova.Cfg.ancien."});
+        EXPECT_EQ(i.copie.Optometristes[0], clinique.Optometristes[0]);
+        EXPECT_EQ(i.copie.Optometristes[1], clinique.Optometristes[1]);
+        EXPECT_EQ(i.copie.Etablissements[1], "Lac-Brume 52891");
+        EXPECT_EQ(i.copie.listeOptometristes().size(), 2);  // no placeholder slot in use
+        EXPECT_EQ(i.copie.TableDesPrix[8], clinique.TableDesPrix[8]);
+
+        p.effacer();
+        const bool accepte = i.changerNom(2, "Dre Nadia Roy");
+        EXPECT_EQ(accepte, !c.prixARefaire);
+        if (c.prixARefaire) {
+            EXPECT_EQ(p.resume(), QStringList{"Initialisation | Rien n'a été enregistré : ces prix n'ont pas six "
+                                              "chiffres.\n\n09001 « 02855 »\n\nCorrigez-les dans « Liste des "
+                                              "actes » (exemple: 19.00$ = 001900)."});
+            EXPECT_EQ(d.lire("Kestrova.Cfg"), c.octets);
+            EXPECT_FALSE(d.existe("Kestrova.Cfg.ancien"));
+            p.effacer();
+            EXPECT_TRUE(i.changerPrix(0, "002855", "09001"));
+        }
+        EXPECT_EQ(p.resume(), (QStringList{"Initialisation | Le fichier de configuration qui ne pouvait pas être lu "
+                                           "en entier est conservé sous le nom Kestrova.Cfg.ancien.",
+                                           Accepte}));
+        EXPECT_EQ(d.lire("Kestrova.Cfg.ancien"), c.octets);
+        const Configuration relue = fichierconfiguration::lire(d.fichier("Kestrova.Cfg"));
+        EXPECT_EQ(relue.Optometristes[0], clinique.Optometristes[0]);
+        EXPECT_EQ(relue.Optometristes[2].nom, "Dre Nadia Roy");
+        EXPECT_EQ(relue.TableDesPrix[0].prix, "002855");
+        // Later saves replace the file written by this window: nothing more is kept.
+        p.effacer();
+        EXPECT_TRUE(i.changerNumero(2, "391002"));
+        EXPECT_EQ(p.resume(), QStringList{Accepte});
+        EXPECT_EQ(QDir(d.chemin()).entryList({"Kestrova.Cfg.ancien*"}, QDir::Files).size(), 1);
+    }
+}
+
 // The agency button's enabling, the 38-byte file, and a question before resetting counters.
 TEST_F(FenetreInitialisation, NumeroDAgence) {
     const struct {

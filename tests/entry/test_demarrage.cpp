@@ -1,4 +1,5 @@
 #include "config/fichierconfiguration.h"
+#include "config/parametres.h"
 #include "entry/demarrage.h"
 #include "platform/reglages.h"
 #include "support/autreposte.h"
@@ -8,6 +9,7 @@
 #include "transmission/preparation.h"
 
 #include <QFile>
+#include <functional>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -22,7 +24,12 @@ public:
         ouvertes << "MotPasse";
         return accesAccorde;
     }
-    void initialisation() override { ouvertes << "Initial"; }
+    std::function<void()> siInitialisation;  // what the user does in the window
+    void initialisation() override {
+        ouvertes << "Initial";
+        if (siInitialisation)
+            siInitialisation();
+    }
     void correctionConfiguration() override { ouvertes << "frmCorrigeCfg"; }
 };
 
@@ -54,8 +61,11 @@ TEST(Demarrage, PremierDemarrageDansUnDossierVide) {
     DialoguesScriptes dialogues;
     FenetresNotees fenetres;
     ReglagesUtilisateur u;
+    // The FTP server typed in the initialisation window that start-up opens is used at once.
+    fenetres.siInitialisation = [&] { u.ecrire(parametres::NomDuServeurFtp, "127.0.0.1:2121"); };
     const EtatDemarrage e = Demarrer(d.chemin(), dialogues, fenetres, u);
     EXPECT_FALSE(e.arreter);
+    EXPECT_EQ(e.ftp.serveur, "127.0.0.1:2121");
     EXPECT_EQ(dialogues.resume(), (QStringList{Creation, Lex1, Lex2}));
     EXPECT_EQ(dialogues.boites()[1].icone, Icone::Critique);
     EXPECT_EQ(dialogues.bips(), 1);
