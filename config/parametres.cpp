@@ -39,6 +39,10 @@ bool estOui(const QString& valeur) { return valeur == Oui; }
 
 bool oui(const MagasinReglages& magasin, const QString& cle) { return estOui(lire(magasin, cle)); }
 
+bool conserverDateDeService(const MagasinReglages& utilisateur) {
+    return lire(utilisateur, PavoConserveDate) != Non;
+}
+
 void ecrireOuiNon(MagasinReglages& magasin, const QString& cle, bool valeur) {
     magasin.ecrire(cle, valeur ? Oui : Non);
 }

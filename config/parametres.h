@@ -52,6 +52,10 @@ bool estOui(const QString& valeur);
 bool oui(const MagasinReglages& magasin, const QString& cle);
 void ecrireOuiNon(MagasinReglages& magasin, const QString& cle, bool valeur);
 
+// The main window's reading of PavoConserveDate: anything but "NON" keeps the date of service
+// when a queued patient is loaded.
+bool conserverDateDeService(const MagasinReglages& utilisateur);
+
 QString cheminTarnwick(const QString& programme);
 
 // The switches read once at start-up, held until the program ends.

@@ -62,6 +62,11 @@ public:
 
     const Configuration& configuration() const { return configuration_; }
 
+    static constexpr int LargeurFenetre = 880;
+    static constexpr int HauteurCentre = 560;
+    static constexpr int HauteurBandeFile = 40;  // the queue's buttons, hidden with the database
+    static inline const QString NomEtVersion = QStringLiteral("Kestrova - version 5.8");
+
 public slots:
     void Command1_Click();
     void Command2_Click();
@@ -83,6 +88,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void changeEvent(QEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
 
 private:
@@ -95,7 +101,6 @@ private:
     ChampsActe lireChampsActe() const;
     void ecrireChampsActe(const ChampsActe& champs);
     void focusSur(const Controle& c);
-    void focusCodeActe();
     void nouveau();
     void quitter();
     void ouvrirTelecommunication();

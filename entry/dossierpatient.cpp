@@ -80,8 +80,8 @@ std::optional<Fiche> chercher(const QString& programme, const QString& nam) {
 Identite identite(const QByteArray& e) {
     Identite i;
     i.nam = champ(e, Nam);
-    i.nom = champ(e, Nom);
-    i.prenom = champ(e, Prenom);
+    i.nom = NettoyerTexte(champ(e, Nom));
+    i.prenom = NettoyerTexte(champ(e, Prenom));
     i.naissance = champ(e, Naissance);
     i.masculin = champ(e, Sexe) == QLatin1String("M");
     i.adresse = NettoyerTexte(champ(e, Adresse));

@@ -187,8 +187,8 @@ Identite identite(const QByteArray& e) {
     using namespace fileattente;
     Identite i;
     i.nam = champ(e, Nam).toUpper();
-    i.nom = champ(e, Nom).toUpper();
-    i.prenom = champ(e, Prenom).toUpper();
+    i.nom = NettoyerTexte(champ(e, Nom).toUpper());  // the names pass the store as typed ones do
+    i.prenom = NettoyerTexte(champ(e, Prenom).toUpper());
     i.naissance = champ(e, Naissance);
     i.masculin = champ(e, Sexe).toUpper() != QLatin1String("F");
     i.adresse = NettoyerTexte(champ(e, Adresse).toUpper());

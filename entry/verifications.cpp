@@ -45,13 +45,18 @@ bool CaracteresValides(const QString& texte) {
 bool QueDesChiffres(const QString& texte) { return champs::queDesChiffres(texte); }
 
 QString NettoyerTexte(const QString& texte) {
-    QString r = texte;
-    for (QChar& c : r) {
-        if (c == QLatin1Char(',') || c == QLatin1Char('\'') || c == QLatin1Char('#') ||
-            c == QLatin1Char('.'))
-            c = QLatin1Char(' ');
-        else if (c == QChar(0x00C9) || c == QChar(0x00C8))
-            c = QLatin1Char('E');
+    QString r;
+    r.reserve(texte.size());
+    for (const QChar c : texte) {
+        const QString base = c.decomposition();
+        if (c == QLatin1Char(',') || c == QLatin1Char('\'') || c == QLatin1Char('#') || c == QLatin1Char('.'))
+            r += QLatin1Char(' ');
+        else if (c == QChar(0x0152) || c == QChar(0x00C6))  // Œ, Æ
+            r += c == QChar(0x0152) ? QLatin1String("OE") : QLatin1String("AE");
+        else if (c.decompositionTag() == QChar::Canonical && !base.isEmpty() && base.at(0).unicode() < 0x80)
+            r += base.at(0);  // a letter with its accent: the letter ("É", "Ô", "Ç")
+        else
+            r += c;
     }
     return r;
 }

@@ -11,7 +11,8 @@
 bool CaracteresValides(const QString& texte);
 // Every character is "0" to "9" (empty gives true).
 bool QueDesChiffres(const QString& texte);
-// "," "'" "#" "." become blanks, "É" and "È" become "E".
+// "," "'" "#" "." become blanks; a letter with an accent becomes the letter ("É" and "È" "E",
+// "Ô" "O", "Ç" "C"), "Œ" and "Æ" "OE" and "AE", so that loaded text passes the store's checks.
 QString NettoyerTexte(const QString& texte);
 // The check digit of a 12-character NAM, with the configuration's tables; `annee` is the
 // current year (its last two digits choose the century tried first).

@@ -26,6 +26,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QListWidget>
 #include <QGroupBox>
@@ -1088,4 +1089,45 @@ TEST_F(FenetrePrincipale, FenetresDeChoixOuvertesSurLeurPremierChoix) {
         for (int i = 6; i <= 9; ++i)
             EXPECT_TRUE(p.MaskEdBox1[i]->clipText().isEmpty()) << i;  // nothing was chosen
     }
+}
+
+// A queued patient found by typing the start of the NAM: the insured-age warning as for a typed
+// one, the accented names cleaned so that the store accepts them, a box of blanks stored as no
+// act; and the count follows Ftmp.Fil when the window gets the focus back.
+TEST_F(FenetrePrincipale, PatientEnFileTapeEtCompteAuRetour) {
+    d.ecrire("PavoRamq.Txt", "TREM80011514;\xC9lise;C\xF4t\xE9;1;427;19800115;F;1 rue A;Ville;H2X1Y4;20261204;11\n");
+    Principal& p = ouvrir();
+    p.Command2_Click();
+    p.MaskEdBox1[5]->setClipText("20261205");
+    dialogues.effacer();
+    taper(masque(0), "trem");
+    quitter(masque(0));
+    EXPECT_EQ(texte(0)->text(), "COTE");
+    EXPECT_EQ(texte(1)->text(), "ELISE");
+    ASSERT_EQ(dialogues.boites().size(), 1) << qPrintable(dialogues.resume().join('\n'));
+    EXPECT_EQ(dialogues.boites()[0].titre, "Assurance");
+    EXPECT_TRUE(dialogues.boites()[0].texte.contains("Cette personne a  47 ans."));
+    EXPECT_EQ(QApplication::focusWidget(), combo(2));
+    EXPECT_EQ(masque(5)->clipText(), "20261205");  // PavoConserveDate absent: the date is kept
+    taper(combo(2), "9001");
+    taper(combo(3), "   ");
+    masque(6)->setClipText("3784");
+    dialogues.effacer();
+    cliquer(controle<QPushButton>("Command1"));
+    ASSERT_TRUE(dialogues.resume().value(0).startsWith("Sauvagarde | La facture # 1\nde ELISE COTE"))
+        << qPrintable(dialogues.resume().join('\n'));
+    const QByteArray r = d.lire("Sauvramq/Ftmp.Fil");
+    EXPECT_EQ(r.mid(34, 50), QByteArray("ELISE").leftJustified(20) + QByteArray("COTE").leftJustified(30));
+    EXPECT_EQ(r.mid(257, 16), QByteArray("     00000000000"));
+
+    // Another workstation stores two invoices; the count shows them when the focus comes back.
+    d.ecrire("Sauvramq/Ftmp.Fil", r + r + r);
+    QDialog autre;
+    autre.show();
+    QApplication::setActiveWindow(&autre);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&autre));
+    autre.close();
+    QApplication::setActiveWindow(&p);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    EXPECT_EQ(label("Label1_28")->text(), " 3 ");
 }

@@ -60,6 +60,8 @@ TEST(Verifications, CaracteresChiffresNettoyage) {
     EXPECT_EQ(NettoyerTexte(QStringLiteral("12, RUE D'ÉTÉ #4. ÈVE")),
               QStringLiteral("12  RUE D ETE  4  EVE"));
     EXPECT_TRUE(CaracteresValides(NettoyerTexte(QStringLiteral("CÈTE ÉCOLE"))));
+    EXPECT_EQ(NettoyerTexte(QStringLiteral("CÔTÉ ÉLISE FRANÇOIS NOËL ŒUVRE LÆTITIA À-L'ÎLE")),
+              QStringLiteral("COTE ELISE FRANCOIS NOEL OEUVRE LAETITIA A-L ILE"));
 }
 
 TEST(Verifications, DatesDiagnosticsActes) {
