@@ -134,8 +134,7 @@ std::optional<EnFile> chercher(const QString& programme, const QString& tape) {
     const QString t = tape.trimmed().toUpper();
     if (t.isEmpty())
         return std::nullopt;
-    static const QRegularExpression chiffres(QStringLiteral("^[0-9]+$"));
-    const bool numeroDeDossier = chiffres.match(t).hasMatch();
+    const bool numeroDeDossier = champs::queDesChiffres(t);
     if (nombre(programme) == 0)
         return std::nullopt;
     const QByteArray tout = fichiers::lire(fichier(programme).chemin());

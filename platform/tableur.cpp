@@ -1,5 +1,7 @@
 #include "platform/tableur.h"
 
+#include "records/champs.h"
+
 #include "platform/dialogues.h"
 #include "platform/erreurs.h"
 #include "platform/fichiers.h"
@@ -32,9 +34,8 @@ QString montant(const QString& texte) {
 }
 
 QString cents(const QString& texte) {
-    static const QRegularExpression chiffres(QStringLiteral("^[0-9]+$"));
     const QString t = texte.trimmed();
-    if (!chiffres.match(t).hasMatch())
+    if (t.isEmpty() || !champs::queDesChiffres(t))
         return t;
     const qint64 c = t.toLongLong();
     return QStringLiteral("%1,%2").arg(c / 100).arg(c % 100, 2, 10, QLatin1Char('0'));

@@ -86,10 +86,7 @@ void resumerErreur(Resume& r, const QList<QByteArray>& l, QDate aujourdhui) {
 }  // namespace
 
 QString dateAaMmJj(const QString& aammjj) {
-    for (QChar c : aammjj)
-        if (!c.isDigit())
-            return {};
-    if (aammjj.size() != 6)
+    if (!champs::chiffres(aammjj, 6))
         return {};
     return QStringLiteral("20") + aammjj.left(2) + QLatin1Char('/') + aammjj.mid(2, 2) +
            QLatin1Char('/') + aammjj.mid(4, 2);
