@@ -52,8 +52,9 @@ std::optional<Refus> caracteres(const ValeursFacture& v) {
     return std::nullopt;
 }
 
-// What a correction writes into fixed-width number fields: digits, no longer than the field.
-std::optional<Refus> nombresDeLaCarte(const ValeursFacture& v) {
+// What a correction writes into fields the entry window masks: the postal code's letters and
+// digits, the card numbers and birth date in digits no longer than their field.
+std::optional<Refus> formesDesChamps(const ValeursFacture& v) {
     const struct {
         const QString& texte;
         int largeur;
@@ -62,6 +63,18 @@ std::optional<Refus> nombresDeLaCarte(const ValeursFacture& v) {
     } champsNumeriques[] = {{v.sequenceCarte, facture::SequenceCarte.largeur, "la séquence de la carte", Champ::SequenceCarte},
                             {v.expirationCarte, facture::ExpirationCarte.largeur, "l'expiration de la carte", Champ::ExpirationCarte},
                             {v.naissance, facture::Naissance.largeur, "la date de naissance", Champ::Naissance}};
+    // The entry window's mask "?#? #?#": letters and digits in turn, so far as it is filled.
+    const QString cp = QString(v.codePostal).remove(QLatin1Char(' '));
+    bool forme = cp.size() <= facture::CodePostal.largeur;
+    for (int i = 0; forme && i < cp.size(); ++i)
+        forme = i % 2 == 0 ? cp.at(i) >= QLatin1Char('A') && cp.at(i) <= QLatin1Char('Z')
+                           : cp.at(i) >= QLatin1Char('0') && cp.at(i) <= QLatin1Char('9');
+    if (!forme)
+        return Refus{TitreCorrection,
+                     QStringLiteral("Le code postal « %1 » n'est pas valide.\n\nInscrivez une lettre, un chiffre, une "
+                                    "lettre, un chiffre, une lettre et un chiffre (exemple: H2X1Y4).")
+                         .arg(v.codePostal),
+                     Champ::CodePostal};
     for (const auto& n : champsNumeriques)
         if (!champs::queDesChiffres(n.texte) || n.texte.size() > n.largeur)
             return Refus{TitreCorrection,
@@ -169,7 +182,7 @@ std::optional<Refus> verifier(const ValeursFacture& v, const Configuration& c, Q
         if (auto r = regles(v, c, aujourdhui, genre))
             return r;
     if (correction) {
-        if (auto r = nombresDeLaCarte(v))
+        if (auto r = formesDesChamps(v))
             return r;
         if (auto r = honoraires(v))
             return r;

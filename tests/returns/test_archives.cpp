@@ -277,6 +277,9 @@ TEST_F(Historique, UneCorrectionRefuseeNEcritRien) {
                                 "\n\nVeuillez corriger la caractère.\n\nLes accents ne sont pas acceptés.\n\nRien n'a été écrit."},
         {{{25, "B123"}}, 25, "Code de diagnostique | Le code de diagnostique B123\nn'est pas valide." + corrigez},
         {{{14, "X"}}, 14, "Correction | Le sexe « X » n'est pas valide.\n\nInscrivez M ou F.\n\nRien n'a été écrit."},
+        {{{17, "AAAAAA"}}, 17, "Correction | Le code postal « AAAAAA » n'est pas valide.\n\nInscrivez une lettre, un "
+                               "chiffre, une lettre, un chiffre, une lettre et un chiffre (exemple: H2X1Y4).\n\nRien "
+                               "n'a été écrit."},
         {{{11, "A1"}}, 11, "Correction | La valeur « A1 » de la séquence de la carte n'est pas valide.\n\n"
                            "Inscrivez au plus 2 chiffres.\n\nRien n'a été écrit."},
         {{{18, "31111"}}, 18, "Correction | Le numéro du professionnel « 31111 » n'est pas valide.\n\nIl doit "
