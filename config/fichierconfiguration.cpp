@@ -31,22 +31,26 @@ QByteArray instruction(const std::vector<Champ>& champs) {
     return ligne + "\r\n";
 }
 
-// Reads fields one by one as Basic's Input # does.
+// Reads fields one by one as Basic's Input # does. A field that is read but holds what it
+// should not (a text where a number belongs) is thrown, or, when `mauvaisChamp` is given, told
+// to it and read as `defaut`; a file that ends early or a text left open always throws.
 class Lecteur {
 public:
-    Lecteur(QByteArray octets, QString nomFichier)
-        : octets_(std::move(octets)), nomFichier_(std::move(nomFichier)) {}
+    Lecteur(QByteArray octets, QString nomFichier,
+            std::function<void(const ErreurConfiguration&)> mauvaisChamp = {})
+        : octets_(std::move(octets)), nomFichier_(std::move(nomFichier)), mauvaisChamp_(std::move(mauvaisChamp)) {}
 
     QString texte(const QString& nomChamp) { return encodage::depuisOctets(jeton(nomChamp).valeur); }
 
-    int entier(const QString& nomChamp) {
+    int entier(const QString& nomChamp, int defaut) {
         const Jeton j = jeton(nomChamp);
         bool ok = false;
         const int n = QString::fromLatin1(j.valeur).trimmed().toInt(&ok);
-        if (!ok || j.guillemets)
-            throw echec(nomChamp, QStringLiteral("un nombre entier est attendu, le fichier contient "
-                                                 "« %1 ».")
-                                      .arg(encodage::depuisOctets(j.valeur)));
+        if (!ok || j.guillemets) {
+            mauvais(echec(nomChamp, QStringLiteral("un nombre entier est attendu, le fichier contient « %1 ».")
+                                        .arg(encodage::depuisOctets(j.valeur))));
+            return defaut;
+        }
         return n;
     }
 
@@ -82,9 +86,11 @@ private:
                 ++i_;
             j.valeur = octets_.mid(debut, i_ - debut).trimmed();
             // Such a text could never be written back in quotes: refused here, named.
-            if (j.valeur.contains('"'))
-                throw echec(nomChamp, QStringLiteral("un guillemet se trouve dans un champ qui "
-                                                     "n'est pas entre guillemets."));
+            if (j.valeur.contains('"')) {
+                mauvais(echec(nomChamp, QStringLiteral("un guillemet se trouve dans un champ qui "
+                                                       "n'est pas entre guillemets.")));
+                j.valeur.clear();
+            }
         }
         if (i_ < n && octets_[i_] == ',')
             ++i_;
@@ -93,6 +99,12 @@ private:
         else if (i_ < n)
             ++i_;
         return j;
+    }
+
+    void mauvais(const ErreurConfiguration& e) const {
+        if (!mauvaisChamp_)
+            throw e;
+        mauvaisChamp_(e);
     }
 
     ErreurConfiguration echec(const QString& nomChamp, const QString& raison) const {
@@ -107,6 +119,7 @@ private:
 
     QByteArray octets_;
     QString nomFichier_;
+    std::function<void(const ErreurConfiguration&)> mauvaisChamp_;
     int i_ = 0;
     int numero_ = 0;
 };
@@ -160,10 +173,10 @@ namespace {
 void lireChamps(Lecteur& l, Configuration& c, const std::function<void(int)>& prixInvalide) {
     c.version = l.texte(QStringLiteral("version"));
     for (int i = 0; i < Configuration::NombrePoids; ++i)
-        c.PoidsNAM[i] = l.entier(QStringLiteral("poids %1 du numéro d'assurance maladie").arg(i + 1));
+        c.PoidsNAM[i] = l.entier(QStringLiteral("poids %1 du numéro d'assurance maladie").arg(i + 1), c.PoidsNAM[i]);
     for (int i = 0; i < Configuration::NombreValeurs; ++i)
         c.ValeursCaracteres[i] =
-            l.entier(QStringLiteral("valeur du caractère « %1 »").arg(nomCaractere(i)));
+            l.entier(QStringLiteral("valeur du caractère « %1 »").arg(nomCaractere(i)), c.ValeursCaracteres[i]);
     for (int i = 0; i < Configuration::NombreOptometristes; ++i) {
         Optometriste& o = c.Optometristes[i];
         o.nom = l.texte(QStringLiteral("nom de l'optométriste %1").arg(i + 1));
@@ -205,7 +218,9 @@ Lecture lirePartielle(const QString& cheminFichier) {
                               QStringLiteral("00000")};
     for (QString& e : c.Etablissements)
         e = QStringLiteral("Vide  00000");
-    Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"));
+    QStringList illisibles;
+    Lecteur l(fichiers::lire(cheminFichier), QStringLiteral("Kestrova.Cfg"),
+              [&](const ErreurConfiguration& e) { illisibles << e.champ(); });
     QStringList prix;
     try {
         lireChamps(l, c, [&](int i) {
@@ -214,6 +229,7 @@ Lecture lirePartielle(const QString& cheminFichier) {
     } catch (const ErreurConfiguration& e) {
         r.nonLu = e.champ();
     }
+    r.illisibles = illisibles;
     if (!prix.isEmpty())
         r.prixInvalides = prix;
     return r;

@@ -25,13 +25,16 @@ Configuration lire(const QString& cheminFichier);
 
 // A file read as far as it can be: the fields read, the defaults for the others, except that
 // the optometrist slots and the establishments not read are empty (nobody is billed under a
-// placeholder number). `nonLu` tells why the reading stopped early; `prixInvalides` names the
-// entries in use whose price is not six characters long (kept as read).
+// placeholder number). A field that holds what it should not keeps its default and the reading
+// goes on (`illisibles` names each); `nonLu` tells why the reading stopped early (the file ends,
+// a text is left open); `prixInvalides` names the entries in use whose price is not six
+// characters long (kept as read).
 struct Lecture {
     Configuration configuration;
     QString nonLu;
+    QStringList illisibles;
     QStringList prixInvalides;
-    bool complete() const { return nonLu.isEmpty() && prixInvalides.isEmpty(); }
+    bool complete() const { return nonLu.isEmpty() && illisibles.isEmpty() && prixInvalides.isEmpty(); }
 };
 // Only a file that cannot be opened throws (ErreurFichier).
 Lecture lirePartielle(const QString& cheminFichier);

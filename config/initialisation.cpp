@@ -93,6 +93,9 @@ void Initialisation::charger(const ParametresFtp& ftp) {
     try {
         const fichierconfiguration::Lecture l = fichierconfiguration::lirePartielle(cfg);
         copie = l.configuration;
+        if (!l.illisibles.isEmpty())
+            nonLu << QStringLiteral("Ces champs ne peuvent pas être lus ; leur valeur par défaut est affichée :\n") +
+                         l.illisibles.join(QLatin1Char('\n'));
         if (!l.nonLu.isEmpty())
             nonLu << QStringLiteral("La lecture s'est arrêtée au %1").arg(l.nonLu.left(1).toLower() + l.nonLu.mid(1));
         if (!l.prixInvalides.isEmpty())

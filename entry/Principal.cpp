@@ -264,10 +264,11 @@ void Principal::ecrireChampsActe(const ChampsActe& c) {
     Label1[27]->setText(c.montant);
 }
 
-void Principal::Combo1_LostFocus(int index) {
+bool Principal::Combo1_LostFocus(int index) {
     ChampsActe champs = lireChampsActe();
     VerifierActe(index, champs, configuration_, dialogues_, Horloge::aujourdhui());
     ecrireChampsActe(champs);
+    return !champs.saisieAnnulee;  // a travel amount cancelled: a store asked meanwhile waits
 }
 
 void Principal::MaskEdBox1_GotFocus(int index) {
@@ -285,7 +286,7 @@ void Principal::MaskEdBox1_Change(int index) {
         MaskEdBox1[index + 1]->setFocus(Qt::TabFocusReason);
 }
 
-void Principal::MaskEdBox1_LostFocus(int index) {
+bool Principal::MaskEdBox1_LostFocus(int index) {
     const bool versActe = parametres::oui(utilisateur_, parametres::FocusCodeActe);
     saisie::IssueNam issue;
     if (index == masque::Nam) {
@@ -305,6 +306,7 @@ void Principal::MaskEdBox1_LostFocus(int index) {
     case saisie::Focus::PremierActe: Combo1[2]->setFocus(Qt::OtherFocusReason); break;
     case saisie::Focus::Inchange: break;
     }
+    return !issue.refus;  // a NAM refused here: a store asked meanwhile is not run
 }
 
 // ---------------------------------------------------------------- store

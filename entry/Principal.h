@@ -75,10 +75,11 @@ public slots:
     void Command5_Click();
     void Combo1_Click(int index);
     void Combo1_Change(int index);
-    void Combo1_LostFocus(int index);
+    // False when the user cancelled what the box's work asked, or the box was refused.
+    bool Combo1_LostFocus(int index);
     void MaskEdBox1_GotFocus(int index);
     void MaskEdBox1_Change(int index);
-    void MaskEdBox1_LostFocus(int index);
+    bool MaskEdBox1_LostFocus(int index);
     void Toolbar1_ButtonClick(const QString& cle);
     void SousFichier_Click(int index);
     void sousAide_Click(int index);

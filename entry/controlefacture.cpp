@@ -129,10 +129,10 @@ std::optional<Refus> total(const ValeursFacture& v) {
                  Champ::Honoraire, 0};
 }
 
-// The checks of the entry window's store, steps 4 to 8: NAM, date of service, diagnostics, acts.
-std::optional<Refus> regles(const ValeursFacture& v, const Configuration& c, QDate aujourdhui, Genre genre) {
-    const bool structure = genre == Genre::Saisie || !VerifierStructureNam(v.nam).has_value();
-    if (!structure || !NamValide(v.nam, c, aujourdhui.year()))
+// The checks of the entry window's store, steps 4 to 8: NAM (a cancelled invoice has none),
+// date of service, diagnostics, acts.
+std::optional<Refus> regles(const ValeursFacture& v, const Configuration& c, QDate aujourdhui, bool annulee) {
+    if (!annulee && (!NamBienForme(v.nam) || !NamValide(v.nam, c, aujourdhui.year())))
         return Refus{QStringLiteral("Caractère illégal"),
                      QStringLiteral("Le numéro d'assurance maladie %1\nn'est pas valide.").arg(v.nam) + Corrigez,
                      Champ::Nam};
@@ -178,21 +178,19 @@ std::optional<Refus> verifier(const ValeursFacture& v, const Configuration& c, Q
     if (auto r = caracteres(v))
         return r;
     const bool annulee = correction && v.etat == facture::EtatAnnule;
-    if (!annulee)
-        if (auto r = regles(v, c, aujourdhui, genre))
-            return r;
+    if (auto r = regles(v, c, aujourdhui, annulee))
+        return r;
     if (correction) {
         if (auto r = formesDesChamps(v))
             return r;
         if (auto r = honoraires(v))
             return r;
-        if (!annulee)
-            for (const auto& [texte, largeur, nom, champ] :
-                 {std::tuple{v.professionnel, 6, "numéro du professionnel", Champ::Professionnel},
-                  std::tuple{v.groupe, 5, "numéro de groupe", Champ::Groupe},
-                  std::tuple{v.etablissement, 5, "numéro d'établissement", Champ::Etablissement}})
-                if (auto r = numeroDeLaClinique(texte, largeur, nom, champ))
-                    return r;
+        for (const auto& [texte, largeur, nom, champ] :
+             {std::tuple{v.professionnel, 6, "numéro du professionnel", Champ::Professionnel},
+              std::tuple{v.groupe, 5, "numéro de groupe", Champ::Groupe},
+              std::tuple{v.etablissement, 5, "numéro d'établissement", Champ::Etablissement}})
+            if (auto r = numeroDeLaClinique(texte, largeur, nom, champ))
+                return r;
     } else {
         // The number of the optometrist billed: never the "000000" of a slot not in use.
         if (v.professionnel.isEmpty() || v.professionnel == QLatin1String("000000"))

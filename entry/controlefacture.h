@@ -33,10 +33,11 @@ enum class Genre {
 // "00000" or blanks in an act box of lines 2 to 4 mean no act, as an empty box does.
 QString codeActe(const QString& texte);
 
-// `v.dateService` is yyyymmdd. For a new invoice: the characters of every box, the NAM's check
-// digit, the date of service, the diagnostics, the act codes, the optometrist billed and the
-// total. A correction passes the same checks (a cancelled invoice, state "99", only those that
-// keep the record whole), after its state and before its card numbers, fees and clinic numbers.
+// `v.dateService` is yyyymmdd. For a new invoice: the characters of every box, the NAM's form and
+// check digit, the date of service, the diagnostics, the act codes, the optometrist billed and
+// the total. A correction passes the same checks (a cancelled invoice, state "99", all but the
+// NAM's, which its cancellation replaced), after its state and before its postal code, card
+// numbers, fees and clinic numbers.
 std::optional<Refus> verifier(const ValeursFacture& v, const Configuration& c, QDate aujourdhui, Genre genre);
 
 }  // namespace controlefacture

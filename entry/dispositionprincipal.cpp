@@ -77,7 +77,7 @@ void Principal::construireControles() {
         MaskEdBox1[index] = b;
         b->installEventFilter(this);
         filtre_->installer(b);
-        pertes_->surveiller(b, [this, index] { MaskEdBox1_LostFocus(index); });
+        pertes_->surveiller(b, [this, index] { return MaskEdBox1_LostFocus(index); });
         connect(b, &QLineEdit::textEdited, this, [this, index] { MaskEdBox1_Change(index); });
         connect(b, &MaskEdBox::caractereRefuse, this, [this] { dialogues_.bip(); });
         return b;
@@ -256,7 +256,7 @@ void Principal::construireControles() {
     connect(Command4, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command4_Click(); }); });
     connect(Command5, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command5_Click(); }); });
     for (int i = 0; i < 6; ++i)
-        pertes_->surveiller(Combo1[i], [this, i] { Combo1_LostFocus(i); });
+        pertes_->surveiller(Combo1[i], [this, i] { return Combo1_LostFocus(i); });
 
     sousLaFile_ = {patient, diagnostics, actes, complementaires, utiles};
     for (QLabel* l : Label1)

@@ -85,7 +85,15 @@ bool DateValide(const QString& date) {
 bool DiagnosticValide(const QString& code) {
     if (code.isEmpty())
         return true;
-    return code.size() == 4 && QStringLiteral("AV1234567890").contains(code.at(0));
+    return code.size() == 4 && QStringLiteral("AV1234567890").contains(code.at(0)) &&
+           champs::queDesChiffres(code.mid(1));
+}
+
+bool NamBienForme(const QString& nam) {
+    if (nam.size() != 12 || VerifierStructureNam(nam) || QueDesChiffres(nam))
+        return false;
+    const int mois = nam.mid(6, 2).toInt();
+    return (mois >= 1 && mois <= 12) || (mois >= 51 && mois <= 62);
 }
 
 bool CodeActeInvalide(const QString& code, int index, const Configuration& c) {

@@ -19,8 +19,11 @@ QString NettoyerTexte(const QString& texte);
 bool NamValide(const QString& nam, const Configuration& c, int annee);
 // A yyyymmdd text: 8 characters without blanks, year 1800-2099, month 01-12, day 01-31.
 bool DateValide(const QString& date);
-// Empty, or 4 characters the first of which is one of "AV1234567890".
+// Empty, or 4 characters: one of "AV1234567890", then three digits.
 bool DiagnosticValide(const QString& code);
+// A NAM as the agency gives them, checked at store before its check digit: 4 capitals and 8
+// digits, the month of birth 01-12, or 51-62 for a woman.
+bool NamBienForme(const QString& nam);
 // The code of act box `index` (2 to 5) is not one of the codes of the fee table's entries in
 // use ("00000" marks an empty entry, never an act); an empty box is acceptable for boxes 3 to 5
 // only.

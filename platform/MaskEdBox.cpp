@@ -64,6 +64,27 @@ int MaskEdBox::premierePositionLibre() const {
     return static_cast<int>(masque_.size());
 }
 
+int MaskEdBox::positionsLibresDepuis(int position) const {
+    if (hasSelectedText())
+        position = std::min(position, selectionStart());
+    int n = 0;
+    for (int i = std::max(0, position); i < masque_.size(); ++i)
+        n += estPosition(masque_.at(i));
+    return n;
+}
+
+QString MaskEdBox::sansLitteraux(const QString& texte) const {
+    QString r;
+    for (const QChar c : texte) {
+        bool litteral = false;
+        for (const QChar m : masque_)
+            litteral = litteral || (!estPosition(m) && m == c);
+        if (!litteral)
+            r += c;
+    }
+    return r;
+}
+
 void MaskEdBox::mousePressEvent(QMouseEvent* e) {
     QLineEdit::mousePressEvent(e);
     if (e->button() == Qt::LeftButton && !hasSelectedText())

@@ -17,6 +17,11 @@ public:
     void vider() { setClipText(QString()); }
     // The first input position not yet filled (the length of the text when all are).
     int premierePositionLibre() const;
+    // How many input positions there are from `position` to the end, literals not counted
+    // (selected text counts as free).
+    int positionsLibresDepuis(int position) const;
+    // `texte` without the characters the mask writes itself ("/" of a date, the blank of a postal code).
+    QString sansLitteraux(const QString& texte) const;
 
 signals:
     void caractereRefuse();

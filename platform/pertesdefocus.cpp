@@ -16,7 +16,7 @@ bool perteReelle(const QEvent* e) {
 
 }  // namespace
 
-void PertesDeFocus::surveiller(QWidget* boite, std::function<void()> travail) {
+void PertesDeFocus::surveiller(QWidget* boite, std::function<bool()> travail) {
     surveillees_.push_back({boite, std::move(travail)});
     boite->installEventFilter(this);
     QLineEdit* edition = qobject_cast<QLineEdit*>(boite);
@@ -67,32 +67,41 @@ void PertesDeFocus::reprendre() {
     }
 }
 
-void PertesDeFocus::executer(const std::function<void()>& travail) {
+bool PertesDeFocus::executer(const std::function<bool()>& travail) {
     struct Compte {
         int& n;
         explicit Compte(int& n) : n(n) { ++n; }
         ~Compte() { --n; }
     } compte(enCours_);
-    travail();
+    const bool fait = travail();
     if (enCours_ == 1 && (!enAttente_.empty() || !commandes_.empty()))
         QTimer::singleShot(0, this, &PertesDeFocus::reprendre);
+    return fait;
 }
 
-void PertesDeFocus::executerEnAttente() {
+bool PertesDeFocus::executerEnAttente() {
+    bool fait = true;
     while (!enAttente_.empty()) {
-        const std::function<void()> travail = std::move(enAttente_.front());
+        const std::function<bool()> travail = std::move(enAttente_.front());
         enAttente_.pop_front();
-        executer(travail);
+        fait = executer(travail) && fait;
     }
+    return fait;
 }
 
-void PertesDeFocus::terminer() {
-    executerEnAttente();
+bool PertesDeFocus::terminer() {
+    bool fait = executerEnAttente();
     QWidget* focus = QApplication::focusWidget();
     if (const Surveillee* s = surveilleeDe(focus)) {
-        dejaTraitee_ = s->boite;
-        executer(s->travail);
+        QWidget* boite = s->boite;
+        dejaTraitee_ = boite;
+        if (!executer(s->travail)) {
+            fait = false;
+            if (dejaTraitee_ == boite)
+                dejaTraitee_ = nullptr;  // refused or cancelled: asked again when the box is left
+        }
     }
+    return fait;
 }
 
 void PertesDeFocus::commande(std::function<void()> action) {
@@ -100,8 +109,8 @@ void PertesDeFocus::commande(std::function<void()> action) {
         commandes_.push_back({std::move(action), true});
         return;
     }
-    terminer();
-    action();
+    if (terminer())
+        action();
 }
 
 void PertesDeFocus::quandLibre(std::function<void()> action) {

@@ -46,13 +46,15 @@ frmHistorique::frmHistorique(QString programme, const Configuration& configurati
             // Each box takes what its field holds and no more; the total, computed, shows its
             // whole sum so that one too large for its six digits is seen, never cut.
             const bool calcule = index == historique::BoiteTotal;
-            boite->setMaxLength(calcule ? 12 : b->champ.largeur);
             boite->setReadOnly(calcule || b->genre == historique::Boite::Genre::Lecture);
-            if (b->genre == historique::Boite::Genre::Nombre && !calcule)
+            if (b->genre == historique::Boite::Genre::Nombre && !calcule) {
                 boite->setValidator(new QRegularExpressionValidator(
                     QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(b->champ.largeur)), boite));
-            else if (b->genre == historique::Boite::Genre::Texte)
+                connect(boite, &QLineEdit::inputRejected, this, [this] { dialogues_.bip(); });
+            } else if (b->genre == historique::Boite::Genre::Texte) {
+                boite->setMaxLength(b->champ.largeur);
                 filtre->installer(boite);
+            }
             if (b->champ.largeur <= 30)
                 boite->setFixedWidth(chiffre * b->champ.largeur + 12);
             auto* libelle = new QLabel(b->libelle, this);

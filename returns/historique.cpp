@@ -167,6 +167,14 @@ Resultat corriger(const QString& programme, int numero, const QByteArray& affich
 
 Issue annuler(const QString& programme, int numero, const QByteArray& affiche, PortDialogue& d) {
     const QString titre = QStringLiteral("Annulation");
+    // A cancellation cannot be undone: its identity is replaced. Asked first, Cancel the default.
+    if (d.question(Icone::Exclamation, titre,
+                   QStringLiteral("Voulez-vous vraiment annuler la facture numéro %1 ?\n\nLe numéro d'assurance "
+                                  "maladie, le prénom, le nom, l'adresse et la ville y seront remplacés par "
+                                  "ANNULEE : une facture annulée ne peut pas être rétablie.")
+                       .arg(numero),
+                   Boutons::OkAnnuler, 1) != Reponse::Ok)
+        return Issue::Refusee;
     try {
         if (!fichierfactures::annulerFacture(programme, numero, affiche)) {
             changee(d, titre, numero);

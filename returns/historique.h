@@ -67,7 +67,8 @@ struct Resultat {
 // a new invoice (with the configuration's NAM tables and fee table, as of `aujourdhui`).
 Resultat corriger(const QString& programme, int numero, const QByteArray& affiche, const Textes& t,
                   const Configuration& c, QDate aujourdhui, PortDialogue& d);
-// Cancels invoice `numero`, shown as `affiche`; the edits of the boxes are not written.
+// Cancels invoice `numero`, shown as `affiche`, after a question (Cancel the default); the edits
+// of the boxes are not written.
 Issue annuler(const QString& programme, int numero, const QByteArray& affiche, PortDialogue& d);
 
 }  // namespace historique

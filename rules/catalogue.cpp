@@ -160,6 +160,7 @@ void saisirDeplacement(int numero, int index, ChampsActe& champs, PortDialogue& 
         const std::optional<QString> reponse = d.saisie(titre, texteDeplacement(numero), proposition);
         if (!reponse) {
             champs.honoraires[ligneDe(index)] = QStringLiteral("000000");
+            champs.saisieAnnulee = true;
             return;
         }
         if (const auto montant = montantDeplacement(*reponse)) {

@@ -13,6 +13,7 @@ struct ChampsActe {
     QString nam;                         // MaskEdBox1(0)
     QString dernier09001 = QStringLiteral("99/01/01");  // yy/mm/dd, "99/01/01" when unknown
     QString montant;                     // Label1(27)
+    bool saisieAnnulee = false;          // the user cancelled a travel amount asked by the rules
 
     bool diagnosticParmi(std::initializer_list<const char*> codes) const;
     bool acteParmi(std::initializer_list<const char*> codes) const;

@@ -27,7 +27,7 @@ frmMessageAlaSouris::frmMessageAlaSouris(const FenetreChoix& fenetre, QWidget* p
             auto* b = new QPushButton(e.texte, this);
             b->setObjectName(QStringLiteral("Command1_%1").arg(index));
             b->setToolTip(e.infobulle);
-            b->setAutoDefault(false);
+            b->setAutoDefault(true);  // the focused choice is drawn as the one Enter picks
             b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
             connect(b, &QPushButton::clicked, this, [this, index] { Command1_Click(index); });
             disposition->addWidget(b, 0, Qt::AlignLeft);

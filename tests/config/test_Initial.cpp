@@ -19,8 +19,9 @@ namespace {
 class FenetreInitial : public ::testing::Test {
 protected:
     void SetUp() override { CreerConfigurationParDefaut(d.chemin()); }
+    // The server saved by the window stays the closed local port every window of the tests uses.
     Initial& ouvrir() {
-        w = std::make_unique<Initial>(d.chemin(), u, port, ParametresFtp{"ftp.exemple.ca", "clinique", "vorpel"},
+        w = std::make_unique<Initial>(d.chemin(), u, port, ParametresFtp{"127.0.0.1:1", "tollmark", "vorpel"},
                                       [this] { ++rechargements; });
         w->show();
         QApplication::setActiveWindow(w.get());

@@ -129,6 +129,9 @@ TEST_F(FenetreInitialisation, ConfigurationIllisibleJamaisRemplaceeParLesDefauts
         {"coupé dans la table des prix", complet.left(dansLesPrix),
          "La lecture s'est arrêtée au champ numéro 112 (code d'acte de l'entrée 10) : le texte n'est pas fermé "
          "par un guillemet.", false},
+        {"un poids illisible, le reste lu", QByteArray(complet).replace("1,3,7,9,", "1,3,7,#,"),
+         "Ces champs ne peuvent pas être lus ; leur valeur par défaut est affichée :\nChamp numéro 5 (poids 4 du "
+         "numéro d'assurance maladie) : un nombre entier est attendu, le fichier contient « # ».", false},
         {"prix à cinq chiffres", QByteArray(complet).replace("\"002855\"", "\"02855\""),
          "Ces prix n'ont pas six chiffres (corrigez-les dans « Liste des actes ») :\nentrée 1 (09001) : « 02855 »",
          true},
@@ -171,6 +174,7 @@ TEST_F(FenetreInitialisation, ConfigurationIllisibleJamaisRemplaceeParLesDefauts
         EXPECT_EQ(relue.Optometristes[0], clinique.Optometristes[0]);
         EXPECT_EQ(relue.Optometristes[2].nom, "Dre Nadia Roy");
         EXPECT_EQ(relue.TableDesPrix[0].prix, "002855");
+        EXPECT_EQ(relue.PoidsNAM, Configuration::parDefaut().PoidsNAM);
         // Later saves replace the file written by this window: nothing more is kept.
         p.effacer();
         EXPECT_TRUE(i.changerNumero(2, "391002"));

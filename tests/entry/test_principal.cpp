@@ -25,6 +25,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
@@ -149,8 +150,16 @@ TEST_F(FenetrePrincipale, ControlesEtDemarrage) {
     EXPECT_EQ(masque(0)->masque(), QStringLiteral("&&&&########"));
     EXPECT_EQ(masque(2)->masque(), QStringLiteral("?#? #?#"));
     EXPECT_EQ(masque(6)->masque(), QStringLiteral("&####"));
-    EXPECT_EQ(texte(4)->maxLength(), 200);
-    EXPECT_EQ(texte(5)->maxLength(), 5);
+    // Each text box holds its field: a character past it is refused with a beep, never cut.
+    for (const auto& [boite, largeur] : {std::pair{4, 200}, {5, 5}, {0, 30}, {1, 20}}) {
+        texte(boite)->setText(QString(largeur, QLatin1Char('A')));
+        texte(boite)->setFocus();
+        dialogues.effacer();
+        QTest::keyClick(texte(boite), Qt::Key_B);
+        EXPECT_EQ(texte(boite)->text(), QString(largeur, QLatin1Char('A'))) << boite;
+        EXPECT_EQ(dialogues.bips(), 1) << boite;
+        texte(boite)->clear();
+    }
     EXPECT_EQ(combo(0)->count(), 2);
     EXPECT_EQ(combo(1)->count(), 5);
     EXPECT_EQ(combo(3)->count(), 25);
@@ -297,6 +306,39 @@ TEST_F(FenetrePrincipale, AidesALaFrappe) {
     ouvrir();
     taper(texte(0), QStringLiteral("côté"));
     EXPECT_EQ(texte(0)->text(), QStringLiteral("CôTé"));  // only a-z change; accents stay
+    // Pasted text as typed text: capitals, and refused whole (a beep) when it does not fit.
+    const struct {
+        QWidget* boite;
+        QString colle;
+        QString attendu;
+        int bips;
+    } collages[] = {
+        {texte(0), "tremblay-roy", "TREMBLAY-ROY", 0},
+        {texte(0), "TREMBLAY-LAPOINTE-DESROCHERS-BEAUREGARD", "", 1},
+        {texte(1), QStringLiteral("Łukasz"), "UKASZ", 1},
+        {masque(0), "trem80011514", "TREM80011514", 0},
+        {masque(0), "GAGM755312139", "", 1},
+        {masque(1), "1980/01/15", "19800115", 0},
+    };
+    for (const auto& c : collages) {
+        SCOPED_TRACE(c.colle.toStdString());
+        if (auto* m = qobject_cast<MaskEdBox*>(c.boite))
+            m->vider();
+        else
+            qobject_cast<QLineEdit*>(c.boite)->clear();
+        c.boite->setFocus();
+        qobject_cast<QLineEdit*>(c.boite)->setCursorPosition(0);
+        QApplication::clipboard()->setText(c.colle);
+        dialogues.effacer();
+        QTest::keyClick(c.boite, Qt::Key_V, Qt::ControlModifier);
+        const auto* m = qobject_cast<MaskEdBox*>(c.boite);
+        EXPECT_EQ(m ? m->clipText() : qobject_cast<QLineEdit*>(c.boite)->text(), c.attendu);
+        EXPECT_EQ(dialogues.bips(), c.bips);
+    }
+    texte(0)->clear();
+    texte(1)->clear();
+    masque(0)->vider();
+    masque(1)->vider();
     taper(masque(6), "3784");
     EXPECT_EQ(QApplication::focusWidget(), masque(7));
     taper(combo(3), "9002");
@@ -793,6 +835,7 @@ TEST_F(FenetrePrincipale, HistoriqueEtArchives) {
         "espaces.\n---------------------------------------------------------------------\nIl y a peu de "
         "vérification en correction.  Travaillez PRUDEMMENT.");
     dialogues.effacer();
+    dialogues.reponses = {Reponse::Ok};
     fermerALOuverture([](QDialog* f) { qobject_cast<frmHistorique*>(f)->Command1[1]->click(); });
     p.SousFichier[4]->trigger();
     fermerALOuverture([](QDialog*) {});
@@ -800,7 +843,10 @@ TEST_F(FenetrePrincipale, HistoriqueEtArchives) {
     fermerALOuverture([](QDialog*) {});
     p.Toolbar1_ButtonClick("Statistiques");
     EXPECT_EQ(ouvertes, (QStringList{"frmArchives", "frmHistorique", "frmHistorique", "frmStatistique"}));
-    EXPECT_EQ(dialogues.resume(), (QStringList{attention, "Annulation | Facture numéro 1 annulée."}));
+    ASSERT_EQ(dialogues.resume().size(), 3);
+    EXPECT_EQ(dialogues.resume()[0], attention);
+    EXPECT_TRUE(dialogues.resume()[1].startsWith("Annulation | Voulez-vous vraiment annuler la facture numéro 1 ?"));
+    EXPECT_EQ(dialogues.resume()[2], "Annulation | Facture numéro 1 annulée.");
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").left(2), "99");
     EXPECT_EQ(label("Label1_28")->text(), " 1 ");  // a cancelled invoice still counts
 }
@@ -1052,6 +1098,40 @@ TEST_F(FenetrePrincipale, MontantDeDeplacementAuClavier) {
         EXPECT_EQ(ftmp.right(723).mid(305, 6), QByteArray(k.ligne).right(6));
         EXPECT_TRUE(port.resume().last().startsWith(QStringLiteral("Sauvagarde | La facture # %1").arg(stockees)));
     }
+
+    // Escape in the amount box: never an invoice stored at 0.00, whenever Alt+E was typed; the
+    // invoice stays on screen and leaving the box asks the amount again.
+    const struct {
+        const char* voie;
+        std::function<void(Clavier&)> jusquALaBoite;
+    } annulations[] = {
+        {"Alt+E, la boîte ouverte", [](Clavier& c) { c.taper("9016").touche(Qt::Key_E, Qt::AltModifier); }},
+        {"Alt+E, le code choisi dans la liste", [](Clavier& c) {
+             for (int i = 0; i < 15; ++i)
+                 c.touche(Qt::Key_Down);  // 09015, the focus still in the box
+             c.touche(Qt::Key_E, Qt::AltModifier);
+         }},
+    };
+    for (const auto& a : annulations) {
+        SCOPED_TRACE(a.voie);
+        p.ViderFormulaire();
+        patientDansLesBoites(p);
+        port.effacer();
+        Clavier clavier;
+        a.jusquALaBoite(clavier);
+        clavier.attendreUneFenetre().touche(Qt::Key_Escape);
+        EXPECT_TRUE(clavier.jouer());
+        EXPECT_EQ(saisies(), 1);
+        EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").size(), stockees * 723) << qPrintable(port.resume().join('\n'));
+        EXPECT_EQ(p.Text1[0]->text(), "TREMBLAY");
+    }
+    port.effacer();
+    p.Combo1[2]->setFocus(Qt::MouseFocusReason);
+    Clavier encore;
+    encore.touche(Qt::Key_Tab).taper("17.20").touche(Qt::Key_Return);
+    EXPECT_TRUE(encore.jouer());
+    EXPECT_EQ(saisies(), 1);
+    EXPECT_EQ(p.Label2[0]->text(), "001720");
 }
 
 // Every choice window opens on its first choice, even when the Tab the user pressed to leave

@@ -78,8 +78,14 @@ TEST(Verifications, DatesDiagnosticsActes) {
 
     for (const char* d : {"", "V123", "A001", "3784", "0673"})
         EXPECT_TRUE(DiagnosticValide(d)) << d;
-    for (const char* d : {"B123", "37845", "378", "v123"})
+    for (const char* d : {"B123", "37845", "378", "v123", "3ABC", "3-4 "})
         EXPECT_FALSE(DiagnosticValide(d)) << d;
+    // The NAM's form at store: letters, digits, a month of birth (plus 50 for a woman).
+    for (const char* n : {"TREM80011514", "GAGM75531213", "TREM80121514", "TREM80511514", "TREM80621514"})
+        EXPECT_TRUE(NamBienForme(n)) << n;
+    for (const char* n : {"123456789014", "TREM80131513", "TREM80001514", "TREM80501514", "TREM80631514",
+                          "TREM8001151", "TRE180011514", "TREM8001151A"})
+        EXPECT_FALSE(NamBienForme(n)) << n;
 
     const Configuration c = Configuration::parDefaut();
     EXPECT_TRUE(CodeActeInvalide("", 2, c));

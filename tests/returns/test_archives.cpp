@@ -209,14 +209,19 @@ TEST_F(Historique, CorrectionEtAnnulationNeChangentQueLeurChamps) {
     attendu[1].replace(305, 6, "004355");
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), joindre(attendu));
 
-    // Cancellation with other boxes edited: only the state and the five fields change.
+    // Cancellation asks first, Cancel the default; then only the state and the five fields change.
+    EXPECT_EQ(historique::annuler(d.chemin(), 3, cinq[2], dialogues), historique::Issue::Refusee);
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), joindre(attendu));
+    ASSERT_EQ(dialogues.boites().last().boutons, Boutons::OkAnnuler);
+    EXPECT_EQ(dialogues.resume().last(), QString(QStringLiteral("Annulation | Voulez-vous vraiment annuler la facture numéro %1 ?\n\nLe numéro d'assurance maladie, le prénom, le nom, l'adresse et la ville y seront remplacés par ANNULEE : une facture annulée ne peut pas être rétablie.")).arg(3));
+    dialogues.effacer();
+    dialogues.reponses = {Reponse::Ok};
     EXPECT_EQ(historique::annuler(d.chemin(), 3, cinq[2], dialogues), historique::Issue::Ecrite);
     attendu[2].replace(0, 2, "99");
     for (const auto& [colonne, largeur] : {std::pair{23, 12}, {35, 20}, {55, 30}, {100, 30}, {130, 30}})
         attendu[2].replace(colonne - 1, largeur, cadre("ANNULEE", largeur));
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), joindre(attendu));
-    EXPECT_EQ(dialogues.resume(), (QStringList{"Correction | Correction de la facture numéro 2 effectuée.",
-                                               "Annulation | Facture numéro 3 annulée."}));
+    EXPECT_EQ(dialogues.resume().last(), "Annulation | Facture numéro 3 annulée.");
     // A cancelled invoice stays correctable as cancelled; state 99 typed in cancels too.
     historique::Textes annulee = historique::textes(attendu[2]);
     annulee[42] = "B";
@@ -230,6 +235,7 @@ TEST_F(Historique, CorrectionEtAnnulationNeChangentQueLeurChamps) {
     dialogues.effacer();
     const QByteArray avant = d.lire("Sauvramq/Ftmp.Fil");
     EXPECT_EQ(corriger(2, cinq[1], t).issue, historique::Issue::Changee);
+    dialogues.reponses = {Reponse::Ok};
     EXPECT_EQ(historique::annuler(d.chemin(), 6, cinq[1], dialogues), historique::Issue::Changee);
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), avant);
     EXPECT_EQ(dialogues.resume()[0], "Correction | La facture numéro 2 a été changée ou transmise par un "
@@ -276,6 +282,15 @@ TEST_F(Historique, UneCorrectionRefuseeNEcritRien) {
         {{{10, "TREMBLÉ"}}, 10, "Caractère illégal | Le texte suivant TREMBLÉ\ncomporte un caractère illégal."
                                 "\n\nVeuillez corriger la caractère.\n\nLes accents ne sont pas acceptés.\n\nRien n'a été écrit."},
         {{{25, "B123"}}, 25, "Code de diagnostique | Le code de diagnostique B123\nn'est pas valide." + corrigez},
+        {{{26, "3-4 "}}, 26, "Code de diagnostique | Le code de diagnostique 3-4 \nn'est pas valide." + corrigez},
+        {{{8, "123456789014"}}, 8, "Caractère illégal | Le numéro d'assurance maladie 123456789014\nn'est pas "
+                                   "valide." + corrigez},
+        {{{8, "TREM80131513"}}, 8, "Caractère illégal | Le numéro d'assurance maladie TREM80131513\nn'est pas "
+                                   "valide." + corrigez},
+        // A cancelled invoice keeps "ANNULEE" for its NAM, and every other field checked.
+        {{{0, "99"}, {8, "X"}, {23, "999999"}}, 23, "Date invalide | La date de service 2099/99/99\nn'est pas "
+                                                    "valide." + corrigez},
+        {{{0, "99"}, {29, "99999"}}, 29, "Code d'acte | Le code d'acte 99999\nn'est pas valide." + corrigez},
         {{{14, "X"}}, 14, "Correction | Le sexe « X » n'est pas valide.\n\nInscrivez M ou F.\n\nRien n'a été écrit."},
         {{{17, "AAAAAA"}}, 17, "Correction | Le code postal « AAAAAA » n'est pas valide.\n\nInscrivez une lettre, un "
                                "chiffre, une lettre, un chiffre, une lettre et un chiffre (exemple: H2X1Y4).\n\nRien "

@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -247,6 +248,19 @@ TEST_F(FenetresArchives, Historique) {
     EXPECT_EQ(QApplication::focusWidget(), w.Text1[34]);
     QTest::keyClicks(w.Text1[34], "0015000");
     EXPECT_EQ(w.Text1[34]->text(), "001500");
+    // What a box cannot hold is refused whole with a beep, never cut: a pasted price of seven
+    // digits, a pasted surname of 39 characters.
+    for (const auto& [boite, colle] : {std::pair{34, "1234567"}, {10, "TREMBLAY-LAPOINTE-DESROCHERS-BEAUREGARD"}}) {
+        const QString avant = w.Text1[boite]->text();
+        w.Text1[boite]->setFocus();
+        w.Text1[boite]->selectAll();
+        QApplication::clipboard()->setText(QString::fromLatin1(colle));
+        dialogues.effacer();
+        QTest::keyClick(w.Text1[boite], Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(w.Text1[boite]->text(), avant) << boite;
+        EXPECT_EQ(dialogues.bips(), 1) << boite;
+    }
+    w.Text1[34]->setFocus();
     // Two prices too large for the total's six digits: the total box shows the whole sum.
     w.Text1[33]->setText("999999");
     w.Text1[33]->setFocus();
@@ -268,6 +282,7 @@ TEST_F(FenetresArchives, Historique) {
     // Cancelling invoice 3 with an unsaved edit: only the cancellation is written.
     w.VScroll1->setValue(3);
     w.Text1[17]->setText("J0J1J0");
+    dialogues.reponses = {Reponse::Ok};
     w.Command1[1]->click();
     EXPECT_EQ(w.Text1[0]->text(), "99");
     EXPECT_EQ(w.Text1[8]->text(), "ANNULEE");

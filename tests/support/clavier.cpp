@@ -28,6 +28,11 @@ Clavier& Clavier::touche(Qt::Key cle, Qt::KeyboardModifiers modificateurs) {
     return *this;
 }
 
+Clavier& Clavier::attendreUneFenetre() {
+    touches_.append({Qt::Key_unknown, Qt::NoModifier, QChar(), {}, true});
+    return *this;
+}
+
 Clavier& Clavier::puis(std::function<void()> action) {
     touches_.append({Qt::Key_unknown, Qt::NoModifier, QChar(), std::move(action)});
     return *this;
@@ -67,6 +72,11 @@ bool Clavier::jouer(int delaiMs) {
                 fermee = true;
                 m->close();
             }
+            return;
+        }
+        if (touches[suivante].attente) {
+            if (QApplication::activeModalWidget())
+                ++suivante;
             return;
         }
         QWidget* w = cible();

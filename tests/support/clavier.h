@@ -35,6 +35,8 @@ public:
     Clavier& touche(Qt::Key cle, Qt::KeyboardModifiers modificateurs = Qt::NoModifier);
     // A step between two keys: what the test looks at, at that moment.
     Clavier& puis(std::function<void()> action);
+    // The keys that follow wait until a window asks something, as a user waits to see it.
+    Clavier& attendreUneFenetre();
     // Plays every key, then lets the event loop run until what they started has ended. False
     // when the keys were not all played within `delaiMs`, or a window was still waiting for
     // the user a second after the last key (it is then closed, so the test goes on).
@@ -49,6 +51,7 @@ private:
         Qt::KeyboardModifiers modificateurs;
         QChar caractere;
         std::function<void()> action;
+        bool attente = false;
     };
     QList<Touche> touches_;
 };
