@@ -159,7 +159,25 @@ void frmHistorique::afficher(int numero) {
     StatusBar1->setText(QStringLiteral("Fiche %1 de %2").arg(numero).arg(nombre));
 }
 
-void frmHistorique::VScroll1_Change() { afficher(VScroll1->value()); }
+bool frmHistorique::peutQuitterLaFacture() {
+    if (numero_ < 1 || !historique::modifiee(affiche_, textes()))
+        return true;
+    return historique::abandonnerChangements(numero_, dialogues_);
+}
+
+void frmHistorique::VScroll1_Change() {
+    if (!peutQuitterLaFacture()) {
+        const QSignalBlocker bloque(VScroll1);
+        VScroll1->setValue(numero_);
+        return;
+    }
+    afficher(VScroll1->value());
+}
+
+void frmHistorique::reject() {
+    if (peutQuitterLaFacture())
+        QDialog::reject();
+}
 
 historique::Textes frmHistorique::textes() const {
     historique::Textes t;

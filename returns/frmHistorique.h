@@ -31,6 +31,8 @@ public slots:
     void Command1_Click(int index);
     // Leaving a box: its text in capitals, and the total again.
     void Text1_LostFocus(int index);
+    // Closing (Fermer, Escape, the title bar) with changes not written asks first.
+    void reject() override;
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
@@ -39,6 +41,8 @@ private:
     void Form_Load();
     void afficher(int numero);
     void aucune();
+    // Whether the boxes may leave the invoice shown: nothing typed is lost without a question.
+    bool peutQuitterLaFacture();
     historique::Textes textes() const;
 
     QString programme_;

@@ -90,6 +90,22 @@ ValeursFacture valeurs(const QByteArray& enregistrement, const Textes& t) {
     return v;
 }
 
+bool modifiee(const QByteArray& affiche, const Textes& t) {
+    const Textes stockes = textes(affiche);
+    for (const Boite& b : boites())
+        if (b.genre != Boite::Genre::Lecture && b.index != BoiteTotal && t.value(b.index) != stockes.value(b.index))
+            return true;
+    return false;
+}
+
+bool abandonnerChangements(int numero, PortDialogue& d) {
+    return d.question(Icone::Exclamation, QStringLiteral("Correction"),
+                      QStringLiteral("Les changements de la facture numéro %1 ne sont pas enregistrés.\n\nLes "
+                                     "abandonner ?")
+                          .arg(numero),
+                      Boutons::OkAnnuler, 1) == Reponse::Ok;
+}
+
 int boiteDe(const controlefacture::Refus& r) {
     using C = controlefacture::Champ;
     switch (r.champ) {

@@ -49,6 +49,12 @@ QString total(const Textes& t);
 // numbers stay the record's; the date of service (yymmdd in its box) as yyyymmdd.
 ValeursFacture valeurs(const QByteArray& enregistrement, const Textes& t);
 
+// True when a box that is written back holds other than the record shown.
+bool modifiee(const QByteArray& affiche, const Textes& t);
+// Changes of invoice `numero` not written: whether the user leaves them (a question, Cancel the
+// default).
+bool abandonnerChangements(int numero, PortDialogue& d);
+
 // The box that shows the field a refusal names.
 int boiteDe(const controlefacture::Refus& r);
 

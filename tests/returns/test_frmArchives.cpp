@@ -291,6 +291,21 @@ TEST_F(FenetresArchives, Historique) {
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").left(723 * 2), attendu.left(723 * 2));
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").mid(723 * 3), attendu.mid(723 * 3));
 
+    // Typed changes are never left without a question: Page Down and Escape ask, Cancel stays.
+    w.Text1[9]->setText("PIERRE");
+    w.Text1[9]->setFocus();
+    dialogues.effacer();
+    QTest::keyClick(w.Text1[9], Qt::Key_PageDown);
+    EXPECT_EQ(w.StatusBar1->text(), "Fiche 3 de 5");
+    EXPECT_EQ(w.Text1[9]->text(), "PIERRE");
+    QTest::keyClick(w.Text1[9], Qt::Key_Escape);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(dialogues.resume(), QStringList(2, "Correction | Les changements de la facture numéro 3 ne sont pas "
+                                                 "enregistrés.\n\nLes abandonner ?"));
+    dialogues.reponses = {Reponse::Ok};
+    QTest::keyClick(w.Text1[9], Qt::Key_PageDown);
+    EXPECT_EQ(w.StatusBar1->text(), "Fiche 4 de 5");
+
     // Another workstation prepared meanwhile: nothing written, the user told.
     d.ecrire("Sauvramq/Ftmp.Fil", facture("AUTRE", "311111", "20090115"));
     dialogues.effacer();
