@@ -249,6 +249,7 @@ ChampsActe Principal::lireChampsActe() const {
     c.nam = MaskEdBox1[0]->clipText();
     c.dernier09001 = patient_.dernier09001();
     c.montant = Label1[27]->text();
+    c.deplacements = deplacements_;
     return c;
 }
 
@@ -262,6 +263,7 @@ void Principal::ecrireChampsActe(const ChampsActe& c) {
     }
     Text1[4]->setText(c.renseignements);
     Label1[27]->setText(c.montant);
+    deplacements_ = c.deplacements;
 }
 
 bool Principal::Combo1_LostFocus(int index) {
@@ -388,6 +390,7 @@ void Principal::ViderFormulaire() {
     }
     for (QLabel* l : Label2)
         l->clear();
+    deplacements_ = {};
     Label1[27]->clear();
     Command3->setFocus(Qt::OtherFocusReason);
 }

@@ -137,6 +137,7 @@ private:
     PatientCourant patient_;
     PatientCourant::Reglages reglagesPatient_;
     bool avertiHistorique_ = false;
+    std::array<Deplacement, 4> deplacements_;  // the travel amounts given, by act line
     PertesDeFocus* pertes_ = nullptr;  // loss-of-focus work runs before every command
     FiltreSaisie* filtre_ = nullptr;
 };

@@ -138,33 +138,39 @@ QHash<int, FenetreChoix> construireFenetres() {
     return t;
 }
 
-const QString Deplacement = QStringLiteral(
+const QString ModeleDeplacement = QStringLiteral(
     "Frais de déplacement relié à une visite à domicile.\n%1\nA 0.86$ le kilomètre.\nIndiquer le "
     "montant dans la case.\n%2\n\n%3");
 
 QString texteDeplacement(int numero) {
     if (numero == 20)
-        return Deplacement.arg(QStringLiteral("De huit à quarante kilomètres."),
+        return ModeleDeplacement.arg(QStringLiteral("De huit à quarante kilomètres."),
                                QStringLiteral("(Si plus de 40 kilomètres utilisez le code 9016)"),
                                QStringLiteral("Exemple pour 20 kilomètres: 001720"));
-    return Deplacement.arg(QStringLiteral("Quarante kilomètres et plus."),
+    return ModeleDeplacement.arg(QStringLiteral("Quarante kilomètres et plus."),
                            QStringLiteral("(Si moins de 40 kilomètres utilisez le code 9015)"),
                            QStringLiteral("Exemple pour 80 kilomètres: 006880"));
 }
 
-// Messages 20 and 21: asked until the answer fits the fee; a cancelled box gives "000000".
+// Messages 20 and 21: asked until the answer fits the fee; a cancelled box gives "000000", or
+// the amount the line was given for this code before.
 void saisirDeplacement(int numero, int index, ChampsActe& champs, PortDialogue& d) {
     const QString titre = QStringLiteral("Visite à domicile");
-    QString proposition = QStringLiteral("000000");
+    const int ligne = ligneDe(index);
+    Deplacement& donne = champs.deplacements[ligne];
+    const QString connu =
+        donne.code == champs.actes[ligne] && !donne.montant.isEmpty() ? donne.montant : QStringLiteral("000000");
+    QString proposition = connu;
     for (;;) {
         const std::optional<QString> reponse = d.saisie(titre, texteDeplacement(numero), proposition);
         if (!reponse) {
-            champs.honoraires[ligneDe(index)] = QStringLiteral("000000");
+            champs.honoraires[ligne] = connu;
             champs.saisieAnnulee = true;
             return;
         }
         if (const auto montant = montantDeplacement(*reponse)) {
-            champs.honoraires[ligneDe(index)] = *montant;
+            champs.honoraires[ligne] = *montant;
+            donne = {champs.actes[ligne], *montant};
             return;
         }
         d.message(Icone::Exclamation, titre,

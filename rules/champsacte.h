@@ -2,6 +2,11 @@
 #include <QString>
 #include <array>
 
+// A travel amount given for an act line, with the code it was given for.
+struct Deplacement {
+    QString code, montant;
+};
+
 // The entry window's fields that the act-code rules read and write.
 struct ChampsActe {
     std::array<QString, 4> actes;        // Combo1(2..5)
@@ -14,6 +19,9 @@ struct ChampsActe {
     QString dernier09001 = QStringLiteral("99/01/01");  // yy/mm/dd, "99/01/01" when unknown
     QString montant;                     // Label1(27)
     bool saisieAnnulee = false;          // the user cancelled a travel amount asked by the rules
+    // The travel amount each line was given, kept by the window: asked again for the same code, it
+    // is proposed, and a cancelled box keeps it.
+    std::array<Deplacement, 4> deplacements;
 
     bool diagnosticParmi(std::initializer_list<const char*> codes) const;
     bool acteParmi(std::initializer_list<const char*> codes) const;

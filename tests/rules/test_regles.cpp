@@ -254,6 +254,34 @@ TEST(Catalogue, MontantDeDeplacement) {
     }
 }
 
+// A travel amount asked again for the same code proposes the amount given, and Escape keeps it;
+// for another code, or a new line, the box proposes 000000 again.
+TEST(Catalogue, MontantDeDeplacementDemandeDeNouveau) {
+    ChampsActe champs;
+    champs.actes[0] = "09015";
+    const struct {
+        const char* code;
+        QString reponse;  // null: Escape
+        const char* propose;
+        const char* honoraire;
+    } tours[] = {
+        {"09015", "17.20", "000000", "001720"}, {"09015", QString(), "001720", "001720"},
+        {"09015", "20.64", "001720", "002064"}, {"09016", QString(), "000000", "000000"},
+        {"09016", "68.80", "000000", "006880"}, {"09015", QString(), "000000", "000000"},
+    };
+    for (const auto& t : tours) {
+        SCOPED_TRACE(std::string(t.code) + " " + t.reponse.toStdString());
+        champs.actes[0] = t.code;
+        champs.saisieAnnulee = false;
+        DialoguesScriptes d;
+        d.saisies = {t.reponse};
+        AfficherMessage(t.code == QLatin1String("09015") ? 20 : 21, 2, champs, d);
+        EXPECT_EQ(d.boites()[0].defaut, t.propose);
+        EXPECT_EQ(champs.honoraires[0], t.honoraire);
+        EXPECT_EQ(champs.saisieAnnulee, t.reponse.isNull());
+    }
+}
+
 // The age counts one day off per four years, so 75 comes the day before the birthday.
 TEST(Age, AgeEnAnnees) {
     const struct {
