@@ -97,22 +97,17 @@ std::optional<Refus> numeroDeLaClinique(const QString& texte, int largeur, const
 }
 
 std::optional<Refus> honoraires(const ValeursFacture& v) {
+    const auto refus = [](int i, const char* modele, const QString& prix) {
+        return Refus{TitreCorrection, QString::fromUtf8(modele).arg(i + 1).arg(prix), Champ::Honoraire, i};
+    };
     for (int i = 0; i < facture::NombreLignes; ++i) {
         const QString& h = v.honoraires[i];
         if (!champs::chiffres(h, facture::honoraire(1).largeur))
-            return Refus{TitreCorrection,
-                         QStringLiteral("Le prix #%1 « %2 » n'est pas valide.\n\nIl doit être composé de six "
-                                        "chiffres, en cents et sans point (exemple: 19.00$ = 001900).")
-                             .arg(i + 1)
-                             .arg(h),
-                         Champ::Honoraire, i};
+            return refus(i, "Le prix #%1 « %2 » n'est pas valide.\n\nIl doit être composé de six chiffres, en "
+                            "cents et sans point (exemple: 19.00$ = 001900).", h);
         if (codeActe(v.actes[i]).isEmpty() && champs::valeur(h) != 0)
-            return Refus{TitreCorrection,
-                         QStringLiteral("Le prix #%1 (%2) n'a pas de code d'acte sur sa ligne.\n\nInscrivez le "
-                                        "code d'acte, ou 000000 comme prix.")
-                             .arg(i + 1)
-                             .arg(h),
-                         Champ::Honoraire, i};
+            return refus(i, "Le prix #%1 (%2) n'a pas de code d'acte sur sa ligne.\n\nInscrivez le code d'acte, "
+                            "ou 000000 comme prix.", h);
     }
     return std::nullopt;
 }
