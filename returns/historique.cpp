@@ -10,35 +10,36 @@ namespace historique {
 const QList<Boite>& boites() {
     using namespace facture;
     using G = Boite::Genre;
+    using C = controlefacture::Champ;
     static const QList<Boite> liste = [] {
         QList<Boite> b = {
-            {0, QStringLiteral("État"), Etat, G::Texte},
+            {0, QStringLiteral("État"), Etat, G::Texte, C::Etat},
             {4, QStringLiteral("Agence"), Agence, G::Lecture},
             {5, QStringLiteral("Attestation"), Attestation, G::Lecture},
             {7, QStringLiteral("No facture"), NumeroFacture, G::Lecture},
-            {8, QStringLiteral("Ass. maladie"), Nam, G::Texte},
-            {9, QStringLiteral("Prénom"), Prenom, G::Texte},
-            {10, QStringLiteral("Nom"), Nom, G::Texte},
-            {11, QStringLiteral("Séquence"), SequenceCarte, G::Nombre},
-            {12, QStringLiteral("Expiration"), ExpirationCarte, G::Nombre},
-            {13, QStringLiteral("Naissance"), Naissance, G::Nombre},
-            {14, QStringLiteral("Sexe"), Sexe, G::Texte},
-            {15, QStringLiteral("Adresse"), Adresse, G::Texte},
-            {16, QStringLiteral("Ville"), Ville, G::Texte},
-            {17, QStringLiteral("Code postal"), CodePostal, G::Texte},
-            {18, QStringLiteral("Professionnel"), Professionnel, G::Texte},
-            {20, QStringLiteral("Groupe"), Groupe, G::Texte},
-            {22, QStringLiteral("Établissement"), Etablissement, G::Texte},
-            {23, QStringLiteral("Date de service"), DateService, G::Texte},
+            {8, QStringLiteral("Ass. maladie"), Nam, G::Texte, C::Nam},
+            {9, QStringLiteral("Prénom"), Prenom, G::Texte, C::Prenom},
+            {10, QStringLiteral("Nom"), Nom, G::Texte, C::Nom},
+            {11, QStringLiteral("Séquence"), SequenceCarte, G::Nombre, C::SequenceCarte},
+            {12, QStringLiteral("Expiration"), ExpirationCarte, G::Nombre, C::ExpirationCarte},
+            {13, QStringLiteral("Naissance"), Naissance, G::Nombre, C::Naissance},
+            {14, QStringLiteral("Sexe"), Sexe, G::Texte, C::Sexe},
+            {15, QStringLiteral("Adresse"), Adresse, G::Texte, C::Adresse},
+            {16, QStringLiteral("Ville"), Ville, G::Texte, C::Ville},
+            {17, QStringLiteral("Code postal"), CodePostal, G::Texte, C::CodePostal},
+            {18, QStringLiteral("Professionnel"), Professionnel, G::Texte, C::Professionnel},
+            {20, QStringLiteral("Groupe"), Groupe, G::Texte, C::Groupe},
+            {22, QStringLiteral("Établissement"), Etablissement, G::Texte, C::Etablissement},
+            {23, QStringLiteral("Date de service"), DateService, G::Texte, C::DateService},
         };
         for (int n = 1; n <= NombreLignes; ++n) {
-            b.append({24 + n, QStringLiteral("Diag #%1").arg(n), diagnostic(n), G::Texte});
-            b.append({28 + n, QStringLiteral("Acte #%1").arg(n), acte(n), G::Nombre});
-            b.append({32 + n, QStringLiteral("Prix #%1").arg(n), honoraire(n), G::Nombre});
+            b.append({24 + n, QStringLiteral("Diag #%1").arg(n), diagnostic(n), G::Texte, C::Diagnostic, n - 1});
+            b.append({28 + n, QStringLiteral("Acte #%1").arg(n), acte(n), G::Nombre, C::Acte, n - 1});
+            b.append({32 + n, QStringLiteral("Prix #%1").arg(n), honoraire(n), G::Nombre, C::Honoraire, n - 1});
         }
         b.append({BoiteTotal, QStringLiteral("Total"), Total, G::Nombre});
-        b.append({40, QStringLiteral("Renseignements complémentaires"), Renseignements, G::Texte});
-        b.append({42, QStringLiteral("C.S."), Considerations, G::Texte});
+        b.append({40, QStringLiteral("Renseignements complémentaires"), Renseignements, G::Texte, C::Renseignements});
+        b.append({42, QStringLiteral("C.S."), Considerations, G::Texte, C::Considerations});
         return b;
     }();
     return liste;
@@ -107,29 +108,9 @@ bool abandonnerChangements(int numero, PortDialogue& d) {
 }
 
 int boiteDe(const controlefacture::Refus& r) {
-    using C = controlefacture::Champ;
-    switch (r.champ) {
-    case C::Etat: return BoiteEtat;
-    case C::Nam: return 8;
-    case C::Prenom: return 9;
-    case C::Nom: return 10;
-    case C::SequenceCarte: return 11;
-    case C::ExpirationCarte: return 12;
-    case C::Naissance: return 13;
-    case C::Sexe: return 14;
-    case C::Adresse: return 15;
-    case C::Ville: return 16;
-    case C::CodePostal: return 17;
-    case C::Professionnel: return 18;
-    case C::Groupe: return 20;
-    case C::Etablissement: return 22;
-    case C::DateService: return 23;
-    case C::Diagnostic: return 25 + r.ligne;
-    case C::Acte: return 29 + r.ligne;
-    case C::Honoraire: return PremierPrix + r.ligne;
-    case C::Renseignements: return 40;
-    case C::Considerations: return 42;
-    }
+    for (const Boite& b : boites())
+        if (b.verifie == r.champ && b.ligne == r.ligne)
+            return b.index;
     return BoiteEtat;
 }
 

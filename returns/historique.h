@@ -8,6 +8,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <optional>
 
 class PortDialogue;
 
@@ -29,6 +30,8 @@ struct Boite {
     QString libelle;
     facture::Position champ;
     Genre genre;
+    std::optional<controlefacture::Champ> verifie = {};  // the field a refusal names, with its line
+    int ligne = 0;
 };
 const QList<Boite>& boites();
 
