@@ -284,3 +284,32 @@ TEST(ConfigurationSurDisquePlein, RienNEstAbimeNiAnnonceAccepte) {
         EXPECT_FALSE(QFile::exists(dossier + "/Kestrova.Cfg.ancien"));
     }
 }
+
+// On a full disk the first save over an unreadable configuration keeps it as it was, with no
+// copy half-written beside it: "Disque plein" named, never "accepté".
+TEST(ConfigurationSurDisquePlein, IllisibleGardeeTelleQuelle) {
+    PetitDisque disque(256 * 1024);
+    KESTROVA_EXIGER_PETIT_DISQUE(disque);
+    CreerConfigurationParDefaut(disque.chemin());
+    const QString cfg = disque.fichier("Kestrova.Cfg");
+    const QByteArray abime = fichiers::lire(cfg).replace("1,3,7,9,", "1,3,7,#,");
+    fichiers::ecrireAtomique(cfg, abime);
+    ReglagesUtilisateur u;
+    DialoguesScriptes port;
+    Initialisation i(disque.chemin(), u, port);
+    i.charger({"127.0.0.1:1", "tollmark", "vorpel"});
+    port.effacer();
+    disque.laisserLibre(0);
+    EXPECT_FALSE(i.changerNom(1, "Dr Luc Roy"));
+    const QString tout = port.resume().join('\n');
+    EXPECT_TRUE(tout.contains("Erreur numéro: 61\nDisque plein : ")) << qPrintable(tout);
+    EXPECT_FALSE(tout.contains("accepté") || tout.contains("conservé")) << qPrintable(tout);
+    EXPECT_EQ(fichiers::lire(cfg), abime);
+    EXPECT_EQ(QDir(disque.chemin()).entryList({"*Kestrova.Cfg*"}, QDir::Files | QDir::Hidden),
+              QStringList{"Kestrova.Cfg"});
+    // Room again: the save keeps the unreadable file first, then writes.
+    disque.liberer();
+    port.effacer();
+    EXPECT_TRUE(i.changerNom(1, "Dr Luc Roy"));
+    EXPECT_EQ(fichiers::lire(cfg + ".ancien"), abime);
+}
