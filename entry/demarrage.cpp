@@ -60,6 +60,8 @@ EtatDemarrage Demarrer(const QString& programme, PortDialogue& d, FenetresDemarr
             preparation::reprendreInterrompue(programme, d);
     });
     etape(programme, d, [&] { etat.nombreFactures = fichierfactures::nombre(programme); });
+    // So is an import of the outside product's patients.
+    filepatients::reprendreImportation(programme, d);
 
     etat.ftp = parametres::lireParametresFtp(utilisateur);
 

@@ -4,12 +4,16 @@
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
+#include "platform/fichierbrut.h"
 #include "platform/fichiers.h"
 #include "records/champs.h"
 #include "records/encodage.h"
 #include "records/fileattente.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <variant>
 #include <QRegularExpression>
 
 namespace filepatients {
@@ -80,45 +84,169 @@ std::optional<QByteArray> enregistrementDeLigne(const QByteArray& ligne) {
     return fileattente::construire(valeurs);
 }
 
-int importer(const QString& programme, PortDialogue& d) {
-    const QString chemin = cheminImportation(programme);
-    if (!dossiers::FichierExiste(chemin)) {
-        d.message(Icone::Exclamation, QStringLiteral("Importation de facture"),
-                  QStringLiteral("Aucun nom à importer pour la préparation des factures."));
-        return 0;
+QString cheminTravail(const QString& programme) {
+    return dossiers::resoudre(programme, QStringLiteral("PavoRamq.Imp"));
+}
+
+namespace {
+
+const QString TitreFacture = QStringLiteral("Importation de facture");
+
+struct Travail {
+    int importes = 0;  // appended to the queue
+    int dejaEnFile = 0;  // of a work file left by a stop: found in the queue already
+    int ligneMalFormee = 0;  // nothing queued
+};
+
+// The records of the work file's lines, or the number of its first malformed line.
+std::variant<QByteArray, int> enregistrementsDe(const QByteArray& lu) {
+    QByteArray enregistrements;
+    for (const auto& [numero, ligne] : lignes(lu)) {
+        const auto e = enregistrementDeLigne(ligne);
+        if (!e)
+            return numero;
+        enregistrements += *e;
     }
-    try {
-        const QByteArray lu = fichiers::lire(chemin);
-        QByteArray enregistrements;
-        int nombreLignes = 0;
-        for (const auto& [numero, ligne] : lignes(lu)) {
-            const auto e = enregistrementDeLigne(ligne);
-            if (!e) {
-                d.message(Icone::Critique, TitreImportation,
-                          QStringLiteral("Erreur de lecture de fichier\n\nLa ligne %1 du fichier %2 n'a "
-                                         "pas ses douze champs séparés par « ; ». Aucun nom n'a été "
-                                         "importé; corrigez le fichier puis importez-le de nouveau.")
-                              .arg(numero)
-                              .arg(QDir::toNativeSeparators(chemin)));
-                return 0;
+    return enregistrements;
+}
+
+void annoncerMalFormee(int numero, const QString& chemin, PortDialogue& d) {
+    d.message(Icone::Critique, TitreImportation,
+              QStringLiteral("Erreur de lecture de fichier\n\nLa ligne %1 du fichier %2 n'a "
+                             "pas ses douze champs séparés par « ; ». Aucun nom n'a été "
+                             "importé; corrigez le fichier puis importez-le de nouveau.")
+                  .arg(numero)
+                  .arg(QDir::toNativeSeparators(chemin)));
+}
+
+// Appends the records a stopped import did not, in one rewrite under the queue's lock: each
+// record of `enregistrements` found in the queue counts once as queued already.
+Travail ajouterManquants(const QString& programme, const QByteArray& enregistrements) {
+    Travail t;
+    fichier(programme).reecrire([&](const QByteArray& tout) {
+        t = {};
+        QHash<QByteArray, int> enFile;
+        const QByteArray entiers = tout.left(tout.size() - tout.size() % fileattente::Longueur);
+        garder(entiers, [&](const QByteArray& e, int) { return ++enFile[e], false; });
+        QByteArray manquants;
+        garder(enregistrements, [&](const QByteArray& e, int) {
+            if (enFile.value(e) > 0) {
+                --enFile[e];
+                ++t.dejaEnFile;
+            } else {
+                manquants += e;
+                ++t.importes;
             }
-            enregistrements += *e;
-            ++nombreLignes;
-        }
-        if (!enregistrements.isEmpty())
-            fichier(programme).ajouter(enregistrements);
-        // Lines the outside product added meanwhile stay in the file, to be imported next time.
-        const QByteArray maintenant = fichiers::lire(chemin);
-        if (maintenant.startsWith(lu) && maintenant.size() > lu.size())
-            fichiers::ecrireAtomique(chemin, maintenant.mid(lu.size()));
-        else
-            fichiers::supprimer(chemin);
-        d.message(Icone::Information, TitreImportation,
-                  QStringLiteral(" %1 noms ont été importés pour préparation de factures").arg(nombreLignes));
-        return nombreLignes;
+            return false;
+        });
+        return entiers + manquants;  // a record cut by a stop mid-append is dropped
+    });
+    return t;
+}
+
+// Queues the lines of the work file and removes it, under its lock; `laisse` when a stop left
+// it (its lines are matched against the queue). Nothing when another workstation finished it
+// meanwhile.
+std::optional<Travail> terminer(const QString& programme, bool laisse, const SuiviImportation& suivi) {
+    const QString chemin = cheminTravail(programme);
+    const auto verrouille = std::make_unique<FichierBrut>(chemin, FichierBrut::Mode::LectureEcriture);
+    if (!verrouille->verrouiller(FichierEnregistrements::delaiVerrouMs))
+        throw erreurs::erreur(erreurs::PermissionRefusee, chemin);
+    if (!verrouille->toujoursAuChemin())
+        return std::nullopt;  // finished by the workstation that held it
+    if (suivi)
+        suivi(EtapeImportation::Verrouille);
+    const auto lu = enregistrementsDe(verrouille->toutLire());
+    if (const int* numero = std::get_if<int>(&lu))
+        return Travail{0, 0, *numero};
+    const QByteArray& enregistrements = std::get<QByteArray>(lu);
+    if (suivi)
+        suivi(EtapeImportation::Lu);
+    Travail t;
+    if (laisse) {
+        t = ajouterManquants(programme, enregistrements);
+    } else if (!enregistrements.isEmpty()) {
+        fichier(programme).ajouter(enregistrements);
+        t.importes = static_cast<int>(enregistrements.size() / fileattente::Longueur);
+    }
+    if (suivi)
+        suivi(EtapeImportation::Ajoute);
+    fichiers::supprimer(chemin);
+    fichiers::synchroniserDossier(QFileInfo(chemin).absolutePath());
+    return t;
+}
+
+void annoncerReprise(const Travail& t, PortDialogue& d) {
+    d.message(Icone::Information, TitreImportation,
+              QStringLiteral("Une importation interrompue a été terminée.\n\n %1 noms ont été importés pour "
+                             "préparation de factures; %2 qui étaient déjà dans la file n'ont pas été "
+                             "importés de nouveau.")
+                  .arg(t.importes)
+                  .arg(t.dejaEnFile));
+}
+
+void erreurLecture(const ErreurFichier& e, PortDialogue& d) {
+    d.message(Icone::Critique, TitreImportation,
+              QStringLiteral("Erreur de lecture de fichier\n\n%1\n%2").arg(erreurs::texte(e)).arg(e.numero()));
+}
+
+// Finishes the work file a stop left, if any; false when it is malformed (kept, and named).
+bool reprendre(const QString& programme, PortDialogue& d, bool& annonce) {
+    if (!dossiers::FichierExiste(cheminTravail(programme)))
+        return true;
+    const auto t = terminer(programme, true, {});
+    if (t && t->ligneMalFormee) {
+        annoncerMalFormee(t->ligneMalFormee, cheminTravail(programme), d);
+        return false;
+    }
+    if (t) {
+        annoncerReprise(*t, d);
+        annonce = true;
+    }
+    return true;
+}
+
+}  // namespace
+
+void reprendreImportation(const QString& programme, PortDialogue& d) {
+    bool annonce = false;
+    try {
+        reprendre(programme, d, annonce);
     } catch (const ErreurFichier& e) {
-        d.message(Icone::Critique, TitreImportation,
-                  QStringLiteral("Erreur de lecture de fichier\n\n%1\n%2").arg(erreurs::texte(e)).arg(e.numero()));
+        erreurLecture(e, d);
+    }
+}
+
+int importer(const QString& programme, PortDialogue& d, const SuiviImportation& suivi) {
+    const QString chemin = cheminImportation(programme);
+    bool annonce = false;
+    try {
+        if (!reprendre(programme, d, annonce))
+            return 0;
+        if (!dossiers::FichierExiste(chemin)) {
+            if (!annonce)
+                d.message(Icone::Exclamation, TitreFacture,
+                          QStringLiteral("Aucun nom à importer pour la préparation des factures."));
+            return 0;
+        }
+        if (!fichiers::renommerSansRemplacer(chemin, cheminTravail(programme)))
+            throw erreurs::erreur(erreurs::PermissionRefusee, cheminTravail(programme));
+        if (suivi)
+            suivi(EtapeImportation::Renomme);
+        const auto t = terminer(programme, false, suivi);
+        if (!t)
+            return 0;
+        if (t->ligneMalFormee) {
+            // Back under its own name, unless the outside product has started a new file.
+            const bool rendu = fichiers::renommerSansRemplacer(cheminTravail(programme), chemin);
+            annoncerMalFormee(t->ligneMalFormee, rendu ? chemin : cheminTravail(programme), d);
+            return 0;
+        }
+        d.message(Icone::Information, TitreImportation,
+                  QStringLiteral(" %1 noms ont été importés pour préparation de factures").arg(t->importes));
+        return t->importes;
+    } catch (const ErreurFichier& e) {
+        erreurLecture(e, d);
         return 0;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class PortDialogue;
@@ -22,10 +23,21 @@ int nombre(const QString& programme);
 // last field runs to the end of the line).
 std::optional<QByteArray> enregistrementDeLigne(const QByteArray& ligne);
 
-// Imports PavoRamq.Txt: every line parsed first, a malformed line importing nothing; all
-// records appended in one write under the queue's lock; the lines read removed from the file.
-// Every outcome is told through `d`. Returns the number of patients imported.
-int importer(const QString& programme, PortDialogue& d);
+// The steps of an import, for the tests that stop one midway.
+enum class EtapeImportation { Renomme, Verrouille, Lu, Ajoute };
+using SuiviImportation = std::function<void(EtapeImportation)>;
+
+// Imports PavoRamq.Txt. The file is first taken away from the outside product by a rename to
+// the work file PavoRamq.Imp, so lines it adds meanwhile start a new file; the work file is
+// held under the system's lock, every line parsed first (a malformed line importing nothing),
+// all records appended in one write under the queue's lock, and the work file removed last.
+// A work file left by a stop is finished first, its lines matched against the queue so that
+// none is queued twice. Every outcome is told through `d`; `suivi` is called after each step.
+// Returns the number of patients imported.
+int importer(const QString& programme, PortDialogue& d, const SuiviImportation& suivi = {});
+// At start-up: finishes the work file an import stopped midway left, telling the user.
+void reprendreImportation(const QString& programme, PortDialogue& d);
+QString cheminTravail(const QString& programme);  // PavoRamq.Imp
 
 // A queued patient: its number and its 188 bytes as read.
 struct EnFile {

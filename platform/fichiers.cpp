@@ -12,6 +12,9 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace fichiers {
@@ -31,6 +34,35 @@ void renommer(const QString& ancien, const QString& nouveau) {
         throw erreurs::depuisSysteme(errno, nouveau);
 #endif
     synchroniserDossier(QFileInfo(nouveau).absolutePath());
+}
+
+bool renommerSansRemplacer(const QString& ancien, const QString& nouveau) {
+#ifdef _WIN32
+    if (!MoveFileExW(reinterpret_cast<LPCWSTR>(ancien.utf16()), reinterpret_cast<LPCWSTR>(nouveau.utf16()),
+                     MOVEFILE_WRITE_THROUGH)) {
+        if (GetLastError() == ERROR_ALREADY_EXISTS || GetLastError() == ERROR_FILE_EXISTS)
+            return false;
+        throw erreurs::erreur(erreurs::PermissionRefusee, nouveau);
+    }
+#else
+    const QByteArray a = QFile::encodeName(ancien), n = QFile::encodeName(nouveau);
+    if (::renameat2(AT_FDCWD, a.constData(), AT_FDCWD, n.constData(), RENAME_NOREPLACE) != 0) {
+        if (errno == EEXIST)
+            return false;
+        if (errno != EINVAL && errno != ENOSYS)
+            throw erreurs::depuisSysteme(errno, ancien);
+        // a file system without the flag: a second name first, which fails when one exists
+        if (::link(a.constData(), n.constData()) != 0) {
+            if (errno == EEXIST)
+                return false;
+            throw erreurs::depuisSysteme(errno, ancien);
+        }
+        if (::unlink(a.constData()) != 0)
+            throw erreurs::depuisSysteme(errno, ancien);
+    }
+#endif
+    synchroniserDossier(QFileInfo(nouveau).absolutePath());
+    return true;
 }
 
 void supprimer(const QString& chemin) {

@@ -38,6 +38,9 @@ void ecrireAtomique(const QString& chemin, const QByteArray& octets);
 void copierAtomique(const QString& source, const QString& destination);
 // `nouveau` takes the place of `ancien` (replacing it), and the change is on the disk.
 void renommer(const QString& ancien, const QString& nouveau);
+// `ancien` takes the name `nouveau` only while no file has it, in one step of the system, and the
+// change is on the disk; false, and nothing moved, when `nouveau` exists.
+bool renommerSansRemplacer(const QString& ancien, const QString& nouveau);
 // The temporary file of a rewrite of `chemin` by this process: ".~" + name + "." + process,
 // beside it, so that no search for the file's own name pattern finds it.
 QString cheminTemporaire(const QString& chemin);

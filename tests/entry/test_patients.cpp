@@ -12,7 +12,12 @@
 #include "support/patients.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -266,6 +271,113 @@ TEST(FilePatients, Importation) {
     dialogues.effacer();
     filepatients::importer(d.chemin(), dialogues);
     EXPECT_EQ(dialogues.resume(), QStringList{"Importation de facture | Aucun nom à importer pour la préparation des factures."});
+}
+
+// The lines of an import file, each with its own file number so that each record is unique.
+QByteArray lignesImportation(int premier, int nombre) {
+    QByteArray texte;
+    for (int i = premier; i < premier + nombre; ++i)
+        texte += "TREM80011514;Jean;Tremblay;1;427;19800115;M;1 rue A;Ville;H2X1Y4;20261204;" + QByteArray::number(i) +
+                 "\r\n";
+    return texte;
+}
+
+// How many times each file number from `premier` is in the queue, as "number:times" for those
+// not there exactly once; empty when every one is there once and no other is.
+QStringList horsUneFois(const QString& dossier, int premier, int nombre) {
+    QMap<int, int> fois;
+    for (const auto& p : filepatients::tous(dossier))
+        ++fois[filepatients::rangee(p)[0].toInt()];
+    QStringList ecarts;
+    for (int i = premier; i < premier + nombre; ++i)
+        if (fois.value(i) != 1)
+            ecarts << QStringLiteral("%1:%2").arg(i).arg(fois.value(i));
+    if (fois.size() != nombre)
+        ecarts << QStringLiteral("%1 numéros").arg(fois.size());
+    return ecarts;
+}
+
+// The outside product adds lines while an import runs: they start a new file, queued by the next import.
+TEST(FilePatients, LignesAjouteesPendantLImportation) {
+    DossierTemporaire d;
+    d.ecrire("PavoRamq.Txt", lignesImportation(1, 5));
+    DialoguesScriptes dialogues;
+    int appels = 0;
+    EXPECT_EQ(filepatients::importer(d.chemin(), dialogues,
+                                     [&](filepatients::EtapeImportation e) {
+                                         if (e != filepatients::EtapeImportation::Lu)
+                                             return;
+                                         ++appels;
+                                         QFile f(d.fichier("PavoRamq.Txt"));  // as the product appends
+                                         ASSERT_TRUE(f.open(QIODevice::Append));
+                                         f.write(lignesImportation(6, 3));
+                                     }),
+              5);
+    EXPECT_EQ(appels, 1);
+    EXPECT_EQ(d.lire("PavoRamq.Txt"), lignesImportation(6, 3));
+    EXPECT_FALSE(d.existe("PavoRamq.Imp"));
+    EXPECT_EQ(filepatients::importer(d.chemin(), dialogues), 3);
+    EXPECT_EQ(horsUneFois(d.chemin(), 1, 8), QStringList());
+    EXPECT_EQ(dialogues.resume(), QStringList({"Importation de fichier |  5 noms ont été importés pour préparation de factures",
+                                               "Importation de fichier |  3 noms ont été importés pour préparation de factures"}));
+}
+
+// An import killed at each of its steps, then at random moments for a while: after the next
+// start or import, each line is in the queue exactly once, and no work file is left.
+TEST(FilePatients, ImportationInterrompue) {
+    const int Lignes = 400;
+    struct Arret {
+        int etape;  // -1: killed at a random moment
+        bool parDemarrage;  // finished at start-up, or by the next import
+        const char* message;  // what the finishing says, "" when nothing was left to finish
+    };
+    const QString reprise = "Importation de fichier | Une importation interrompue a été terminée.\n\n %1 noms ont été "
+                            "importés pour préparation de factures; %2 qui étaient déjà dans la file n'ont pas été "
+                            "importés de nouveau.";
+    const QList<Arret> arrets = {{0, true, "400/0"}, {1, false, "400/0"}, {2, true, "400/0"}, {3, false, "0/400"}};
+    auto verifier = [&](const DossierTemporaire& d, int nombre, const QString& cas) {
+        EXPECT_EQ(horsUneFois(d.chemin(), 1, nombre), QStringList()) << qPrintable(cas);
+        EXPECT_FALSE(d.existe("PavoRamq.Imp")) << qPrintable(cas);
+        EXPECT_FALSE(d.existe("PavoRamq.Txt")) << qPrintable(cas);
+    };
+    for (const Arret& a : arrets) {
+        DossierTemporaire d;
+        d.ecrire("PavoRamq.Txt", lignesImportation(1, Lignes));
+        QProcess poste;
+        poste.start(AUTRE_POSTE, {"importer", d.chemin(), QString::number(a.etape)});
+        ASSERT_TRUE(poste.waitForFinished(20000));
+        ASSERT_EQ(poste.exitCode(), 9) << a.etape;
+        DialoguesScriptes dialogues;
+        if (a.parDemarrage)
+            filepatients::reprendreImportation(d.chemin(), dialogues);
+        else
+            EXPECT_EQ(filepatients::importer(d.chemin(), dialogues), 0);
+        const QStringList n = QString(a.message).split('/');
+        EXPECT_EQ(dialogues.resume(), QStringList{reprise.arg(n[0], n[1])}) << a.etape;
+        verifier(d, Lignes, QStringLiteral("étape %1").arg(a.etape));
+    }
+    // Killed at random moments, the file refilled each round with the next lines.
+    DossierTemporaire d;
+    QElapsedTimer chrono;
+    chrono.start();
+    int premier = 1, tours = 0;
+    while (chrono.elapsed() < 4000) {
+        d.ecrire("PavoRamq.Txt", lignesImportation(premier, 50));
+        QProcess poste;
+        poste.start(AUTRE_POSTE, {"importer", d.chemin()});
+        ASSERT_TRUE(poste.waitForStarted());
+        QThread::msleep(QRandomGenerator::global()->bounded(60));
+        poste.kill();
+        poste.waitForFinished();
+        DialoguesScriptes dialogues;
+        filepatients::reprendreImportation(d.chemin(), dialogues);
+        if (d.existe("PavoRamq.Txt"))
+            filepatients::importer(d.chemin(), dialogues);
+        premier += 50;
+        ++tours;
+        verifier(d, premier - 1, QStringLiteral("tour %1").arg(tours));
+    }
+    EXPECT_GT(tours, 10);
 }
 
 // Who leaves the queue, and what a typed NAM or file number finds.

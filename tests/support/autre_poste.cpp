@@ -6,9 +6,11 @@
 //                              early once the file ARRET exists
 //   verrouiller FICHIER        holds the lock of the record file until killed
 //   preparer DOSSIER           runs a preparation, answering every question by default
+//   importer DOSSIER [ETAPE]   imports PavoRamq.Txt; dies at once after step ETAPE (0, 1, ...)
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
 #include "platform/horloge.h"
+#include "entry/filepatients.h"
 #include "records/fichierenregistrements.h"
 #include "records/fichierfactures.h"
 #include "support/dialoguesscriptes.h"
@@ -19,6 +21,7 @@
 #include <QFile>
 #include <QThread>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
@@ -64,6 +67,15 @@ int main(int argc, char** argv) {
         preparation::Preparer(
             dossier, preparation::valeursDepuis(preparation::lireAgence(dossier), Horloge::aujourdhui()),
             port);
+        return 0;
+    }
+    if (mode == "importer") {
+        DialoguesScriptes port;
+        const int arret = a.size() > 3 ? a[3].toInt() : -1;
+        filepatients::importer(a[2], port, [arret](filepatients::EtapeImportation e) {
+            if (static_cast<int>(e) == arret)
+                _exit(9);  // as a kill would, with nothing cleaned up
+        });
         return 0;
     }
     return 2;
