@@ -9,10 +9,14 @@
 #include "records/encodage.h"
 #include "records/procedures.h"
 #include "records/fichierfactures.h"
+#include "statistics/journalenvois.h"
+#include "transmission/envoi.h"
 #include "transmission/preparation.h"
 
 #include <QRegularExpression>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace precedentes {
 
@@ -29,6 +33,14 @@ bool etape(PortDialogue& d, const QString& titre, const std::function<void()>& t
     r.titre = titre;
     r.creerDossierManquant = false;
     return executerAvecReprise(d, r, travail);
+}
+
+// Whether the sending log holds a sending of that attestation.
+bool envoyee(const QString& programme, const QString& attestation) {
+    for (const QByteArray& e : journalenvois::lire(programme))
+        if (journalenvois::colonnes(e).value(1) == attestation)
+            return true;
+    return false;
 }
 
 }  // namespace
@@ -100,6 +112,48 @@ bool remettreEnLigne(const QString& programme, const Facturation& f, PortDialogu
                           .arg(chemin == requete ? f.requete : demandes));
             return false;
         }
+    // The billing now online, when Reqt names one that is kept, and whether it was ever sent.
+    std::optional<envoi::Requete> courante;
+    bool couranteEnvoyee = true;
+    if (!etape(d, titre, [&] {
+            const QString reqt = preparation::cheminReqt(programme);
+            if (!dossiers::FichierExiste(reqt))
+                return;
+            const envoi::Requete r = envoi::lireRequete(fichiers::lire(reqt));
+            if (r.nomRequete() == f.requete || !dossiers::FichierExiste(preparation::cheminDans(programme, r.nomRequete())))
+                return;
+            courante = r;
+            couranteEnvoyee = envoyee(programme, r.attestation);
+        }))
+        return false;
+    // Neither that billing nor this one may be in a sending meanwhile: both request files are
+    // held under the sending's lock until Reqt is replaced.
+    QStringList aReserver = {f.requete};
+    if (courante)
+        aReserver << courante->nomRequete();
+    std::vector<std::unique_ptr<FichierBrut>> reserves;
+    for (const QString& nom : aReserver) {
+        std::unique_ptr<FichierBrut> r;
+        if (!etape(d, titre, [&] { r = envoi::reserver(preparation::cheminDans(programme, nom)); }))
+            return false;
+        if (!r) {
+            d.message(Icone::Exclamation, titre,
+                      QStringLiteral("La facturation %1 est en cours de transmission; la facturation %2 ne "
+                                     "peut pas être remise en ligne maintenant.")
+                          .arg(nom, f.requete));
+            return false;
+        }
+        reserves.push_back(std::move(r));
+    }
+    if (!couranteEnvoyee &&
+        d.question(Icone::Exclamation, titre,
+                   QStringLiteral("La facturation en ligne %1 n'a jamais été transmise à la RAMQ.\n\n"
+                                  "Si vous remettez en ligne la facturation %2, TRANSMETTRE enverra celle-ci "
+                                  "à sa place; la facturation %1 restera dans la liste des facturations "
+                                  "précédentes.\n\nDésirez-vous continuer ?")
+                       .arg(courante->nomRequete(), f.requete),
+                   Boutons::OkAnnuler, 1) != Reponse::Ok)
+        return false;
     // Reqt last: until the two copies are made, the next sending still sends what it did.
     const bool fait =
         etape(d, titre, [&] { fichiers::copierAtomique(requete, dossiers::resoudre(programme, f.requete)); }) &&

@@ -331,6 +331,13 @@ bool envoyerArchive(const Envoi& e, const Requete& r, const QString& dossier,
 
 }  // namespace
 
+std::unique_ptr<FichierBrut> reserver(const QString& cheminRequete) {
+    auto requete = std::make_unique<FichierBrut>(cheminRequete, FichierBrut::Mode::LectureEcriture);
+    if (!requete->verrouiller(0))
+        return nullptr;
+    return requete;
+}
+
 Issue Envoyer(const Envoi& e, PortDialogue& d) {
     FichierEnregistrements journal(
         dossiers::resoudre(fichierfactures::dossierSauvegarde(e.programme),
@@ -341,14 +348,15 @@ Issue Envoyer(const Envoi& e, PortDialogue& d) {
     const QString dossier = QDir(e.dossierTravail).filePath(QStringLiteral("Envoi"));
     Issue issue;
     try {
-        FichierBrut requete(e.cheminRequete, FichierBrut::Mode::LectureEcriture);
-        if (!requete.verrouiller(0)) {
+        const auto requete = reserver(e.cheminRequete);
+        if (!requete) {
             d.message(Icone::Exclamation, TitreServeur, TexteEnCours);
             issue.enCours = true;
             return issue;  // the other sending's folder is left alone
         }
-        const Requete r =
-            lireRequete(fichiers::lire(dossiers::resoudre(e.programme, QStringLiteral("Reqt"))));
+        // The billing this sending holds, not what Reqt names now: another workstation may
+        // have put another billing back online since the window opened.
+        const Requete r = lireRequete(requete->toutLire());
         if (!confirmerDoublon(journal, r, d))
             return issue;
         Sablier sablier(d);

@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
+class FichierBrut;
 class PortDialogue;
 
 // Sending a prepared billing: its files packed with the outside compression program into the
@@ -78,8 +80,14 @@ struct Issue {
 };
 inline const QString TexteEnCours = QStringLiteral("Une autre transmission de cette facturation est en cours.");
 
+// The request file of a billing (in Sauvramq) opened and locked for as long as the object lives,
+// the lock every sending and every change of the billing online takes; nothing when another
+// workstation or window holds it.
+std::unique_ptr<FichierBrut> reserver(const QString& cheminRequete);
+
 // One sending at a time of a billing, from any workstation or the command line: its request file
-// is held locked for the whole of it. Every outcome is told through `dialogues`; the work folder
+// is held locked for the whole of it, and the billing sent, checked and logged is the one it
+// holds, whatever Reqt says meanwhile. Every outcome is told through `dialogues`; the work folder
 // is emptied afterwards whatever happened.
 Issue Envoyer(const Envoi& e, PortDialogue& dialogues);
 

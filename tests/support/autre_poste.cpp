@@ -6,12 +6,15 @@
 //                              early once the file ARRET exists
 //   verrouiller FICHIER        holds the lock of the record file until killed
 //   preparer DOSSIER           runs a preparation, answering every question by default
+//   remettre DOSSIER REQUETE [ok]  puts the kept billing REQUETE back online, answering OK to its
+//                              question when "ok" is given; prints every box, exits 1 when refused
 //   importer DOSSIER [ETAPE]   imports PavoRamq.Txt; dies at once after step ETAPE (0, 1, ...)
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
 #include "platform/horloge.h"
 #include "entry/filepatients.h"
 #include "records/fichierenregistrements.h"
+#include "returns/precedentes.h"
 #include "records/fichierfactures.h"
 #include "support/dialoguesscriptes.h"
 #include "support/factures.h"
@@ -68,6 +71,18 @@ int main(int argc, char** argv) {
             dossier, preparation::valeursDepuis(preparation::lireAgence(dossier), Horloge::aujourdhui()),
             port);
         return 0;
+    }
+    if (mode == "remettre" && a.size() >= 4) {
+        DialoguesScriptes port;
+        if (a.value(4) == "ok")
+            port.reponses.push_back(Reponse::Ok);
+        bool fait = false;
+        for (const auto& f : precedentes::lister(a[2]))
+            if (f.requete == a[3])
+                fait = precedentes::remettreEnLigne(a[2], f, port);
+        for (const QString& boite : port.resume())
+            std::printf("%s\n", qPrintable(boite));
+        return fait ? 0 : 1;
     }
     if (mode == "importer") {
         DialoguesScriptes port;

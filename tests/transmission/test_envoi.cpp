@@ -6,6 +6,8 @@
 #include "support/factures.h"
 #include "support/serveurftp.h"
 #include "support/serveursmtp.h"
+#include "records/fichierfactures.h"
+#include "statistics/journalenvois.h"
 #include "transmission/envoi.h"
 #include "transmission/preparation.h"
 
@@ -13,6 +15,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -199,6 +202,71 @@ TEST_F(Envoi, InterrompuIllisibleJournalVerrouille) {
 
 // The sending packs only what it placed: the agency's returns waiting in the work folder are
 // neither sent back nor removed.
+// The dialog port of a sending window, through which another workstation acts while it sends.
+struct PendantLEnvoi : DialoguesScriptes {
+    std::function<void()> action;
+    void message(Icone icone, const QString& titre, const QString& texte) override {
+        if (titre == "Vérification" && action)
+            action();
+        DialoguesScriptes::message(icone, titre, texte);
+    }
+};
+
+// Another workstation puts a kept billing back online while a sending window is open: the
+// window sends, checks and logs the billing it shows; neither the billing being sent nor the one
+// online while it is sent can be changed meanwhile; and the billing online that was never sent
+// is named before it is replaced.
+TEST_F(Envoi, RemiseEnLigneDUnAutrePoste) {
+    fichierfactures::fichier(d.chemin()).ajouter(enregistrementDe(factureDeBase()));
+    ASSERT_TRUE(preparation::Preparer(
+        d.chemin(), preparation::valeursDepuis(preparation::lireAgence(d.chemin()), Horloge::aujourdhui()), dialogues)
+                    .reussi);
+    const QByteArray r07 = d.lire("Sauvramq/R7123407"), r08 = d.lire("Sauvramq/R7123408");
+    ASSERT_EQ(d.lire("Reqt"), r08);
+    const envoi::Ouverture fenetre = envoi::ouvrir(d.chemin(), dialogues);
+    ASSERT_EQ(fenetre.cheminRequete, d.fichier("Sauvramq/R7123408"));
+    e.cheminRequete = fenetre.cheminRequete;
+    e.cheminDemandes = fenetre.cheminDemandes;
+
+    auto autrePoste = [&](const QStringList& arguments) {
+        QProcess p;
+        p.start(AUTRE_POSTE, QStringList{"remettre", d.chemin()} + arguments);
+        EXPECT_TRUE(p.waitForFinished(20000));
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed() + QStringLiteral(" => %1").arg(p.exitCode());
+    };
+    const QString question = "Remise en ligne | La facturation en ligne R7123408 n'a jamais été transmise à la "
+                             "RAMQ.\n\nSi vous remettez en ligne la facturation R7123407, TRANSMETTRE enverra "
+                             "celle-ci à sa place; la facturation R7123408 restera dans la liste des facturations "
+                             "précédentes.\n\nDésirez-vous continuer ?";
+    const QString remise = "Kestrova | Le fichier (R7123407) a été remis en ligne pour une retransmission à la "
+                           "RAMQ.\n\nVeuillez utiliser la fonction TRANSMETTRE d'une facturation (2e boite).";
+    auto enCours = [](const char* envoyee, const char* demandee) {
+        return QStringLiteral("Remise en ligne | La facturation %1 est en cours de transmission; la facturation %2 "
+                              "ne peut pas être remise en ligne maintenant. => 1")
+            .arg(envoyee, demandee);
+    };
+    EXPECT_EQ(autrePoste({"R7123407"}), question + " => 1");  // Cancel, the default
+    EXPECT_EQ(d.lire("Reqt"), r08);
+    EXPECT_EQ(autrePoste({"R7123407", "ok"}), question + "\n" + remise + " => 0");
+    EXPECT_EQ(d.lire("Reqt"), r07);
+
+    PendantLEnvoi port;
+    QStringList pendant;
+    port.action = [&] { pendant << autrePoste({"R7123408", "ok"}); };
+    ASSERT_TRUE(envoi::Envoyer(e, port));
+    e.cheminRequete = d.fichier("Sauvramq/R7123407");  // then the billing now online
+    e.cheminDemandes = d.fichier("Sauvramq/D7123407");
+    ASSERT_TRUE(envoi::Envoyer(e, port));
+    EXPECT_EQ(pendant, QStringList({enCours("R7123408", "R7123408"), enCours("R7123407", "R7123408")}));
+    EXPECT_EQ(d.lire("Reqt"), r07);
+
+    QStringList journal;
+    for (const QByteArray& l : journalenvois::lire(d.chemin()))
+        journal << journalenvois::colonnes(l).mid(0, 2).join(' ');
+    EXPECT_EQ(journal, QStringList({"R7123408 " + envoi::lireRequete(r08).attestation,
+                                    "R7123407 " + envoi::lireRequete(r07).attestation}));
+}
+
 TEST_F(Envoi, LesRetoursDuTravailRestentAPart) {
     d.ecrire("Developpe/F71234.zip", "retours de la RAMQ");
     ASSERT_TRUE(envoi::Envoyer(e, dialogues));
