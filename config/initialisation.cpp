@@ -6,6 +6,7 @@
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
+#include "config/fichierini.h"
 #include "platform/reglages.h"
 #include "platform/reprise.h"
 #include "platform/sessioncurl.h"
@@ -273,20 +274,22 @@ bool Initialisation::sauvegarder() {
                                       "conservé sous le nom %1.")
                            .arg(QFileInfo(conserve).fileName()));
     }
+    // The three switches of Tarnwick.ini in one write: all saved, or the file as it was.
     FichierIni tarnwick(parametres::cheminTarnwick(programme_), QStringLiteral("Kestrova"));
-    for (int i = 0; i < NombreCases; ++i)
-        parametres::ecrireOuiNon(i < 3 ? static_cast<MagasinReglages&>(tarnwick) : utilisateur_,
-                                 clesCases()[i], cases[i]);
+    QList<QPair<QString, QString>> interrupteurs;
+    for (int i = 0; i < 3; ++i)
+        interrupteurs.append({clesCases()[i], parametres::ouiNon(cases[i])});
+    tarnwick.ecrire(interrupteurs);
+    for (int i = 3; i < NombreCases; ++i)
+        parametres::ecrireOuiNon(utilisateur_, clesCases()[i], cases[i]);
     exigerTLS(cases[NombreCases - 1]);  // the transfers of this session follow at once
     utilisateur_.ecrire(parametres::NomDuServeurFtp, serveurFtp);
     utilisateur_.ecrire(parametres::NomUtilisateurFtp, utilisateurFtp);
     for (const MagasinReglages* m : {static_cast<const MagasinReglages*>(&tarnwick),
                                      static_cast<const MagasinReglages*>(&utilisateur_)})
-        if (const QString fichier = m->echecEcriture(); !fichier.isEmpty()) {
+        if (const QString echec = m->echecEcriture(); !echec.isEmpty()) {
             d_.message(Icone::Critique, TitreInitialisation,
-                       QStringLiteral("Le fichier %1 n'a pas pu être écrit : les réglages n'y sont "
-                                      "pas enregistrés.")
-                           .arg(QDir::toNativeSeparators(fichier)));
+                       QStringLiteral("Les réglages n'ont pas tous été enregistrés.\n\n") + echec);
             return false;
         }
     return true;

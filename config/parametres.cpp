@@ -43,9 +43,9 @@ bool conserverDateDeService(const MagasinReglages& utilisateur) {
     return lire(utilisateur, PavoConserveDate) != Non;
 }
 
-void ecrireOuiNon(MagasinReglages& magasin, const QString& cle, bool valeur) {
-    magasin.ecrire(cle, valeur ? Oui : Non);
-}
+QString ouiNon(bool valeur) { return valeur ? Oui : Non; }
+
+void ecrireOuiNon(MagasinReglages& magasin, const QString& cle, bool valeur) { magasin.ecrire(cle, ouiNon(valeur)); }
 
 QString cheminTarnwick(const QString& programme) {
     return dossiers::resoudre(programme, QStringLiteral("Tarnwick.ini"));

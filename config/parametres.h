@@ -50,6 +50,7 @@ QString defaut(const QString& cle);
 QString lire(const MagasinReglages& magasin, const QString& cle);
 bool estOui(const QString& valeur);
 bool oui(const MagasinReglages& magasin, const QString& cle);
+QString ouiNon(bool valeur);  // "OUI" or "NON"
 void ecrireOuiNon(MagasinReglages& magasin, const QString& cle, bool valeur);
 
 // The main window's reading of PavoConserveDate: anything but "NON" keeps the date of service

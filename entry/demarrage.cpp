@@ -6,6 +6,7 @@
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
+#include "config/fichierini.h"
 #include "platform/reglages.h"
 #include "platform/reprise.h"
 #include "records/fichierenregistrements.h"

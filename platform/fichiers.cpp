@@ -36,6 +36,26 @@ void renommer(const QString& ancien, const QString& nouveau) {
     synchroniserDossier(QFileInfo(nouveau).absolutePath());
 }
 
+std::unique_ptr<FichierBrut> verrouillerAuChemin(const QString& chemin, int delaiMs) {
+    for (;;) {
+        auto f = std::make_unique<FichierBrut>(chemin, FichierBrut::Mode::Creation);
+        if (!f->verrouiller(delaiMs))
+            throw ErreurFichier(erreurs::PermissionRefusee,
+                                QStringLiteral("Le fichier est utilisé par un autre poste de "
+                                               "travail."),
+                                chemin);
+        // A rewrite may have replaced the file while this one waited: lock the new one.
+        if (f->toujoursAuChemin())
+            return f;
+    }
+}
+
+void reecrireSousVerrou(const QString& chemin, int delaiMs,
+                        const std::function<QByteArray(const QByteArray& actuel)>& nouveau) {
+    const auto f = verrouillerAuChemin(chemin, delaiMs);
+    ecrireAtomique(chemin, nouveau(f->toutLire()));
+}
+
 bool renommerSansRemplacer(const QString& ancien, const QString& nouveau) {
 #ifdef _WIN32
     if (!MoveFileExW(reinterpret_cast<LPCWSTR>(ancien.utf16()), reinterpret_cast<LPCWSTR>(nouveau.utf16()),

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class FichierBrut;
@@ -34,6 +35,14 @@ private:
 };
 
 void ecrireAtomique(const QString& chemin, const QByteArray& octets);
+// The file at `chemin` (created when missing) opened and held under the system's lock for as
+// long as the object lives; when another process replaced the file while this one waited, the
+// new one is locked. Error 70 when another workstation keeps the lock past `delaiMs`.
+std::unique_ptr<FichierBrut> verrouillerAuChemin(const QString& chemin, int delaiMs);
+// The whole file rewritten atomically under that lock: `nouveau` gets the current bytes and
+// gives the new ones.
+void reecrireSousVerrou(const QString& chemin, int delaiMs,
+                        const std::function<QByteArray(const QByteArray& actuel)>& nouveau);
 // `destination` becomes a byte-for-byte copy of `source`.
 void copierAtomique(const QString& source, const QString& destination);
 // `nouveau` takes the place of `ancien` (replacing it), and the change is on the disk.

@@ -10,7 +10,8 @@ public:
     virtual ~MagasinReglages() = default;
     virtual QString lire(const QString& cle, const QString& defaut) const = 0;
     virtual void ecrire(const QString& cle, const QString& valeur) = 0;
-    // The file of the store when its last write could not be saved; empty otherwise.
+    // What went wrong with the first write that could not be saved, naming the file and the
+    // cause; empty while every write was saved.
     virtual QString echecEcriture() const { return {}; }
 };
 
@@ -29,18 +30,5 @@ public:
 
 private:
     std::unique_ptr<QSettings> reglages_;
-};
-
-// One section of an INI file, read and written as the Windows profile-string calls do.
-class FichierIni : public MagasinReglages {
-public:
-    FichierIni(QString chemin, QString section);
-    ~FichierIni() override;
-    QString lire(const QString& cle, const QString& defaut) const override;
-    void ecrire(const QString& cle, const QString& valeur) override;
-    QString echecEcriture() const override;
-
-private:
-    std::unique_ptr<QSettings> reglages_;
-    QString section_;
+    QString echec_;
 };

@@ -102,22 +102,11 @@ int FichierEnregistrements::ajouter(const QByteArray& octets) {
 }
 
 void FichierEnregistrements::reecrire(const std::function<QByteArray(const QByteArray& actuel)>& nouveau) {
-    const auto f = verrouiller(delaiVerrouMs);
-    fichiers::ecrireAtomique(chemin_, nouveau(f->toutLire()));
+    fichiers::reecrireSousVerrou(chemin_, delaiVerrouMs, nouveau);
 }
 
 std::unique_ptr<FichierBrut> FichierEnregistrements::verrouiller(int delaiMs) const {
-    for (;;) {
-        auto f = std::make_unique<FichierBrut>(chemin_, FichierBrut::Mode::Creation);
-        if (!f->verrouiller(delaiMs))
-            throw ErreurFichier(erreurs::PermissionRefusee,
-                                QStringLiteral("Le fichier est utilisé par un autre poste de "
-                                               "travail."),
-                                chemin_);
-        // A preparation may have replaced the file while this one waited: lock the new one.
-        if (f->toujoursAuChemin())
-            return f;
-    }
+    return fichiers::verrouillerAuChemin(chemin_, delaiMs);
 }
 
 void FichierEnregistrements::parcourir(

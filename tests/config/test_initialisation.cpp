@@ -11,6 +11,10 @@
 #include "support/petitdisque.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -312,4 +316,68 @@ TEST(ConfigurationSurDisquePlein, IllisibleGardeeTelleQuelle) {
     port.effacer();
     EXPECT_TRUE(i.changerNom(1, "Dr Luc Roy"));
     EXPECT_EQ(fichiers::lire(cfg + ".ancien"), abime);
+}
+
+// The initialisation's save with the disk full from each of its writes in turn, in a process of
+// its own: the failure is named and never announced as saved, and Kestrova.Cfg and Tarnwick.ini
+// are each as they were or as saved, never cut short. Lock files left empty by a killed save
+// never delay the next one.
+TEST(ConfigurationSurDisquePlein, AChaqueEcritureDeLaSauvegarde) {
+    DossierTemporaire d;
+    QDir().mkpath(d.fichier("avant"));
+    CreerConfigurationParDefaut(d.fichier("avant"));
+    d.ecrire("avant/Tarnwick.ini", "[Kestrova]\r\nSiMotPasse=NON\r\nRappelBES2an=OUI\r\nRappelTOUS2an=NON\r\n");
+    struct Sauvegarde {
+        int code;
+        QString sortie;
+        long ecritures;
+    };
+    int tour = 0;
+    auto sauvegarder = [&](long pleinA, const QString& dossier) {
+        QDir(dossier).removeRecursively();
+        QDir().mkpath(dossier + "/reglages");
+        for (const char* f : {"Kestrova.Cfg", "Tarnwick.ini"})
+            QFile::copy(d.fichier(QStringLiteral("avant/") + f), dossier + '/' + f);
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LD_PRELOAD", DISQUE_PLEIN);
+        env.insert("KESTROVA_DISQUE_PLEIN", QString::number(pleinA));
+        p.setProcessEnvironment(env);
+        p.start(AUTRE_POSTE, {"initialiser", dossier, dossier + "/reglages"});
+        EXPECT_TRUE(p.waitForFinished(20000));
+        const QString erreurs = QString::fromUtf8(p.readAllStandardError());
+        ++tour;
+        return Sauvegarde{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                          erreurs.section("ecritures: ", 1).trimmed().toLong()};
+    };
+    // With room, and lock files a killed save left empty a moment ago.
+    const QString complete = d.fichier("complete");
+    QDir().mkpath(complete + "/reglages/Kestrova");
+    QElapsedTimer chrono;
+    chrono.start();
+    for (const char* verrou : {"Tarnwick.ini.lock", "reglages/Kestrova/Kestrova.conf.lock"})
+        fichiers::ecrireAtomique(complete + '/' + verrou, {});
+    const Sauvegarde reussie = sauvegarder(0, complete);
+    ASSERT_EQ(reussie.code, 0) << qPrintable(reussie.sortie);
+    EXPECT_LT(chrono.elapsed(), 5000);
+    ASSERT_GT(reussie.ecritures, 5);
+    const QByteArray tarnwick = fichiers::lire(complete + "/Tarnwick.ini");
+    EXPECT_EQ(tarnwick, "[Kestrova]\r\nSiMotPasse=OUI\r\nRappelBES2an=NON\r\nRappelTOUS2an=OUI\r\n");
+    const QByteArray cfg = fichiers::lire(complete + "/Kestrova.Cfg");
+
+    QSet<QString> nommes;
+    for (long n = 1; n <= reussie.ecritures; ++n) {
+        const QString dossier = d.fichier("plein");
+        const Sauvegarde s = sauvegarder(n, dossier);
+        SCOPED_TRACE(QStringLiteral("plein à l'écriture %1 : %2").arg(n).arg(s.sortie).toStdString());
+        EXPECT_EQ(s.code, 1);
+        EXPECT_FALSE(s.sortie.contains("accepté") || s.sortie.isEmpty());
+        for (const char* f : {"Kestrova.Cfg", "Tarnwick.ini", "Kestrova.conf"})
+            if (s.sortie.contains(f))
+                nommes << f;
+        const QByteArray t = fichiers::lire(dossier + "/Tarnwick.ini"), c = fichiers::lire(dossier + "/Kestrova.Cfg");
+        EXPECT_TRUE(t == tarnwick || t == d.lire("avant/Tarnwick.ini")) << t.constData();
+        EXPECT_TRUE(c == cfg || c == d.lire("avant/Kestrova.Cfg"));
+    }
+    EXPECT_EQ(nommes, QSet<QString>({"Kestrova.Cfg", "Tarnwick.ini", "Kestrova.conf"}));
 }

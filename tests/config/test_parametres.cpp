@@ -1,4 +1,5 @@
 #include "config/parametres.h"
+#include "config/fichierini.h"
 #include "platform/reglages.h"
 #include "support/dossiertemporaire.h"
 
@@ -11,7 +12,7 @@ TEST(Parametres, DefautsEtOuiExact) {
     EXPECT_FALSE(parametres::oui(ini, parametres::SiMotPasse));
     EXPECT_TRUE(parametres::oui(ini, parametres::RappelBES2an));
     EXPECT_FALSE(parametres::oui(ini, parametres::RappelTOUS2an));
-    for (const char* valeur : {"oui", "OUI ", "O", "1", ""}) {
+    for (const char* valeur : {"oui", "OUI.", "O", "1", ""}) {
         ini.ecrire(parametres::RappelBES2an, QString::fromLatin1(valeur));
         EXPECT_FALSE(parametres::oui(ini, parametres::RappelBES2an)) << valeur;
     }

@@ -8,11 +8,16 @@
 //   preparer DOSSIER           runs a preparation, answering every question by default
 //   remettre DOSSIER REQUETE [ok]  puts the kept billing REQUETE back online, answering OK to its
 //                              question when "ok" is given; prints every box, exits 1 when refused
+//   initialiser DOSSIER REGLAGES  saves the initialisation window with every box turned over,
+//                              the per-user store in REGLAGES; prints every box, exits 1 on failure
 //   importer DOSSIER [ETAPE]   imports PavoRamq.Txt; dies at once after step ETAPE (0, 1, ...)
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
 #include "platform/horloge.h"
+#include "config/initialisation.h"
+#include "config/parametres.h"
 #include "entry/filepatients.h"
+#include "platform/reglages.h"
 #include "records/fichierenregistrements.h"
 #include "returns/precedentes.h"
 #include "records/fichierfactures.h"
@@ -80,6 +85,20 @@ int main(int argc, char** argv) {
         for (const auto& f : precedentes::lister(a[2]))
             if (f.requete == a[3])
                 fait = precedentes::remettreEnLigne(a[2], f, port);
+        for (const QString& boite : port.resume())
+            std::printf("%s\n", qPrintable(boite));
+        return fait ? 0 : 1;
+    }
+    if (mode == "initialiser" && a.size() == 4) {
+        ReglagesUtilisateur::rediriger(a[3]);
+        ReglagesUtilisateur u;
+        DialoguesScriptes port;
+        Initialisation init(a[2], u, port);
+        init.charger(parametres::lireParametresFtp(u));
+        for (bool& c : init.cases)
+            c = !c;
+        init.serveurFtp = QStringLiteral("127.0.0.1:2121");
+        const bool fait = init.sauvegarder();
         for (const QString& boite : port.resume())
             std::printf("%s\n", qPrintable(boite));
         return fait ? 0 : 1;
