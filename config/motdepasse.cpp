@@ -18,7 +18,14 @@ QString chemin(const QString& programme) {
 }
 
 QString normaliser(const QString& texte) {
-    return (texte.left(Longueur) + QString(Longueur, QLatin1Char(' '))).left(Longueur).toUpper();
+    // Character by character, as a single-byte code page does: a capital only where it is one
+    // character of Windows-1252 too ("ÿ" becomes "Ÿ"; "ß" and "µ" stay), so a character is
+    // always one byte of the file.
+    QString n = texte.left(Longueur);
+    for (QChar& c : n)
+        if (const QChar majuscule = c.toUpper(); encodage::representable(QString(majuscule)))
+            c = majuscule;
+    return n.leftJustified(Longueur, QLatin1Char(' '));
 }
 
 QString lire(const QString& programme) {
@@ -31,9 +38,8 @@ QString lire(const QString& programme) {
     return normaliser(encodage::depuisOctets(octets));
 }
 
-bool defini(const QString& stocke) {
-    return !stocke.isEmpty() && stocke.at(0) != QLatin1Char(' ');
-}
+// A password may begin with blanks as it was typed: only a record of blanks holds none.
+bool defini(const QString& stocke) { return !stocke.trimmed().isEmpty(); }
 
 Porte::Porte(QString programme, PortDialogue& dialogues)
     : programme_(std::move(programme)), d_(dialogues) {}

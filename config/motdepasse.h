@@ -14,11 +14,12 @@ inline const QString CodeSoutien = QStringLiteral("7319");
 
 QString chemin(const QString& programme);
 
-// The first 20 characters of `texte`, upper-cased, padded with blanks.
+// The first 20 characters of `texte`, leading blanks kept, upper-cased one character for one
+// (a character without a one-byte capital stays as it is), padded with blanks.
 QString normaliser(const QString& texte);
 
-// The stored password, normalised; 20 blanks when none is set (no file, or a record whose
-// first character is a zero byte or a blank).
+// The stored password, normalised; 20 blanks when none is set (no file, a record whose first
+// character is a zero byte, or a record of blanks).
 QString lire(const QString& programme);
 bool defini(const QString& stocke);
 

@@ -66,3 +66,34 @@ TEST(MotDePasse, ConnexionModificationSoutien) {
     EXPECT_EQ(porte.connexion("neuf"), Issue::Autorise);
     EXPECT_EQ(d.lire("Ramq.Chk"), "NEUF                ");
 }
+
+// A password is what the user typed, one character for one byte of the file: each one is
+// stored at the first start, let in at the next however its letters are cased, and a near miss
+// is refused.
+TEST(MotDePasse, CeQuiEstTapeEstCeQuiOuvre) {
+    const struct {
+        QString tape, autreCasse, presque;
+        QByteArray fichier;  // before its padding to 20 blanks
+    } cas[] = {
+        {" abc", " ABC", "abc", " ABC"},
+        {"   trois blancs", "   Trois Blancs", " trois blancs", "   TROIS BLANCS"},
+        {"Hélène çà", "HÉLÈNE ÇÀ", "Helene ca", "H\xC9L\xC8NE \xC7\xC0"},
+        {"straße", "STRAßE", "strasse", "STRA\xDF" "E"},
+        {"ÿ et µ", "Ÿ ET µ", "y et µ", "\x9F ET \xB5"},
+        {"š œ æ ø", "Š Œ Æ Ø", "s oe ae o", "\x8A \x8C \xC6 \xD8"},
+        {"le mot de passe trop long", "LE MOT DE PASSE TROP", "le mot de passe tro", "LE MOT DE PASSE TROP"},
+        {"ßßßßßßßßßßßßßßßßßßßßß", "ßßßßßßßßßßßßßßßßßßßß", "SSSSSSSSSSSSSSSSSSSS", QByteArray(20, '\xDF')},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.tape.toStdString());
+        DossierTemporaire d;
+        DialoguesScriptes port;
+        const QByteArray fichier = c.fichier.leftJustified(20, ' ');
+        EXPECT_EQ(Porte(d.chemin(), port).connexion(c.tape), Issue::Autorise);
+        EXPECT_EQ(d.lire("Ramq.Chk"), fichier);
+        for (const QString& tape : {c.tape, c.autreCasse})  // the next starts
+            EXPECT_EQ(Porte(d.chemin(), port).connexion(tape), Issue::Autorise) << tape.toStdString();
+        EXPECT_EQ(Porte(d.chemin(), port).connexion(c.presque), Issue::Refuse);
+        EXPECT_EQ(d.lire("Ramq.Chk"), fichier);
+    }
+}
