@@ -177,12 +177,12 @@ std::optional<Travail> terminer(const QString& programme, bool laisse, const Sui
 }
 
 void annoncerReprise(const Travail& t, PortDialogue& d) {
-    d.message(Icone::Information, TitreImportation,
-              QStringLiteral("Une importation interrompue a été terminée.\n\n %1 noms ont été importés pour "
-                             "préparation de factures; %2 qui étaient déjà dans la file n'ont pas été "
-                             "importés de nouveau.")
-                  .arg(t.importes)
-                  .arg(t.dejaEnFile));
+    QString texte = QStringLiteral("Une importation interrompue a été terminée.\n\n %1 noms ont été importés pour "
+                                   "préparation de factures")
+                        .arg(t.importes);
+    if (t.dejaEnFile > 0)
+        texte += QStringLiteral("; %1 qui étaient déjà dans la file n'ont pas été importés de nouveau").arg(t.dejaEnFile);
+    d.message(Icone::Information, TitreImportation, texte + QLatin1Char('.'));
 }
 
 void erreurLecture(const ErreurFichier& e, PortDialogue& d) {
