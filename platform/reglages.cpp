@@ -26,6 +26,8 @@ QString echec(const QSettings& r) {
 
 QString ReglagesUtilisateur::echecEcriture() const { return echec(*reglages_); }
 
+QString ReglagesUtilisateur::fichier() const { return reglages_->fileName(); }
+
 void ReglagesUtilisateur::rediriger(const QString& dossier) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dossier);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dossier);
