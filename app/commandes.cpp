@@ -8,6 +8,7 @@
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
 #include "platform/fichiers.h"
+#include "platform/fluxsortie.h"
 #include "platform/imprimantes.h"
 #include "platform/reglages.h"
 #include "platform/sessioncurl.h"
@@ -24,8 +25,10 @@
 #include "transmission/envoi.h"
 #include "transmission/preparation.h"
 #include "transmission/rapports.h"
+#include "transmission/verificationretours.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMap>
 
 namespace commandes {
@@ -56,11 +59,13 @@ const char* const Aide =
     "                                ne l'est de nouveau qu'avec --doublon oui\n"
     "  recuperer                     récupère les retours de la RAMQ dans Sauvramq\n"
     "  verifier                      vérifie les fichiers du dossier, sans rien changer\n"
-    "  exporter LISTE --format csv [--sortie FICHIER]\n"
+    "  exporter LISTE --format csv [--sortie FICHIER [--remplacer]]\n"
     "                                écrit une liste pour un tableur ; LISTE est l'une de :\n"
     "                                statistiques-mensuelles (--annee A --mois M --optometriste NO),\n"
     "                                facturations-envoyees, facturations-precedentes,\n"
-    "                                facturations-conservees, file-d-attente\n"
+    "                                facturations-conservees, file-d-attente ; un fichier qui existe\n"
+    "                                n'est remplacé qu'avec --remplacer, un fichier de la clinique\n"
+    "                                jamais\n"
     "\n"
     "Options :\n"
     "  --dossier DOSSIER   le dossier du programme (sinon KESTROVA_DOSSIER)\n"
@@ -91,7 +96,8 @@ Ligne analyser(const QStringList& arguments) {
                     l.options[nom] = arguments[++i];
                 else
                     l.erreur = QStringLiteral("L'option %1 demande une valeur.").arg(nom);
-            } else if (nom == QLatin1String("--help") || nom == QLatin1String("--version")) {
+            } else if (nom == QLatin1String("--help") || nom == QLatin1String("--version") ||
+                       nom == QLatin1String("--remplacer")) {
                 l.options[nom] = QStringLiteral("oui");
             } else {
                 l.erreur = QStringLiteral("Option inconnue : %1").arg(a);
@@ -141,7 +147,11 @@ int preparer(const QString& programme, const Ligne& l, QTextStream& sortie, QTex
     return Reussi;
 }
 
-// The kind of connection an operation begun at `avant` used, when it made one.
+void ecrireErreur(QTextStream& erreurs, const ErreurFichier& e) {
+    erreurs << "Erreur " << e.numero() << " : " << erreurs::texte(e) << Qt::endl;
+}
+
+// The kind of connection an operation begun at `avant` used, when a server answered it.
 void ecrireConnexion(QTextStream& sortie, quint64 avant) {
     if (const QString etat = etatConnexion(avant); !etat.isEmpty())
         sortie << etat << Qt::endl;
@@ -175,6 +185,9 @@ int transmettre(const QString& programme, const Ligne& l, QTextStream& sortie, Q
     ecrireConnexion(sortie, avant);
     if (issue)
         return Reussi;
+    // The sending says only that the file did not go; a server that never answered is named.
+    if (const Connexion c = derniereConnexion(); c.numero != avant && !c.etablie)
+        erreurs << raisonEchec(c) << Qt::endl;
     if (issue.enCours)
         return Occupe;
     if (d.questionsRefusees.contains(QStringLiteral("Facturation en double"))) {
@@ -184,17 +197,25 @@ int transmettre(const QString& programme, const Ligne& l, QTextStream& sortie, Q
     return Echec;
 }
 
-int recuperer(const QString& programme, QTextStream& sortie) {
+int recuperer(const QString& programme, QTextStream& sortie, QTextStream& erreurs) {
     DialoguesConsole d(sortie);
     ReglagesUtilisateur utilisateur;
     const QString agence = QString::fromLatin1(preparation::lireAgence(programme).mid(1, 5));
     const quint64 avant = derniereConnexion().numero;
     const recuperation::Resultat r =
         recuperation::Recuperer(programme, parametres::lireParametresFtp(utilisateur), agence, d);
+    // Nothing is printed here: what was unpacked to be printed does not stay in the work folder.
+    for (const QString& f : r.fichiersDeTravail)
+        QFile::remove(f);
     ecrireConnexion(sortie, avant);
     for (const retours::Resume& ligne : r.lignes)
         sortie << ligne.colonnes().join(QStringLiteral("  ")) << Qt::endl;
-    return d.critiques == 0 ? Reussi : Echec;
+    if (r.rienSurLeServeur)
+        return RienAFaire;
+    if (d.critiques == 0 && !r.archiveSupprimee)
+        erreurs << "L'archive " << verificationretours::nomArchive(agence.trimmed())
+                << " est restée sur le serveur : elle sera récupérée de nouveau." << Qt::endl;
+    return d.critiques == 0 && r.archiveSupprimee ? Reussi : Echec;
 }
 
 // Whole records of `longueur` bytes, each checked by `verification` when given; the problem found.
@@ -216,49 +237,54 @@ QString verifierFichier(const QString& chemin, int longueur, FichierEnregistreme
 
 int verifier(const QString& programme, QTextStream& sortie) {
     const QString sauvegarde = fichierfactures::dossierSauvegarde(programme);
+    // Each file checked, with what is wrong with it (blank when nothing is) or an exception.
     struct Cible {
         QString chemin;
-        int longueur;
-        FichierEnregistrements::Verification verification;
-        bool finDeFichier;
+        std::function<QString()> probleme;
     };
-    QList<Cible> cibles = {{fichierfactures::cheminFtmp(programme), facture::Longueur, facture::marquesValides, false},
-                           {filepatients::fichier(programme).chemin(), 188, nullptr, false},
-                           {dossiers::resoudre(sauvegarde, QStringLiteral("LstEnvoie.Dat")), envoi::LongueurJournal,
-                            nullptr, false}};
+    QList<Cible> cibles;
+    const auto enregistrements = [&](const QString& chemin, int longueur,
+                                      FichierEnregistrements::Verification verification, bool finDeFichier) {
+        cibles.append({chemin, [=] { return verifierFichier(chemin, longueur, verification, finDeFichier); }});
+    };
+    enregistrements(fichierfactures::cheminFtmp(programme), facture::Longueur, facture::marquesValides, false);
+    enregistrements(filepatients::fichier(programme).chemin(), 188, nullptr, false);
+    enregistrements(dossiers::resoudre(sauvegarde, QStringLiteral("LstEnvoie.Dat")), envoi::LongueurJournal, nullptr,
+                    false);
     for (const QString& nom : archives::fichiersConserves(programme))
-        cibles.append({dossiers::resoudre(sauvegarde, nom), facture::Longueur, facture::marquesValides, true});
+        enregistrements(dossiers::resoudre(sauvegarde, nom), facture::Longueur, facture::marquesValides, true);
     for (const QString& nom : dossiers::chercher(sauvegarde, QStringLiteral("STA*.Dat")))
-        cibles.append({dossiers::resoudre(sauvegarde, nom), statistique::Longueur, nullptr, false});
+        enregistrements(dossiers::resoudre(sauvegarde, nom), statistique::Longueur, nullptr, false);
+    const QString configuration = fichierconfiguration::chemin(programme);
+    cibles.append({configuration, [=] {
+                       (void)fichierconfiguration::lire(configuration);
+                       return QString();
+                   }});
+    const QString agence = dossiers::resoudre(programme, QStringLiteral("Facturat.Lex"));
+    cibles.append({agence, [=] {
+                       (void)fichiers::lire(agence);
+                       return QString();
+                   }});
+
     int endommages = 0;
-    const auto rapport = [&](const QString& chemin, const QString& probleme) {
+    for (const Cible& c : cibles) {
+        QString probleme;
+        if (!dossiers::FichierExiste(c.chemin)) {
+            // Not there yet (a new folder, no queue): nothing in it can be damaged.
+            sortie << "ABSENT      " << QDir::toNativeSeparators(c.chemin) << Qt::endl;
+            continue;
+        }
+        try {
+            probleme = c.probleme();
+        } catch (const ErreurFichier& e) {
+            probleme = erreurs::texte(e);
+        } catch (const std::exception& e) {
+            probleme = QString::fromUtf8(e.what());
+        }
         endommages += !probleme.isEmpty();
         sortie << (probleme.isEmpty() ? QStringLiteral("OK          ") : QStringLiteral("ENDOMMAGÉ   "))
-               << QDir::toNativeSeparators(chemin) << (probleme.isEmpty() ? QString() : QStringLiteral(" : ") + probleme)
+               << QDir::toNativeSeparators(c.chemin) << (probleme.isEmpty() ? QString() : QStringLiteral(" : ") + probleme)
                << Qt::endl;
-    };
-    for (const Cible& c : cibles) {
-        if (!dossiers::FichierExiste(c.chemin))
-            continue;
-        try {
-            rapport(c.chemin, verifierFichier(c.chemin, c.longueur, c.verification, c.finDeFichier));
-        } catch (const ErreurFichier& e) {
-            rapport(c.chemin, erreurs::texte(e));
-        }
-    }
-    const QList<QPair<QString, std::function<void()>>> lisibles = {
-        {fichierconfiguration::chemin(programme),
-         [&] { (void)fichierconfiguration::lire(fichierconfiguration::chemin(programme)); }},
-        {dossiers::resoudre(programme, QStringLiteral("Facturat.Lex")),
-         [&] { (void)fichiers::lire(dossiers::resoudre(programme, QStringLiteral("Facturat.Lex"))); }},
-    };
-    for (const auto& [chemin, lire] : lisibles) {
-        try {
-            lire();
-            rapport(chemin, {});
-        } catch (const std::exception& e) {
-            rapport(chemin, QString::fromUtf8(e.what()));
-        }
     }
     sortie << (endommages == 0 ? QStringLiteral("Aucun fichier endommagé.")
                                : QStringLiteral("%1 fichier(s) endommagé(s).").arg(endommages))
@@ -266,9 +292,36 @@ int verifier(const QString& programme, QTextStream& sortie) {
     return endommages == 0 ? Reussi : Echec;
 }
 
+// Writes the export to `fichier`: a device or a pipe as it is; any other file atomically, an
+// existing one only when `remplacer`, one of the clinic's own files never.
+int ecrireExportation(const QString& programme, const QString& fichier, bool remplacer, const QByteArray& csv,
+                      QTextStream& erreurs) {
+    const QFileInfo info(fichier);
+    if (info.exists() && !info.isFile() && !info.isDir()) {
+        FluxSortie flux(fichier);
+        flux.write(csv);
+        if (flux.erreur())
+            throw *flux.erreur();
+        return Reussi;
+    }
+    const QString cible = dossiers::cheminReel(fichier);
+    const QString nom = QDir::toNativeSeparators(fichier);
+    if (dossiers::fichierDeLaClinique(programme, cible) ||
+        cible == dossiers::cheminReel(ReglagesUtilisateur().fichier())) {
+        erreurs << nom << " est un fichier de la clinique : une exportation ne le remplace jamais." << Qt::endl;
+        return Echec;
+    }
+    if (QFileInfo::exists(cible) && !remplacer) {
+        erreurs << "Le fichier " << nom << " existe déjà : --remplacer le remplacerait." << Qt::endl;
+        return Echec;
+    }
+    fichiers::ecrireAtomique(cible, csv);
+    return Reussi;
+}
+
 int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
     if (l.options.value(QStringLiteral("--format")) != QLatin1String("csv") || l.positionnels.size() != 1) {
-        erreurs << "Utilisation : kestrova exporter LISTE --format csv [--sortie FICHIER]" << Qt::endl;
+        erreurs << "Utilisation : kestrova exporter LISTE --format csv [--sortie FICHIER [--remplacer]]" << Qt::endl;
         return Usage;
     }
     const QString liste = l.positionnels[0];
@@ -312,12 +365,12 @@ int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTex
     const QString fichier = l.options.value(QStringLiteral("--sortie"));
     if (fichier.isEmpty()) {
         sortie.flush();
-        QFile sortieStandard;
-        sortieStandard.open(stdout, QIODevice::WriteOnly);
-        sortieStandard.write(csv);
+        sortie.device()->write(csv);  // a failed write fails the command (executer)
         return Reussi;
     }
-    fichiers::ecrireAtomique(fichier, csv);
+    if (const int statut = ecrireExportation(programme, fichier, l.options.contains(QStringLiteral("--remplacer")),
+                                             csv, erreurs))
+        return statut;
     sortie << rangees.size() << " lignes écrites dans " << QDir::toNativeSeparators(fichier) << "." << Qt::endl;
     return Reussi;
 }
@@ -330,7 +383,9 @@ bool estCommande(const QStringList& arguments) {
            l.options.contains(QStringLiteral("--version"));
 }
 
-int executer(const QStringList& arguments, QTextStream& sortie, QTextStream& erreurs) {
+namespace {
+
+int executerCommande(const QStringList& arguments, QTextStream& sortie, QTextStream& erreurs) {
     const Ligne l = analyser(arguments);
     if (!l.erreur.isEmpty()) {
         erreurs << l.erreur << Qt::endl << Qt::endl << Aide;
@@ -353,14 +408,27 @@ int executer(const QStringList& arguments, QTextStream& sortie, QTextStream& err
         if (l.commande == QLatin1String("transmettre"))
             return transmettre(programme, l, sortie, erreurs);
         if (l.commande == QLatin1String("recuperer"))
-            return recuperer(programme, sortie);
+            return recuperer(programme, sortie, erreurs);
         if (l.commande == QLatin1String("verifier"))
             return verifier(programme, sortie);
         return exporter(programme, l, sortie, erreurs);
     } catch (const ErreurFichier& e) {
-        erreurs << "Erreur " << e.numero() << " : " << erreurs::texte(e) << Qt::endl;
+        ecrireErreur(erreurs, e);
         return Echec;
     }
+}
+
+}  // namespace
+
+int executer(const QStringList& arguments, QTextStream& sortie, QTextStream& erreurs) {
+    const int statut = executerCommande(arguments, sortie, erreurs);
+    // A report that could not be written (a full disk) is a failure, whatever the command did.
+    sortie.flush();
+    if (const auto* flux = dynamic_cast<const FluxSortie*>(sortie.device()); flux && flux->erreur()) {
+        ecrireErreur(erreurs, *flux->erreur());
+        return statut == Reussi ? Echec : statut;
+    }
+    return statut;
 }
 
 }  // namespace commandes

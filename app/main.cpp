@@ -4,6 +4,7 @@
 #include "platform/clavier.h"
 #include "platform/dialoguesqt.h"
 #include "platform/dossiers.h"
+#include "platform/fluxsortie.h"
 #include "platform/reglages.h"
 #include "platform/sessioncurl.h"
 #include "records/encodage.h"
@@ -26,7 +27,9 @@ int executerCommande(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kestrova"));
     QGuiApplication::setOrganizationName(QStringLiteral("Kestrova"));
-    QTextStream sortie(stdout), erreurs(stderr);
+    // Every write of the report is checked: a full disk fails the command.
+    FluxSortie fluxSortie(1, QStringLiteral("sortie standard")), fluxErreurs(2, QStringLiteral("sortie d'erreur"));
+    QTextStream sortie(&fluxSortie), erreurs(&fluxErreurs);
     if (!encodage::disponible()) {
         erreurs << "Le codage Windows-1252 n'est pas disponible sur ce poste." << Qt::endl;
         return 1;

@@ -133,4 +133,35 @@ bool FichierExiste(const QString& chemin) {
     return QFileInfo(chemin).isFile();
 }
 
+QString cheminReel(const QString& chemin) {
+    QFileInfo info(chemin);
+    for (int liens = 0; info.isSymLink() && liens < 40; ++liens)
+        info = QFileInfo(info.symLinkTarget());
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString dossier = QFileInfo(info.path()).canonicalFilePath();
+    return (dossier.isEmpty() ? QDir::cleanPath(info.absolutePath()) : dossier) + QLatin1Char('/') +
+           info.fileName();
+}
+
+bool fichierDeLaClinique(const QString& programme, const QString& chemin) {
+    static const QStringList Dossiers = {QStringLiteral("Sauvramq"), QStringLiteral("Patient"),
+                                         QStringLiteral("Impressions"), QStringLiteral("Developpe")};
+    static const QStringList Fichiers = {
+        QStringLiteral("Kestrova.Cfg"), QStringLiteral("Kestrova.Cfg.ancien"), QStringLiteral("Facturat.Lex"),
+        QStringLiteral("Tarnwick.ini"), QStringLiteral("Ramq.Chk"),            QStringLiteral("Reqt"),
+        QStringLiteral("MessagesExplicatifs.txt"), QStringLiteral("MdiTmp.Dat"), QStringLiteral("PavoRamq.Txt")};
+    const QString reel = cheminReel(chemin);
+#ifdef Q_OS_WIN
+    if (reel.startsWith(QStringLiteral("C:/Developpe/"), Qt::CaseInsensitive))
+        return true;
+#endif
+    const QString relatif = QDir(cheminReel(programme)).relativeFilePath(reel);
+    if (relatif == QLatin1String("..") || relatif.startsWith(QLatin1String("../")) || QDir::isAbsolutePath(relatif))
+        return false;
+    const QStringList parties = relatif.split(QLatin1Char('/'));
+    return Dossiers.contains(parties[0], Qt::CaseInsensitive) ||
+           (parties.size() == 1 && Fichiers.contains(parties[0], Qt::CaseInsensitive));
+}
+
 }  // namespace dossiers

@@ -25,4 +25,14 @@ QString creerDossier(const QString& base, const QString& relatif);
 
 bool FichierExiste(const QString& chemin);
 
+// The path `chemin` names for the system once every link and ".." in it is followed, a link in
+// its last component too; for a file that does not exist yet, its folder's real path and its name.
+QString cheminReel(const QString& chemin);
+
+// True when `chemin`, however it is written (relative, absolute, through links or ".."), names
+// one of the clinic's own files in the program folder `programme`: the configuration and the
+// counters, the queue and the import file, whatever is in Sauvramq, Patient, Impressions and the
+// work folder. Names are compared without regard to case, as they are found.
+bool fichierDeLaClinique(const QString& programme, const QString& chemin);
+
 }  // namespace dossiers

@@ -79,6 +79,8 @@ void ReglagesUtilisateur::ecrire(const QString& cle, const QString& valeur) {
 
 QString ReglagesUtilisateur::echecEcriture() const { return echec_; }
 
+QString ReglagesUtilisateur::fichier() const { return reglages_->fileName(); }
+
 void ReglagesUtilisateur::rediriger(const QString& dossier) {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dossier);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dossier);

@@ -24,6 +24,8 @@ public:
     QString lire(const QString& cle, const QString& defaut) const override;
     void ecrire(const QString& cle, const QString& valeur) override;
     QString echecEcriture() const override;
+    // Where the store is kept (its file, or its registry key on Windows).
+    QString fichier() const;
 
     // Points every per-user store of this process at `dossier` (tests).
     static void rediriger(const QString& dossier);

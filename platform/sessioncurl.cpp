@@ -32,18 +32,32 @@ SessionCurl::SessionCurl() {
 }
 
 int SessionCurl::trace(CURL*, curl_infotype genre, char*, size_t, void* session) {
+    auto* s = static_cast<SessionCurl*>(session);
     if (genre == CURLINFO_SSL_DATA_IN || genre == CURLINFO_SSL_DATA_OUT)
-        static_cast<SessionCurl*>(session)->tlsVu_ = true;
+        s->tlsVu_ = true;
+    // A server's reply (its greeting first): the connection reached a server that answers.
+    if (genre == CURLINFO_HEADER_IN || genre == CURLINFO_SSL_DATA_IN)
+        s->repondu_ = true;
     return 0;
 }
 
+namespace {
+QString serveurDe(CURL* h) {
+    const char* url = nullptr;
+    curl_easy_getinfo(h, CURLINFO_EFFECTIVE_URL, &url);
+    const QUrl u(QString::fromUtf8(url ? url : ""));
+    return u.port() < 0 ? u.host() : u.host() + QLatin1Char(':') + QString::number(u.port());
+}
+}  // namespace
+
 CURLcode SessionCurl::executer() {
-    tlsVu_ = false;
+    tlsVu_ = repondu_ = false;
     const CURLcode code = curl_easy_perform(h);
     // A handshake refused (certificate not verified) is not an encrypted connection.
     const bool chiffree = tlsVu_ && raisonTLS(code).isEmpty();
+    const QString serveur = serveurDe(h);
     const std::lock_guard garde(verrouConnexion);
-    connexion = {chiffree, code, connexion.numero + 1};
+    connexion = {repondu_, chiffree, code, connexion.numero + 1, serveur};
     return code;
 }
 
@@ -54,7 +68,7 @@ Connexion derniereConnexion() {
 
 QString etatConnexion(quint64 avant) {
     const Connexion c = derniereConnexion();
-    if (c.numero == avant)
+    if (c.numero == avant || !c.etablie)
         return {};
     if (c.code == CURLE_USE_SSL_FAILED)
         return QStringLiteral("Serveur : connexion non chiffrée refusée");
@@ -79,6 +93,34 @@ QString raisonTLS(CURLcode code) {
                               "été transmis.");
     default: return {};
     }
+}
+
+QString raisonEchec(const Connexion& c) {
+    if (const QString tls = raisonTLS(c.code); !tls.isEmpty())
+        return tls;
+    const QString& s = c.serveur;
+    switch (c.code) {
+    case CURLE_OK:
+    case CURLE_REMOTE_FILE_NOT_FOUND: return {};
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return QStringLiteral("Le serveur %1 est introuvable : vérifiez son nom et la connexion Internet.").arg(s);
+    case CURLE_COULDNT_CONNECT:
+        if (!c.etablie)
+            return QStringLiteral("Le serveur %1 n'a pas pu être joint : la connexion a été refusée ou est "
+                                  "impossible.")
+                .arg(s);
+        break;
+    case CURLE_OPERATION_TIMEDOUT:
+        return QStringLiteral("Le serveur %1 n'a pas répondu dans le délai permis.").arg(s);
+    case CURLE_LOGIN_DENIED:
+        return QStringLiteral("Le serveur %1 a refusé l'utilisateur ou le mot de passe.").arg(s);
+    case CURLE_REMOTE_ACCESS_DENIED:
+        return QStringLiteral("Le serveur %1 a refusé l'accès au dossier demandé.").arg(s);
+    case CURLE_WRITE_ERROR:
+        return QStringLiteral("Le fichier reçu du serveur %1 n'a pas pu être écrit sur le disque.").arg(s);
+    default: break;
+    }
+    return QStringLiteral("La communication avec le serveur %1 a échoué (code %2 de libcurl).").arg(s).arg(int(c.code));
 }
 
 SessionCurl::~SessionCurl() {

@@ -22,6 +22,7 @@ public:
 private:
     static int trace(CURL*, curl_infotype genre, char*, size_t, void* session);
     bool tlsVu_ = false;
+    bool repondu_ = false;
 };
 
 // Whether a connection in clear is refused (the setting "ExigerTLS"), for the whole process.
@@ -29,19 +30,24 @@ void exigerTLS(bool exige);
 bool tlsExige();
 
 // What the last connection of the process used, and how it ended; `numero` counts the
-// connections made (0: none yet).
+// connections tried (0: none yet), `etablie` tells whether the server answered at all.
 struct Connexion {
+    bool etablie = false;
     bool chiffree = false;
     CURLcode code = CURLE_OK;
     quint64 numero = 0;
+    QString serveur;  // "host:port"
 };
 Connexion derniereConnexion();
 // The status line of an operation begun when derniereConnexion().numero was `avant`:
 // "Serveur : connexion chiffrée" / "... non chiffrée", "... non chiffrée refusée" (ExigerTLS),
-// "... chiffrée refusée" (certificate not verified), blank when the operation made no connection.
+// "... chiffrée refusée" (certificate not verified), blank when the operation reached no server.
 QString etatConnexion(quint64 avant);
 // Why a connection failed when TLS is the cause, in French; blank otherwise.
 QString raisonTLS(CURLcode code);
+// Why the connection `c` failed, in French and naming the server: not reached, no answer, the
+// user refused, TLS...; blank when it succeeded or the server only lacked the file asked for.
+QString raisonEchec(const Connexion& c);
 
 // A server written "host" or "host:port".
 struct HoteEtPort {

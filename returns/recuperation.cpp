@@ -52,6 +52,17 @@ std::optional<QList<archivezip::Membre>> membresSurs(const QString& chemin, cons
     return membres;
 }
 
+// Why the archive did not arrive after the download begun at connection `avant`; blank when
+// the server answered that it holds none.
+QString raisonNonRecue(quint64 avant, const QString& local) {
+    const Connexion c = derniereConnexion();
+    if (c.numero != avant && c.code != CURLE_OK)
+        return raisonEchec(c);
+    // Nothing asked of the server, or the transfer complete: the local copy could not be made.
+    return QStringLiteral("L'archive reçue du serveur n'a pas pu être enregistrée : %1")
+        .arg(QDir::toNativeSeparators(local));
+}
+
 }  // namespace
 
 Resultat Recuperer(const QString& programme, const ParametresFtp& ftp, const QString& agence,
@@ -60,16 +71,22 @@ Resultat Recuperer(const QString& programme, const ParametresFtp& ftp, const QSt
     Resultat resultat;
     const QString travail = dossiers::dossierTravail(programme);
     const QString archive = verificationretours::nomArchive(agence.trimmed());
+    const QString cheminArchive = QDir(travail).filePath(archive);
+    const quint64 avant = derniereConnexion().numero;
     const bool recue = executerEnArrierePlan([&] { return ModuleFTP::GetFtpFile(ftp, archive, travail); });
     if (!recue) {
-        // A refused TLS connection is not an empty server: the user hears why.
-        if (const QString tls = raisonTLS(derniereConnexion().code); !tls.isEmpty())
-            d.message(Icone::Critique, QStringLiteral("Erreur "), tls);
-        else
-            d.message(Icone::Exclamation, QStringLiteral("Message"),
-                      QStringLiteral("IL N'Y A AUCUN FICHIER SUR LE SERVEUR.\n\nESSAYEZ PLUS TARD."));
+        // A server not reached, a refused TLS connection, an archive not written: not an empty
+        // server; the user hears why.
+        if (const QString raison = raisonNonRecue(avant, cheminArchive); !raison.isEmpty()) {
+            d.message(Icone::Critique, QStringLiteral("Erreur "), raison);
+            return resultat;
+        }
+        resultat.rienSurLeServeur = true;
+        d.message(Icone::Exclamation, QStringLiteral("Message"),
+                  QStringLiteral("IL N'Y A AUCUN FICHIER SUR LE SERVEUR.\n\nESSAYEZ PLUS TARD."));
         return resultat;
     }
+    resultat.fichiersDeTravail << cheminArchive;
     const QString archiveur = programmes::chemin(programme, QStringLiteral("PowerArc"));
     if (archiveur.isEmpty()) {
         d.message(Icone::Critique, QStringLiteral("Erreur "),
@@ -77,10 +94,11 @@ Resultat Recuperer(const QString& programme, const ParametresFtp& ftp, const QSt
                                  "fournisseur."));
         return resultat;
     }
-    const QString cheminArchive = QDir(travail).filePath(archive);
     auto membres = membresSurs(cheminArchive, archive, d);
     if (!membres)
         return resultat;
+    for (const archivezip::Membre& m : *membres)
+        resultat.fichiersDeTravail << QDir(travail).filePath(m.nom);
     const programmes::Issue issue = executerEnArrierePlan([&] {
         return programmes::executer(archiveur,
                                     {QStringLiteral("-e"), QDir::toNativeSeparators(cheminArchive),

@@ -19,6 +19,8 @@ inline int delaiArchiveurMs = 60000;
 struct Resultat {
     QList<retours::Resume> lignes;  // the return files fetched and kept
     bool archiveSupprimee = false;  // the server archive was deleted
+    bool rienSurLeServeur = false;  // the server answered that it holds no archive of the agency
+    QStringList fichiersDeTravail;  // what the fetch put in the work folder: the archive, its members
 };
 
 // Every outcome is told through `dialogues`.
