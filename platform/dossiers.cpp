@@ -150,7 +150,8 @@ bool fichierDeLaClinique(const QString& programme, const QString& chemin) {
     static const QStringList Fichiers = {
         QStringLiteral("Kestrova.Cfg"), QStringLiteral("Kestrova.Cfg.ancien"), QStringLiteral("Facturat.Lex"),
         QStringLiteral("Tarnwick.ini"), QStringLiteral("Ramq.Chk"),            QStringLiteral("Reqt"),
-        QStringLiteral("MessagesExplicatifs.txt"), QStringLiteral("MdiTmp.Dat"), QStringLiteral("PavoRamq.Txt")};
+        QStringLiteral("MessagesExplicatifs.txt"), QStringLiteral("MdiTmp.Dat"), QStringLiteral("PavoRamq.Txt"),
+        QStringLiteral("PavoRamq.Imp")};
     const QString reel = cheminReel(chemin);
 #ifdef Q_OS_WIN
     if (reel.startsWith(QStringLiteral("C:/Developpe/"), Qt::CaseInsensitive))
