@@ -193,6 +193,44 @@ TEST(PowerArc, ExtraitOuRefuseLArchiveEntiere) {
     }
 }
 
+// An archive claiming more than a returns archive may hold, or more than the memory holds, is
+// refused whole with its reason: the archiver never crashes.
+TEST(PowerArc, RefuseSansPlanterCeQuiNeTientPas) {
+    const QByteArray quaranteMio(40 << 20, ' '), soixanteMio(60 << 20, ' ');
+    struct Cas {
+        const char* nom;
+        std::function<void(const QString&)> creer;
+        int memoireKio;  // the archiver's address space, 0 for no limit
+        int statut;
+        QString message;
+    } cas[] = {
+        {"1 Tio annoncé", [](const QString& a) { creerArchiveMensongere(a, "ER1.rmq", "petit", quint64(1) << 40); },
+         0, 3, "le membre « ER1.rmq » annonce 1099511627776 octets"},
+        {"80 Mio en deux membres",
+         [&](const QString& a) { creerArchive(a, {{"ER1.rmq", quaranteMio}, {"ER2.rmq", quaranteMio}}); }, 0, 3,
+         "ses membres annoncent ensemble plus que les 64 Mio permis une fois décompressés (dépassés au membre « ER2.rmq »)"},
+        {"petit, mémoire comptée", [](const QString& a) { creerArchive(a, {{"ER1.rmq", "petit"}}); }, 90000, 0, ""},
+        {"60 Mio, mémoire comptée", [&](const QString& a) { creerArchive(a, {{"ER1.rmq", soixanteMio}}); }, 90000, 3,
+         "La mémoire manque pour décompresser l'archive."},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        QTemporaryDir racine;
+        const QString archive = racine.filePath("F71234.zip"), travail = racine.filePath("travail");
+        QDir().mkpath(travail);
+        c.creer(archive);
+        const QString limite = c.memoireKio ? QString("ulimit -v %1; ").arg(c.memoireKio) : QString();
+        QProcess p;
+        p.start("/bin/sh", {"-c", limite + "exec \"$0\" -e \"$1\" \"$2\"", POWERARC, archive, travail + "/"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), c.statut);
+        const QString erreurs = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_TRUE(erreurs.contains(c.message)) << erreurs.toStdString();
+        EXPECT_EQ(QDir(travail).entryList(QDir::Files).size(), c.statut == 0 ? 1 : 0);
+    }
+}
+
 class Recuperation : public ::testing::Test {
 protected:
     void SetUp() override {
