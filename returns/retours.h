@@ -51,6 +51,13 @@ QString dossierArchives(const QString& programme);
 // be read gets a row of its name alone.
 QList<Resume> listerArchives(const QString& programme, Genre genre, QDate aujourdhui);
 
+// The name under which a return received as `nom` with these bytes is filed in Sauvramq:
+// `nom` itself when no file there has that name or the file there has the same bytes;
+// otherwise the first of "ER1-2.rmq", "ER1-3.rmq"... (a number put before ".rmq" of the kept
+// file's name, as it is spelt) that is free or already holds them. The kept file is never
+// replaced; the new name keeps the kind and sorts next to the old one.
+QString nomDeClassement(const QString& programme, const QString& nom, const QByteArray& octets);
+
 // Files `source` into Sauvramq under its own name: copied atomically when absent, left when the
 // kept copy has the same bytes. Another file of that name with other bytes is never replaced:
 // ErreurFichier (58) naming it. Other failures are ErreurFichier as well.

@@ -320,6 +320,31 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
     EXPECT_EQ(QDir(d.fichier("Sauvramq")).entryList(QDir::Files), (QStringList{"EC7123407.rmq", "ER2.rmq"}));
 }
 
+// A fetched return whose name is kept already with other bytes is listed, printed and filed under
+// its own name, beside the kept file, which never changes.
+TEST_F(FenetreRetours, UnNomDejaGardeSImprimeSousSonPropreNom) {
+    d.ecrire("Sauvramq/ER1.rmq", "un autre retour ER1");
+    imprimantes::choisir(imprimantes::Pdf);
+    frmRetourErreur w(d.chemin(), "71234", reglages, dialogues);
+    w.Command2->click();
+    QTreeWidgetItem* nouveau = rangee(w.ListView1, "ER1-2.rmq");
+    ASSERT_NE(nouveau, nullptr) << dialogues.resume().join("\n").toStdString();
+    EXPECT_EQ(rangee(w.ListView1, "ER1.rmq"), nullptr);
+    nouveau->setSelected(true);
+    dialogues.effacer();
+    w.Command3[0]->click();
+    EXPECT_EQ(dialogues.resume(), QStringList{"Message | Impression du fichier terminée.\n\nCe fichier a été déplacé "
+                                              "dans votre dossier des archives."});
+    EXPECT_EQ(nouveau->text(0), "**********");
+    EXPECT_EQ(d.lire("Sauvramq/ER1-2.rmq"), retourComplet());
+    EXPECT_EQ(d.lire("Sauvramq/ER1.rmq"), "un autre retour ER1");
+    w.Command1[0]->click();
+    QStringList archives;
+    for (int i = 0; i < w.ListView2->topLevelItemCount(); ++i)
+        archives << w.ListView2->topLevelItem(i)->text(0);
+    EXPECT_EQ(archives, (QStringList{"ER1-2.rmq", "ER1.rmq", "ER2.rmq"}));
+}
+
 }  // namespace
 
 namespace {

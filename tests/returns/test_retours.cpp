@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMap>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -288,7 +289,7 @@ TEST_F(Recuperation, ClasseEtListeLesRetoursPuisEfface) {
               QStringList{"Message | IL N'Y A AUCUN FICHIER SUR LE SERVEUR.\n\nESSAYEZ PLUS TARD."});
 }
 
-// Whatever goes wrong, the archive stays on the server, no success is announced, and nothing
+// Whatever goes wrong here, the archive stays on the server, no success is announced, and nothing
 // is written outside the work folder.
 TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
     const QString parent = QFileInfo(d.chemin()).absolutePath();
@@ -300,11 +301,6 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
         std::function<void()> preparer;
         QString message;
     } cas[] = {
-        {"chemin relatif", {{"ER1.rmq", er}, {"../x.rmq", "hors"}}, {}, "contient « ../x.rmq »"},
-        {"chemin absolu", {{"ER1.rmq", er}, {absolu, "hors"}}, {}, "n'est pas un simple nom de fichier"},
-        {"dossier", {{"ER1.rmq", er}, {"dossier/", {}}}, {}, "contient « dossier/ »"},
-        {"illisible", {}, [&] { QFile f(archiveServeur()); f.open(QIODevice::WriteOnly); f.write("PK pas une archive"); },
-         "illisible"},
         {"archiveur absent", {{"ER1.rmq", er}}, [&] { QFile::remove(d.fichier("PowerArc")); },
          "ATTENTION !!!\n\nLe fichier PaComp n'est pas trouvé, contactez votre fournisseur."},
         {"archiveur en échec", {{"ER1.rmq", er}}, [&] { remplacerArchiveur("echo 'archive abîmée' >&2; exit 3"); },
@@ -313,8 +309,10 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
          "Le programme PowerArc n'a pas terminé dans le délai permis"},
         {"archiveur muet", {{"ER1.rmq", er}}, [&] { remplacerArchiveur("exit 0"); },
          "Le fichier ER1.rmq n'a pas été extrait de l'archive tel qu'il y est."},
-        {"autre fichier gardé", {{"ER1.rmq", er}}, [&] { d.ecrire("Sauvramq/ER1.rmq", "déjà reçu, autre contenu"); },
-         "garde déjà un fichier ER1.rmq dont le contenu est différent"},
+        {"mise de côté refusée", {}, [&] {
+             QFile f(archiveServeur()); f.open(QIODevice::WriteOnly); f.write("PK pas une archive");
+             QDir().mkpath(archiveServeur() + ".illisible-20260310-100000");  // the server cannot rename
+         }, "L'archive F71234.zip est illisible: ce n'est pas une archive ZIP valide.\n\nL'archive F71234.zip est conservée"},
     };
     recuperation::delaiArchiveurMs = 1500;
     for (Cas& c : cas) {
@@ -340,11 +338,126 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
         EXPECT_FALSE(dialogues.resume().join("").contains("Sélectionnez"));
         EXPECT_TRUE(QFileInfo::exists(archiveServeur()));
         EXPECT_EQ(QDir(d.chemin()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), avant);
-        EXPECT_FALSE(QFileInfo::exists(parent + "/x.rmq"));
-        EXPECT_FALSE(QFileInfo::exists(absolu));
-        EXPECT_FALSE(d.existe("Developpe/dossier"));
         EXPECT_EQ(d.existe("Sauvramq/ER1.rmq") ? d.lire("Sauvramq/ER1.rmq") : QByteArray(), garde);
         QFile::remove(d.fichier("Sauvramq/ER1.rmq"));
+    }
+}
+
+// An archive that can never be unpacked is set aside on the server under a name that says when
+// and why; the user is told, nothing is filed, and the next fetch takes the agency's next archive.
+TEST_F(Recuperation, UneArchiveIllisibleEstMiseDeCote) {
+    const QString parent = QFileInfo(d.chemin()).absolutePath();
+    const QString absolu = parent + "/absolu-" + QFileInfo(d.chemin()).fileName() + ".rmq";
+    const QByteArray er = retourErreur();
+    const QString refusee = "Par prudence, rien n'en a été extrait.";
+    struct Cas {
+        const char* nom;
+        std::function<void()> deposer;
+        QString raison, cause;
+    } cas[] = {
+        {"1 Tio annoncé", [&] { creerArchiveMensongere(archiveServeur(), "ER1.rmq", "petit", quint64(1) << 40); },
+         "illisible", "L'archive F71234.zip est illisible: le membre « ER1.rmq » annonce 1099511627776 octets une "
+                      "fois décompressé, plus que les 64 Mio permis."},
+        {"pas une archive", [&] { QFile f(archiveServeur()); f.open(QIODevice::WriteOnly); f.write("PK pas une archive"); },
+         "illisible", "L'archive F71234.zip est illisible: ce n'est pas une archive ZIP valide."},
+        {"chemin relatif", [&] { deposer({{"ER1.rmq", er}, {"../x.rmq", "hors"}}); }, "refusee",
+         "L'archive F71234.zip contient « ../x.rmq », qui n'est pas un simple nom de fichier. " + refusee},
+        {"chemin absolu", [&] { deposer({{"ER1.rmq", er}, {absolu, "hors"}}); }, "refusee",
+         "L'archive F71234.zip contient « " + absolu + " », qui n'est pas un simple nom de fichier. " + refusee},
+        {"dossier", [&] { deposer({{"ER1.rmq", er}, {"dossier/", {}}}); }, "refusee",
+         "L'archive F71234.zip contient « dossier/ », qui n'est pas un simple nom de fichier. " + refusee},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        c.deposer();
+        QFile serveurArchive(archiveServeur());
+        ASSERT_TRUE(serveurArchive.open(QIODevice::ReadOnly));
+        const QByteArray octets = serveurArchive.readAll();
+        serveurArchive.close();
+        const QString aCote = "F71234.zip." + c.raison + "-20260310-100000";
+        dialogues.effacer();
+        const recuperation::Resultat r = recuperer();
+        EXPECT_EQ(dialogues.resume(),
+                  QStringList{"Erreur  | " + c.cause + "\n\nElle a été mise de côté sur le serveur sous le nom " +
+                              aCote + ", où elle reste à consulter; aucun retour n'en a été classé. Les prochaines "
+                              "vérifications du serveur se feront normalement.\n\nContactez votre fournisseur "
+                              "pour obtenir les retours qu'elle contenait."});
+        EXPECT_EQ(r.archiveMiseDeCote, aCote);
+        EXPECT_TRUE(r.lignes.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(archiveServeur()));
+        QFile miseDeCote(serveur.racine() + "/fich_ramq/" + aCote);
+        ASSERT_TRUE(miseDeCote.open(QIODevice::ReadOnly));
+        EXPECT_EQ(miseDeCote.readAll(), octets);
+        miseDeCote.remove();
+        EXPECT_TRUE(QDir(d.fichier("Developpe")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        EXPECT_TRUE(QDir(d.fichier("Sauvramq")).entryList(QDir::Files).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(parent + "/x.rmq"));
+        EXPECT_FALSE(QFileInfo::exists(absolu));
+
+        deposer({{"ER1.rmq", er}});
+        const recuperation::Resultat suivante = recuperer();
+        ASSERT_EQ(suivante.lignes.size(), 1);
+        EXPECT_EQ(suivante.lignes[0].fichier, "ER1.rmq");
+        EXPECT_TRUE(suivante.archiveSupprimee);
+        QFile::remove(d.fichier("Sauvramq/ER1.rmq"));
+        QDir(d.fichier("Developpe")).removeRecursively();
+    }
+}
+
+// A return whose name Sauvramq keeps with other bytes is filed under a name of its own, next to
+// the kept one, which never changes; the user hears both names and the fetch completes. The same
+// archive fetched again finds it kept and files it nowhere else.
+TEST_F(Recuperation, UnNomDejaGardeClasseLeRetourAPart) {
+    const QByteArray er = retourErreur(), ancien = "ancien retour", autre = "autre ancien";
+    // Names that sort close to the kept ones.
+    const QMap<QString, QByteArray> voisins = {{"ER90340420.rmq", "v"}, {"ER9034042A.rmq", "v"},
+                                               {"EC71234070.rmq", "v"}, {"EC7123407A.rmq", "v"}};
+    struct Cas {
+        const char* recu;
+        QMap<QString, QByteArray> gardes;
+        QString classe;
+    } cas[] = {
+        {"ER9034042.rmq", {{"ER9034042.rmq", ancien}}, "ER9034042-2.rmq"},
+        {"ER9034042.rmq", {{"ER9034042.rmq", ancien}, {"ER9034042-2.rmq", autre}}, "ER9034042-3.rmq"},
+        {"ER9034042.rmq", {{"er9034042.RMQ", ancien}}, "er9034042-2.RMQ"},
+        {"EC7123407.rmq", {{"EC7123407.rmq", ancien}}, "EC7123407-2.rmq"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.recu);
+        QDir(d.fichier("Sauvramq")).removeRecursively();
+        QDir(d.fichier("Developpe")).removeRecursively();
+        QMap<QString, QByteArray> attendus = voisins;
+        attendus.insert(c.gardes);
+        for (auto [nom, octets] : attendus.asKeyValueRange())
+            d.ecrire("Sauvramq/" + nom, octets);
+        attendus[c.classe] = er;
+        for (int fois = 1; fois <= 2; ++fois) {
+            deposer({{c.recu, er}});
+            dialogues.effacer();
+            const recuperation::Resultat r = recuperer();
+            ASSERT_EQ(r.lignes.size(), 1);
+            EXPECT_EQ(r.lignes[0].fichier, c.classe);
+            EXPECT_EQ(dialogues.resume().mid(1),
+                      (QStringList{"Kestrova | Le dossier des archives garde déjà un fichier " + QString(c.recu) +
+                                       " dont le contenu est différent; il est conservé tel quel. Le nouveau "
+                                       "retour reçu sous ce nom est classé sous le nom " + c.classe + ".",
+                                   "Kestrova | Sélectionnez un ou le fichier dans la liste pour impression."}));
+            EXPECT_TRUE(r.archiveSupprimee);
+            EXPECT_FALSE(QFileInfo::exists(archiveServeur()));
+            QMap<QString, QByteArray> gardes;
+            for (const QString& nom : QDir(d.fichier("Sauvramq")).entryList(QDir::Files))
+                gardes[nom] = d.lire("Sauvramq/" + nom);
+            EXPECT_EQ(gardes, attendus) << fois;
+            // The work copy bears the new name: it is the one printed, then filed.
+            EXPECT_EQ(QDir(d.fichier("Developpe")).entryList(QDir::Files), (QStringList{c.classe, "F71234.zip"}));
+        }
+        // In the archive section the new name comes next to the kept ones of that name.
+        QStringList liste;
+        for (const retours::Resume& l : retours::listerArchives(d.chemin(), retours::genre(c.recu), Aujourdhui))
+            liste << l.fichier;
+        QStringList memeNom = liste;
+        memeNom.removeIf([&](const QString& n) { return voisins.contains(n); });
+        EXPECT_EQ(liste.mid(liste.indexOf(memeNom.value(0)), memeNom.size()), memeNom) << liste.join(",").toStdString();
     }
 }
 
