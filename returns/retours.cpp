@@ -51,7 +51,7 @@ QDate dateTraitement(const QString& jours, QDate aujourdhui) {
     if (!nombre || n < 0)
         return {};
     const QDate date = QDate(aujourdhui.year(), 1, 1).addDays(n);
-    return date > aujourdhui ? QDate(aujourdhui.year() - 1, 1, 1).addDays(n) : date;
+    return date > aujourdhui.addDays(31) ? QDate(aujourdhui.year() - 1, 1, 1).addDays(n) : date;
 }
 
 QString dateCourte(QDate date) {

@@ -27,8 +27,8 @@ QString champ(const QByteArray& ligne, int colonne, int largeur);
 QString montant(const QByteArray& ligne, int colonne, int largeur);
 
 // The processing date of an error return: 1 January plus `jours` days, in the current year
-// unless that falls after `aujourdhui`, then in the year before. Invalid when `jours` is not a
-// number.
+// unless that falls more than 31 days after `aujourdhui` (a return of late December fetched in
+// January), then in the year before. Invalid when `jours` is not a number.
 QDate dateTraitement(const QString& jours, QDate aujourdhui);
 // "20" + yy + "/" + mm + "/" + dd of a six-digit yymmdd; blank when it is not six digits.
 QString dateAaMmJj(const QString& aammjj);

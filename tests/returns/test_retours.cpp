@@ -62,6 +62,25 @@ TEST(Retours, ResumeDeChaqueFichier) {
         EXPECT_EQ(retours::resumer(c.nom, c.contenu, Aujourdhui).colonnes(), c.attendu) << c.nom;
 }
 
+// The year goes back only for a date more than 31 days ahead: a return of late December
+// fetched in January.
+TEST(Retours, DateDeTraitement) {
+    const struct {
+        const char* jours;
+        QDate aujourdhui, attendue;
+    } cas[] = {
+        {"341", {2026, 12, 7}, {2026, 12, 8}},  // a day ahead: this year, not the year before
+        {"364", {2026, 12, 1}, {2026, 12, 31}},
+        {"040", {2026, 1, 10}, {2026, 2, 10}},  // 31 days ahead, still this year
+        {"041", {2026, 1, 10}, {2025, 2, 11}},
+        {"360", {2027, 1, 5}, {2026, 12, 27}},
+        {"365", {2029, 1, 2}, {2028, 12, 31}},  // a leap year before
+        {"abc", {2026, 3, 10}, {}},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(retours::dateTraitement(c.jours, c.aujourdhui), c.attendue) << c.jours;
+}
+
 // Amounts are widened, never cut; long messages are cut into pieces, none dropped; the
 // messages file is read field by field, however many pairs it holds.
 TEST(Retours, MontantsMorceauxEtMessages) {
