@@ -1,9 +1,9 @@
 #include "platform/archivezip.h"
 
-#include "platform/erreurs.h"
-
 #include <QFile>
+#include <QFileInfo>
 #include <memory>
+#include <new>
 #include <zip.h>
 
 namespace archivezip {
@@ -15,37 +15,78 @@ bool nomSur(const QString& nom) {
 }
 
 namespace {
+
 [[noreturn]] void illisible(const QString& archive, const QString& cause) {
-    throw ErreurFichier(erreurs::AccesChemin,
-                        QStringLiteral("L'archive %1 est illisible: %2.").arg(archive, cause));
+    throw ArchiveIllisible(erreurs::AccesChemin,
+                           QStringLiteral("L'archive %1 est illisible: %2.").arg(QFileInfo(archive).fileName(), cause),
+                           archive);
 }
+
+// A failure of libzip: the disk's and the memory's are told as such, anything else is the
+// archive's content.
+[[noreturn]] void echec(const zip_error_t* erreur, const QString& archive, const QString& cause) {
+    if (zip_error_code_zip(erreur) == ZIP_ER_MEMORY)
+        throw std::bad_alloc();
+    if (zip_error_system_type(erreur) == ZIP_ET_SYS)
+        throw erreurs::depuisSysteme(zip_error_code_system(erreur), archive);
+    illisible(archive, cause);
+}
+
+// The members, each read in full; the size each claims is checked before its buffer exists.
+QList<Membre> lireMembres(zip_t* zip, const QString& archive) {
+    QList<Membre> membres;
+    quint64 total = 0;
+    const zip_int64_t nombreMembres = zip_get_num_entries(zip, 0);
+    for (zip_int64_t i = 0; i < nombreMembres; ++i) {
+        zip_stat_t etat;
+        if (zip_stat_index(zip, i, 0, &etat) != 0)
+            echec(zip_get_error(zip), archive, QStringLiteral("le membre numéro %1 ne peut pas être lu").arg(i + 1));
+        if (!(etat.valid & ZIP_STAT_NAME) || !(etat.valid & ZIP_STAT_SIZE))
+            illisible(archive, QStringLiteral("le membre numéro %1 ne dit pas son nom et sa taille").arg(i + 1));
+        Membre m;
+        m.nom = QString::fromUtf8(etat.name);
+        if (etat.size > quint64(TailleMaximale))
+            illisible(archive, QStringLiteral("le membre « %1 » annonce %2 octets une fois décompressé, "
+                                              "plus que les %3 Mio permis")
+                                   .arg(m.nom, QString::number(etat.size), QString::number(TailleMaximale >> 20)));
+        if (total + etat.size > quint64(TailleMaximale))
+            illisible(archive, QStringLiteral("ses membres annoncent ensemble plus que les %1 Mio permis une "
+                                              "fois décompressés (dépassés au membre « %2 »)")
+                                   .arg(QString::number(TailleMaximale >> 20), m.nom));
+        total += etat.size;
+        std::unique_ptr<zip_file_t, decltype(&zip_fclose)> f(zip_fopen_index(zip, i, 0), &zip_fclose);
+        if (!f)
+            echec(zip_get_error(zip), archive, QStringLiteral("le membre « %1 » ne peut pas être lu").arg(m.nom));
+        m.octets.resize(static_cast<qsizetype>(etat.size));
+        // Reading on to the end checks the member's CRC, and that it holds no more than it says.
+        char deTrop;
+        if (zip_fread(f.get(), m.octets.data(), etat.size) != static_cast<zip_int64_t>(etat.size) ||
+            zip_fread(f.get(), &deTrop, 1) != 0)
+            echec(zip_file_get_error(f.get()), archive, QStringLiteral("le membre « %1 » est endommagé").arg(m.nom));
+        membres << m;
+    }
+    return membres;
+}
+
 }  // namespace
 
 QList<Membre> lire(const QString& archive) {
     if (!QFile::exists(archive))
         throw erreurs::erreur(erreurs::FichierIntrouvable, archive);
-    int erreur = 0;
-    std::unique_ptr<zip_t, decltype(&zip_discard)> zip(
-        zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &erreur), &zip_discard);
-    if (!zip)
-        illisible(archive, QStringLiteral("ce n'est pas une archive ZIP valide"));
-    QList<Membre> membres;
-    const zip_int64_t nombre = zip_get_num_entries(zip.get(), 0);
-    for (zip_int64_t i = 0; i < nombre; ++i) {
-        zip_stat_t etat;
-        if (zip_stat_index(zip.get(), i, 0, &etat) != 0)
-            illisible(archive, QStringLiteral("le membre %1 ne peut pas être lu").arg(i + 1));
-        Membre m;
-        m.nom = QString::fromUtf8(etat.name);
-        std::unique_ptr<zip_file_t, decltype(&zip_fclose)> f(zip_fopen_index(zip.get(), i, 0), &zip_fclose);
-        if (!f)
-            illisible(archive, QStringLiteral("le membre %1 ne peut pas être lu").arg(m.nom));
-        m.octets.resize(static_cast<qsizetype>(etat.size));
-        if (zip_fread(f.get(), m.octets.data(), etat.size) != static_cast<zip_int64_t>(etat.size))
-            illisible(archive, QStringLiteral("le membre %1 est endommagé").arg(m.nom));
-        membres << m;
+    try {
+        int code = 0;
+        std::unique_ptr<zip_t, decltype(&zip_discard)> zip(
+            zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code), &zip_discard);
+        if (!zip) {
+            zip_error_t erreur;
+            zip_error_init_with_code(&erreur, code);
+            echec(&erreur, archive, QStringLiteral("ce n'est pas une archive ZIP valide"));
+        }
+        return lireMembres(zip.get(), archive);
+    } catch (const std::bad_alloc&) {
+        throw ErreurFichier(erreurs::MemoireInsuffisante,
+                            QStringLiteral("La mémoire manque pour décompresser l'archive."), archive);
     }
-    return membres;
 }
 
 }  // namespace archivezip

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/erreurs.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -11,11 +13,26 @@ struct Membre {
     QByteArray octets;
 };
 
+// The most an archive may hold once unpacked, each member and all together: a return file is
+// text of a few megabytes, and an archive that claims more is refused before anything is
+// allocated for it.
+constexpr qint64 TailleMaximale = qint64(64) << 20;
+
+// An archive whose content cannot be unpacked: not a ZIP archive, damaged, or larger than
+// TailleMaximale. Reading it again would fail the same way.
+class ArchiveIllisible : public ErreurFichier {
+public:
+    using ErreurFichier::ErreurFichier;
+};
+
 // False for a name that would land outside the folder it is extracted into, or is not a plain
 // file: empty, "." or "..", holding "/" or "\" (a path or a folder), or a drive (":").
 bool nomSur(const QString& nom);
 
-// The members of `archive` in the archive's order; ErreurFichier when it cannot be read whole.
+// The members of `archive` in the archive's order. ArchiveIllisible for its content; another
+// ErreurFichier when the file cannot be read from the disk or the memory runs short
+// (MemoireInsuffisante). A description names the archive by its name alone; its path is the
+// error's `chemin`.
 QList<Membre> lire(const QString& archive);
 
 }  // namespace archivezip

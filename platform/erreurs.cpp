@@ -13,6 +13,7 @@ namespace erreurs {
 QString description(int numero) {
     switch (numero) {
     case Depassement: return QStringLiteral("Dépassement de capacité");
+    case MemoireInsuffisante: return QStringLiteral("Mémoire insuffisante");
     case NomIncorrect: return QStringLiteral("Nom ou numéro de fichier incorrect");
     case FichierIntrouvable: return QStringLiteral("Fichier introuvable");
     case FichierExistant: return QStringLiteral("Le fichier existe déjà");

@@ -3,7 +3,7 @@
 #include <exception>
 
 // A failure of the file layer, carrying the number the program's handlers dispatch on:
-// 6 overflow, 52 bad name, 53 file not found, 58 file already exists, 61 disk full, 62 input past end of file,
+// 6 overflow, 7 out of memory, 52 bad name, 53 file not found, 58 file already exists, 61 disk full, 62 input past end of file,
 // 63 bad record number, 70 permission denied (or a file locked by another workstation),
 // 71 disk not ready, 75 any other failure, 76 path not found. The description is French.
 class ErreurFichier : public std::exception {
@@ -23,6 +23,7 @@ private:
 
 namespace erreurs {
 constexpr int Depassement = 6;
+constexpr int MemoireInsuffisante = 7;
 constexpr int NomIncorrect = 52;
 constexpr int FichierIntrouvable = 53;
 constexpr int FichierExistant = 58;

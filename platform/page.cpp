@@ -42,6 +42,26 @@ double Page::CentrerTexte(const QString& texte) const {
     return largeur() / 2 - largeurTexte(texte) / 2;
 }
 
+QStringList Page::couper(const QString& texte, double largeur) const {
+    QStringList lignes;
+    QString reste = texte.trimmed();
+    while (!reste.isEmpty()) {
+        if (largeurTexte(reste) <= largeur) {
+            lignes << reste;
+            break;
+        }
+        // The longest start that fits, never less than one character.
+        qsizetype n = 1;
+        while (n < reste.size() && largeurTexte(reste.left(n + 1)) <= largeur)
+            ++n;
+        const qsizetype blanc = reste.lastIndexOf(QLatin1Char(' '), n);
+        const qsizetype coupure = blanc > 0 ? blanc : n;
+        lignes << reste.left(coupure).trimmed();
+        reste = reste.mid(coupure).trimmed();
+    }
+    return lignes;
+}
+
 double Page::mesurer(const std::function<void()>& bloc) {
     const double x = CurrentX, y = CurrentY, t = taille();
     const QString p = police();

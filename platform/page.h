@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -44,6 +45,10 @@ public:
     void image(double x, double y, const QString& ressource);
     // The X position that centres `texte` on the page.
     double CentrerTexte(const QString& texte) const;
+    // `texte` in lines no wider than `largeur` in the current font, each broken at the last blank
+    // that fits (the blanks at the break dropped); a word wider than `largeur` is broken where it
+    // reaches it. Nothing is dropped but blanks; an empty text gives no line.
+    QStringList couper(const QString& texte, double largeur) const;
 
     // The height `bloc` would take from the current position: it runs with nothing drawn,
     // then the position and the font are put back as they were.

@@ -17,6 +17,8 @@ namespace impressionretour {
 namespace {
 
 constexpr double MargeBas = 0.5;
+// The columns of an error line's message and code, and the room kept between them.
+constexpr double ColonneMessage = 3.5, ColonneCode = 7.0, Espace = 0.1;
 
 using retours::champ;
 using retours::montant;
@@ -37,14 +39,31 @@ void entete(Page& p, const QByteArray& e, Etat& etat) {
 void erreur(Page& p, const QByteArray& e, Etat& etat) {
     if (!etat.entetesErreurs) {
         ligneA(p, {{0.25, QStringLiteral("Numéro de ")}, {1.25, QStringLiteral("Rang de la DP")},
-                   {7.0, QStringLiteral("Code")}});
+                   {ColonneCode, QStringLiteral("Code")}});
         ligneA(p, {{0.25, QStringLiteral("professionnel: ")}, {1.25, QStringLiteral("dans l'envoi ")},
                    {2.25, QStringLiteral("Attestation: ")}, {3.0, QStringLiteral("NCE: ")},
-                   {3.5, QStringLiteral("Message d'erreur ")}, {7.0, QStringLiteral("d'erreur ")}});
+                   {ColonneMessage, QStringLiteral("Message d'erreur ")}, {ColonneCode, QStringLiteral("d'erreur ")}});
         etat.entetesErreurs = true;
     }
+    // The message keeps to the width left of the code column, on as many lines as it needs.
+    const QStringList message = p.couper(champ(e, 30, 62), ColonneCode - ColonneMessage - Espace);
     ligneA(p, {{0.25, champ(e, 11, 6)}, {1.25, champ(e, 22, 6)}, {2.25, champ(e, 4, 7)},
-               {3.0, champ(e, 18, 4)}, {3.5, champ(e, 30, 62)}, {7.0, champ(e, 92, 3)}});
+               {3.0, champ(e, 18, 4)}, {ColonneMessage, message.value(0)}, {ColonneCode, champ(e, 92, 3)}});
+    for (qsizetype i = 1; i < message.size(); ++i)
+        ligneA(p, {{ColonneMessage, message[i]}});
+}
+
+// "Erreur: " and the text, then "   Erreur No: " and the number, at print column 6 and within the
+// page: a text too long goes on the next lines, and the number after it where it fits.
+QStringList lignesErreurNo(const Page& p, double x, const QString& texte, const QString& numero) {
+    const double largeur = p.largeur() - x;
+    QStringList lignes = p.couper(QStringLiteral("Erreur: ") + champs::sansBlancsFinaux(texte), largeur);
+    const QString numeroA = QStringLiteral("   Erreur No: ") + numero;
+    if (p.largeurTexte(lignes.last() + numeroA) <= largeur)
+        lignes.last() += numeroA;
+    else
+        lignes << numeroA.trimmed();
+    return lignes;
 }
 
 void explication(Page& p, const QByteArray& e, Etat&) {
@@ -53,7 +72,9 @@ void explication(Page& p, const QByteArray& e, Etat&) {
         p.ecrireLigne(texte);
     };
     ligne(QStringLiteral("Type d'erreur: ") + champ(e, 28, 2));
-    ligne(QStringLiteral("Erreur: ") + champs::sansBlancsFinaux(champ(e, 30, 62)) + QStringLiteral("   Erreur No: ") + champ(e, 92, 3));
+    tab(p, 6);
+    for (const QString& texte : lignesErreurNo(p, p.CurrentX, champ(e, 30, 62), champ(e, 92, 3)))
+        ligne(texte);
     const QString portee = champ(e, 95, 1);
     if (portee == QLatin1String("0")) {
         ligne(QStringLiteral("Message d'erreur fourni qu'à titre indicatif."));

@@ -51,7 +51,7 @@ QDate dateTraitement(const QString& jours, QDate aujourdhui) {
     if (!nombre || n < 0)
         return {};
     const QDate date = QDate(aujourdhui.year(), 1, 1).addDays(n);
-    return date > aujourdhui ? QDate(aujourdhui.year() - 1, 1, 1).addDays(n) : date;
+    return date > aujourdhui.addDays(31) ? QDate(aujourdhui.year() - 1, 1, 1).addDays(n) : date;
 }
 
 QString dateCourte(QDate date) {
@@ -141,6 +141,33 @@ QList<Resume> listerArchives(const QString& programme, Genre g, QDate aujourdhui
         l << resumer(nom, contenu, aujourdhui);
     }
     return l;
+}
+
+namespace {
+// "ER1.rmq" with "-n" put before its ".rmq" ("ER1-2.rmq").
+QString numerote(const QString& nom, int n) {
+    qsizetype fin = nom.lastIndexOf(QLatin1String(".rmq"), -1, Qt::CaseInsensitive);
+    if (fin < 0)
+        fin = nom.size();
+    return nom.left(fin) + QLatin1Char('-') + QString::number(n) + nom.mid(fin);
+}
+
+// True when `chemin` is free or already holds `octets`.
+bool libreOuIdentique(const QString& chemin, const QByteArray& octets) {
+    return !QFileInfo::exists(chemin) || fichiers::lire(chemin) == octets;
+}
+}  // namespace
+
+QString nomDeClassement(const QString& programme, const QString& nom, const QByteArray& octets) {
+    const QString dossier = dossierArchives(programme);
+    const QString garde = dossiers::resoudre(dossier, nom);
+    if (libreOuIdentique(garde, octets))
+        return nom;
+    // Numbered after the kept file's own spelling, so that the two sort together.
+    const QString base = QFileInfo(garde).fileName();
+    for (int n = 2;; ++n)
+        if (const QString candidat = numerote(base, n); libreOuIdentique(dossiers::resoudre(dossier, candidat), octets))
+            return candidat;
 }
 
 void deposer(const QString& programme, const QString& source) {

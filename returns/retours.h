@@ -27,8 +27,8 @@ QString champ(const QByteArray& ligne, int colonne, int largeur);
 QString montant(const QByteArray& ligne, int colonne, int largeur);
 
 // The processing date of an error return: 1 January plus `jours` days, in the current year
-// unless that falls after `aujourdhui`, then in the year before. Invalid when `jours` is not a
-// number.
+// unless that falls more than 31 days after `aujourdhui` (a return of late December fetched in
+// January), then in the year before. Invalid when `jours` is not a number.
 QDate dateTraitement(const QString& jours, QDate aujourdhui);
 // "20" + yy + "/" + mm + "/" + dd of a six-digit yymmdd; blank when it is not six digits.
 QString dateAaMmJj(const QString& aammjj);
@@ -50,6 +50,13 @@ QString dossierArchives(const QString& programme);
 // The kept files of one kind in Sauvramq, in name order, each with its row. A file that cannot
 // be read gets a row of its name alone.
 QList<Resume> listerArchives(const QString& programme, Genre genre, QDate aujourdhui);
+
+// The name under which a return received as `nom` with these bytes is filed in Sauvramq:
+// `nom` itself when no file there has that name or the file there has the same bytes;
+// otherwise the first of "ER1-2.rmq", "ER1-3.rmq"... (a number put before ".rmq" of the kept
+// file's name, as it is spelt) that is free or already holds them. The kept file is never
+// replaced; the new name keeps the kind and sorts next to the old one.
+QString nomDeClassement(const QString& programme, const QString& nom, const QByteArray& octets);
 
 // Files `source` into Sauvramq under its own name: copied atomically when absent, left when the
 // kept copy has the same bytes. Another file of that name with other bytes is never replaced:

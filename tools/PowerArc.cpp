@@ -1,8 +1,10 @@
 // Stand-in for the archiver: "PowerArc -e ARCHIVE FOLDER" extracts every member of the ZIP
 // archive ARCHIVE into FOLDER under its own name, each written to a temporary name and renamed
 // once whole. An archive holding a member whose name is a path, a drive or a folder is refused
-// whole, before anything is written. Exit status 0 on success; otherwise a French message on
-// stderr and: 2 bad command line, 3 unreadable archive, 4 unsafe member, 5 write failure.
+// whole, before anything is written, and so is one that cannot be read whole (damaged, or
+// claiming more than a returns archive may hold, or more than the memory holds). Exit status 0
+// on success; otherwise a French message on stderr and: 2 bad command line, 3 unreadable
+// archive, 4 unsafe member, 5 write failure.
 #include "platform/archivezip.h"
 #include "platform/erreurs.h"
 #include "platform/fichiers.h"

@@ -252,10 +252,11 @@ void archivePrecedente(const Envoi& e, const QString& dossier, const QString& no
     if (archiveLisible(archive))
         return;
     QFile::remove(archive);
-    const QString aCote = nomArchive + QStringLiteral(".illisible-") +
-                          Horloge::maintenant().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    const bool misDeCote = executerEnArrierePlan(
-        [&] { return ModuleFTP::RenFtpFile(e.ftp, ModuleFTP::DossierEnvoi, nomArchive, aCote); });
+    const QString aCote = executerEnArrierePlan([&] {
+        return ModuleFTP::MettreDeCoteFtpFile(e.ftp, ModuleFTP::DossierEnvoi, nomArchive,
+                                              QStringLiteral("illisible"));
+    });
+    const bool misDeCote = !aCote.isEmpty();
     d.message(Icone::Exclamation, TitreServeur,
               misDeCote ? QStringLiteral("L'archive %1 trouvée sur le serveur est illisible (un "
                                          "envoi précédent a probablement été interrompu).\n\nElle "

@@ -1,6 +1,7 @@
 #include "transmission/moduleftp.h"
 
 #include "platform/dialogues.h"
+#include "platform/horloge.h"
 #include "platform/sessioncurl.h"
 
 #include <QDir>
@@ -136,6 +137,13 @@ qint64 TailleFtpFile(const ParametresFtp& p, const QString& dossier, const QStri
 bool RenFtpFile(const ParametresFtp& p, const QString& dossier, const QString& ancien,
                 const QString& nouveau) {
     return commandes(p, dossier, {"RNFR " + ancien.toUtf8(), "RNTO " + nouveau.toUtf8()}) == CURLE_OK;
+}
+
+QString MettreDeCoteFtpFile(const ParametresFtp& p, const QString& dossier, const QString& nomDistant,
+                            const QString& raison) {
+    const QString aCote = nomDistant + QLatin1Char('.') + raison + QLatin1Char('-') +
+                          Horloge::maintenant().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return RenFtpFile(p, dossier, nomDistant, aCote) ? aCote : QString();
 }
 
 int DelFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,

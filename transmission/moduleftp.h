@@ -25,6 +25,12 @@ qint64 TailleFtpFile(const ParametresFtp& p, const QString& dossier, const QStri
 bool RenFtpFile(const ParametresFtp& p, const QString& dossier, const QString& ancien,
                 const QString& nouveau);
 
+// Sets a file that stands in the way aside on the server: renamed `nomDistant` + "." + `raison`
+// + "-" + the date and time ("F71234.zip.illisible-20261207-101500"), so that it no longer blocks
+// later work and stays there to be looked at. The new name; empty when the server refused.
+QString MettreDeCoteFtpFile(const ParametresFtp& p, const QString& dossier, const QString& nomDistant,
+                            const QString& raison);
+
 // Non-zero when the file was deleted; the three failures are told to the user.
 int DelFtpFile(const QString& serveur, const QString& utilisateur, const QString& motDePasse,
                const QString& dossier, const QString& nomDistant, PortDialogue& dialogues);

@@ -16,6 +16,7 @@
 #include "transmission/frmTelecommunication.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -125,6 +126,52 @@ TEST_F(ImpressionRetour, LongRetourSurPlusieursPages) {
     for (const MotPdf& m : doc.mots())
         EXPECT_LE(m.yMax / 72.0, 11 - 0.25) << m.texte.toStdString() << " page " << m.page;
     EXPECT_EQ(doc.toutesLesLignes().last(), "000080 000080 000000 000080 000000 .00");
+}
+
+// A message of the full 62 characters keeps left of the code column, the rest on a second line
+// broken at a blank; the explanation's text and its number stay on the page.
+TEST_F(ImpressionRetour, LongMessageDansSaColonne) {
+    const QString message = "LA DATE DE SERVICE EST POSTERIEURE A LA DATE DE RECEPTION WWWW";
+    const QString texte = "MMMMMMMMMM WWWWWWWWWW MMMMMMMMMM WWWWWWWWWW MMMMMMMMMM WWWWWWW";  // the widest letters
+    ASSERT_EQ(message.size(), 62);
+    ASSERT_EQ(texte.size(), 62);
+    const QStringList pdf = imprimer(retour::fichier({retour::entete("9034042", "045"),
+                                                      retour::erreur("9034042", "123456", "000002", message, "205"),
+                                                      retour::explication("01", texte, "205", "0"),
+                                                      retour::totaux(1, 1, 0, 1, 0, 0)}));
+    ASSERT_EQ(pdf.size(), 1);
+    const DocumentPdf doc(pdf[0]);
+    // The words of `t` in order, from the line of `debut` on.
+    const auto motsDe = [&](const QString& t, const MotPdf* debut) {
+        const QStringList attendus = t.split(' ');
+        QList<MotPdf> mots;
+        for (const MotPdf& m : doc.mots())
+            if (m.yMin >= debut->yMin && mots.size() < attendus.size() && m.texte == attendus[mots.size()])
+                mots << m;
+        EXPECT_EQ(mots.size(), attendus.size()) << t.toStdString();
+        return mots;
+    };
+    const QList<MotPdf> erreur = motsDe(message, doc.mot("LA"));
+    ASSERT_FALSE(erreur.isEmpty());
+    const auto code = std::find_if(doc.mots().begin(), doc.mots().end(), [&](const MotPdf& m) {
+        return m.texte == "205" && m.yMin == erreur.first().yMin;
+    });
+    ASSERT_NE(code, doc.mots().end());
+    EXPECT_NEAR(pouces(code->xMin), 7.0, 0.03);
+    QList<double> lignes;
+    for (const MotPdf& m : erreur) {
+        EXPECT_LT(pouces(m.xMax), 7.0 - 0.05) << m.texte.toStdString();
+        if (m.yMin != erreur.first().yMin && !lignes.contains(m.yMin)) {
+            EXPECT_NEAR(pouces(m.xMin), 3.5, 0.03) << m.texte.toStdString();  // a line's first word
+            lignes << m.yMin;
+        }
+    }
+    EXPECT_EQ(lignes.size(), 1);
+    const QList<MotPdf> explication = motsDe("Erreur: " + texte + " Erreur No: 205", doc.mot("Erreur:"));
+    for (const MotPdf& m : explication)
+        EXPECT_LE(pouces(m.xMax), 8.0) << m.texte.toStdString();  // the printable width
+    ASSERT_GE(explication.size(), 2);
+    EXPECT_EQ(explication.last().yMin, explication[explication.size() - 2].yMin);  // "No:" and its number
 }
 
 QByteArray deuxEtats() {
@@ -318,6 +365,31 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
     EXPECT_EQ(d.lire("Developpe/Envoi/garde.txt"), "envoi en cours");
     EXPECT_TRUE(d.existe("PowerArc"));
     EXPECT_EQ(QDir(d.fichier("Sauvramq")).entryList(QDir::Files), (QStringList{"EC7123407.rmq", "ER2.rmq"}));
+}
+
+// A fetched return whose name is kept already with other bytes is listed, printed and filed under
+// its own name, beside the kept file, which never changes.
+TEST_F(FenetreRetours, UnNomDejaGardeSImprimeSousSonPropreNom) {
+    d.ecrire("Sauvramq/ER1.rmq", "un autre retour ER1");
+    imprimantes::choisir(imprimantes::Pdf);
+    frmRetourErreur w(d.chemin(), "71234", reglages, dialogues);
+    w.Command2->click();
+    QTreeWidgetItem* nouveau = rangee(w.ListView1, "ER1-2.rmq");
+    ASSERT_NE(nouveau, nullptr) << dialogues.resume().join("\n").toStdString();
+    EXPECT_EQ(rangee(w.ListView1, "ER1.rmq"), nullptr);
+    nouveau->setSelected(true);
+    dialogues.effacer();
+    w.Command3[0]->click();
+    EXPECT_EQ(dialogues.resume(), QStringList{"Message | Impression du fichier terminée.\n\nCe fichier a été déplacé "
+                                              "dans votre dossier des archives."});
+    EXPECT_EQ(nouveau->text(0), "**********");
+    EXPECT_EQ(d.lire("Sauvramq/ER1-2.rmq"), retourComplet());
+    EXPECT_EQ(d.lire("Sauvramq/ER1.rmq"), "un autre retour ER1");
+    w.Command1[0]->click();
+    QStringList archives;
+    for (int i = 0; i < w.ListView2->topLevelItemCount(); ++i)
+        archives << w.ListView2->topLevelItem(i)->text(0);
+    EXPECT_EQ(archives, (QStringList{"ER1-2.rmq", "ER1.rmq", "ER2.rmq"}));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QMap>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -59,6 +60,25 @@ TEST(Retours, ResumeDeChaqueFichier) {
     };
     for (const Cas& c : cas)
         EXPECT_EQ(retours::resumer(c.nom, c.contenu, Aujourdhui).colonnes(), c.attendu) << c.nom;
+}
+
+// The year goes back only for a date more than 31 days ahead: a return of late December
+// fetched in January.
+TEST(Retours, DateDeTraitement) {
+    const struct {
+        const char* jours;
+        QDate aujourdhui, attendue;
+    } cas[] = {
+        {"341", {2026, 12, 7}, {2026, 12, 8}},  // a day ahead: this year, not the year before
+        {"364", {2026, 12, 1}, {2026, 12, 31}},
+        {"040", {2026, 1, 10}, {2026, 2, 10}},  // 31 days ahead, still this year
+        {"041", {2026, 1, 10}, {2025, 2, 11}},
+        {"360", {2027, 1, 5}, {2026, 12, 27}},
+        {"365", {2029, 1, 2}, {2028, 12, 31}},  // a leap year before
+        {"abc", {2026, 3, 10}, {}},
+    };
+    for (const auto& c : cas)
+        EXPECT_EQ(retours::dateTraitement(c.jours, c.aujourdhui), c.attendue) << c.jours;
 }
 
 // Amounts are widened, never cut; long messages are cut into pieces, none dropped; the
@@ -193,6 +213,44 @@ TEST(PowerArc, ExtraitOuRefuseLArchiveEntiere) {
     }
 }
 
+// An archive claiming more than a returns archive may hold, or more than the memory holds, is
+// refused whole with its reason: the archiver never crashes.
+TEST(PowerArc, RefuseSansPlanterCeQuiNeTientPas) {
+    const QByteArray quaranteMio(40 << 20, ' '), soixanteMio(60 << 20, ' ');
+    struct Cas {
+        const char* nom;
+        std::function<void(const QString&)> creer;
+        int memoireKio;  // the archiver's address space, 0 for no limit
+        int statut;
+        QString message;
+    } cas[] = {
+        {"1 Tio annoncé", [](const QString& a) { creerArchiveMensongere(a, "ER1.rmq", "petit", quint64(1) << 40); },
+         0, 3, "le membre « ER1.rmq » annonce 1099511627776 octets"},
+        {"80 Mio en deux membres",
+         [&](const QString& a) { creerArchive(a, {{"ER1.rmq", quaranteMio}, {"ER2.rmq", quaranteMio}}); }, 0, 3,
+         "ses membres annoncent ensemble plus que les 64 Mio permis une fois décompressés (dépassés au membre « ER2.rmq »)"},
+        {"petit, mémoire comptée", [](const QString& a) { creerArchive(a, {{"ER1.rmq", "petit"}}); }, 90000, 0, ""},
+        {"60 Mio, mémoire comptée", [&](const QString& a) { creerArchive(a, {{"ER1.rmq", soixanteMio}}); }, 90000, 3,
+         "La mémoire manque pour décompresser l'archive."},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        QTemporaryDir racine;
+        const QString archive = racine.filePath("F71234.zip"), travail = racine.filePath("travail");
+        QDir().mkpath(travail);
+        c.creer(archive);
+        const QString limite = c.memoireKio ? QString("ulimit -v %1; ").arg(c.memoireKio) : QString();
+        QProcess p;
+        p.start("/bin/sh", {"-c", limite + "exec \"$0\" -e \"$1\" \"$2\"", POWERARC, archive, travail + "/"});
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(p.exitCode(), c.statut);
+        const QString erreurs = QString::fromUtf8(p.readAllStandardError());
+        EXPECT_TRUE(erreurs.contains(c.message)) << erreurs.toStdString();
+        EXPECT_EQ(QDir(travail).entryList(QDir::Files).size(), c.statut == 0 ? 1 : 0);
+    }
+}
+
 class Recuperation : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -250,7 +308,7 @@ TEST_F(Recuperation, ClasseEtListeLesRetoursPuisEfface) {
               QStringList{"Message | IL N'Y A AUCUN FICHIER SUR LE SERVEUR.\n\nESSAYEZ PLUS TARD."});
 }
 
-// Whatever goes wrong, the archive stays on the server, no success is announced, and nothing
+// Whatever goes wrong here, the archive stays on the server, no success is announced, and nothing
 // is written outside the work folder.
 TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
     const QString parent = QFileInfo(d.chemin()).absolutePath();
@@ -262,11 +320,6 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
         std::function<void()> preparer;
         QString message;
     } cas[] = {
-        {"chemin relatif", {{"ER1.rmq", er}, {"../x.rmq", "hors"}}, {}, "contient « ../x.rmq »"},
-        {"chemin absolu", {{"ER1.rmq", er}, {absolu, "hors"}}, {}, "n'est pas un simple nom de fichier"},
-        {"dossier", {{"ER1.rmq", er}, {"dossier/", {}}}, {}, "contient « dossier/ »"},
-        {"illisible", {}, [&] { QFile f(archiveServeur()); f.open(QIODevice::WriteOnly); f.write("PK pas une archive"); },
-         "illisible"},
         {"archiveur absent", {{"ER1.rmq", er}}, [&] { QFile::remove(d.fichier("PowerArc")); },
          "ATTENTION !!!\n\nLe fichier PaComp n'est pas trouvé, contactez votre fournisseur."},
         {"archiveur en échec", {{"ER1.rmq", er}}, [&] { remplacerArchiveur("echo 'archive abîmée' >&2; exit 3"); },
@@ -275,8 +328,10 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
          "Le programme PowerArc n'a pas terminé dans le délai permis"},
         {"archiveur muet", {{"ER1.rmq", er}}, [&] { remplacerArchiveur("exit 0"); },
          "Le fichier ER1.rmq n'a pas été extrait de l'archive tel qu'il y est."},
-        {"autre fichier gardé", {{"ER1.rmq", er}}, [&] { d.ecrire("Sauvramq/ER1.rmq", "déjà reçu, autre contenu"); },
-         "garde déjà un fichier ER1.rmq dont le contenu est différent"},
+        {"mise de côté refusée", {}, [&] {
+             QFile f(archiveServeur()); f.open(QIODevice::WriteOnly); f.write("PK pas une archive");
+             QDir().mkpath(archiveServeur() + ".illisible-20260310-100000");  // the server cannot rename
+         }, "L'archive F71234.zip est illisible: ce n'est pas une archive ZIP valide.\n\nL'archive F71234.zip est conservée"},
     };
     recuperation::delaiArchiveurMs = 1500;
     for (Cas& c : cas) {
@@ -302,11 +357,126 @@ TEST_F(Recuperation, UnEchecGardeLArchiveSurLeServeur) {
         EXPECT_FALSE(dialogues.resume().join("").contains("Sélectionnez"));
         EXPECT_TRUE(QFileInfo::exists(archiveServeur()));
         EXPECT_EQ(QDir(d.chemin()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), avant);
-        EXPECT_FALSE(QFileInfo::exists(parent + "/x.rmq"));
-        EXPECT_FALSE(QFileInfo::exists(absolu));
-        EXPECT_FALSE(d.existe("Developpe/dossier"));
         EXPECT_EQ(d.existe("Sauvramq/ER1.rmq") ? d.lire("Sauvramq/ER1.rmq") : QByteArray(), garde);
         QFile::remove(d.fichier("Sauvramq/ER1.rmq"));
+    }
+}
+
+// An archive that can never be unpacked is set aside on the server under a name that says when
+// and why; the user is told, nothing is filed, and the next fetch takes the agency's next archive.
+TEST_F(Recuperation, UneArchiveIllisibleEstMiseDeCote) {
+    const QString parent = QFileInfo(d.chemin()).absolutePath();
+    const QString absolu = parent + "/absolu-" + QFileInfo(d.chemin()).fileName() + ".rmq";
+    const QByteArray er = retourErreur();
+    const QString refusee = "Par prudence, rien n'en a été extrait.";
+    struct Cas {
+        const char* nom;
+        std::function<void()> deposer;
+        QString raison, cause;
+    } cas[] = {
+        {"1 Tio annoncé", [&] { creerArchiveMensongere(archiveServeur(), "ER1.rmq", "petit", quint64(1) << 40); },
+         "illisible", "L'archive F71234.zip est illisible: le membre « ER1.rmq » annonce 1099511627776 octets une "
+                      "fois décompressé, plus que les 64 Mio permis."},
+        {"pas une archive", [&] { QFile f(archiveServeur()); f.open(QIODevice::WriteOnly); f.write("PK pas une archive"); },
+         "illisible", "L'archive F71234.zip est illisible: ce n'est pas une archive ZIP valide."},
+        {"chemin relatif", [&] { deposer({{"ER1.rmq", er}, {"../x.rmq", "hors"}}); }, "refusee",
+         "L'archive F71234.zip contient « ../x.rmq », qui n'est pas un simple nom de fichier. " + refusee},
+        {"chemin absolu", [&] { deposer({{"ER1.rmq", er}, {absolu, "hors"}}); }, "refusee",
+         "L'archive F71234.zip contient « " + absolu + " », qui n'est pas un simple nom de fichier. " + refusee},
+        {"dossier", [&] { deposer({{"ER1.rmq", er}, {"dossier/", {}}}); }, "refusee",
+         "L'archive F71234.zip contient « dossier/ », qui n'est pas un simple nom de fichier. " + refusee},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        c.deposer();
+        QFile serveurArchive(archiveServeur());
+        ASSERT_TRUE(serveurArchive.open(QIODevice::ReadOnly));
+        const QByteArray octets = serveurArchive.readAll();
+        serveurArchive.close();
+        const QString aCote = "F71234.zip." + c.raison + "-20260310-100000";
+        dialogues.effacer();
+        const recuperation::Resultat r = recuperer();
+        EXPECT_EQ(dialogues.resume(),
+                  QStringList{"Erreur  | " + c.cause + "\n\nElle a été mise de côté sur le serveur sous le nom " +
+                              aCote + ", où elle reste à consulter; aucun retour n'en a été classé. Les prochaines "
+                              "vérifications du serveur se feront normalement.\n\nContactez votre fournisseur "
+                              "pour obtenir les retours qu'elle contenait."});
+        EXPECT_EQ(r.archiveMiseDeCote, aCote);
+        EXPECT_TRUE(r.lignes.isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(archiveServeur()));
+        QFile miseDeCote(serveur.racine() + "/fich_ramq/" + aCote);
+        ASSERT_TRUE(miseDeCote.open(QIODevice::ReadOnly));
+        EXPECT_EQ(miseDeCote.readAll(), octets);
+        miseDeCote.remove();
+        EXPECT_TRUE(QDir(d.fichier("Developpe")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+        EXPECT_TRUE(QDir(d.fichier("Sauvramq")).entryList(QDir::Files).isEmpty());
+        EXPECT_FALSE(QFileInfo::exists(parent + "/x.rmq"));
+        EXPECT_FALSE(QFileInfo::exists(absolu));
+
+        deposer({{"ER1.rmq", er}});
+        const recuperation::Resultat suivante = recuperer();
+        ASSERT_EQ(suivante.lignes.size(), 1);
+        EXPECT_EQ(suivante.lignes[0].fichier, "ER1.rmq");
+        EXPECT_TRUE(suivante.archiveSupprimee);
+        QFile::remove(d.fichier("Sauvramq/ER1.rmq"));
+        QDir(d.fichier("Developpe")).removeRecursively();
+    }
+}
+
+// A return whose name Sauvramq keeps with other bytes is filed under a name of its own, next to
+// the kept one, which never changes; the user hears both names and the fetch completes. The same
+// archive fetched again finds it kept and files it nowhere else.
+TEST_F(Recuperation, UnNomDejaGardeClasseLeRetourAPart) {
+    const QByteArray er = retourErreur(), ancien = "ancien retour", autre = "autre ancien";
+    // Names that sort close to the kept ones.
+    const QMap<QString, QByteArray> voisins = {{"ER90340420.rmq", "v"}, {"ER9034042A.rmq", "v"},
+                                               {"EC71234070.rmq", "v"}, {"EC7123407A.rmq", "v"}};
+    struct Cas {
+        const char* recu;
+        QMap<QString, QByteArray> gardes;
+        QString classe;
+    } cas[] = {
+        {"ER9034042.rmq", {{"ER9034042.rmq", ancien}}, "ER9034042-2.rmq"},
+        {"ER9034042.rmq", {{"ER9034042.rmq", ancien}, {"ER9034042-2.rmq", autre}}, "ER9034042-3.rmq"},
+        {"ER9034042.rmq", {{"er9034042.RMQ", ancien}}, "er9034042-2.RMQ"},
+        {"EC7123407.rmq", {{"EC7123407.rmq", ancien}}, "EC7123407-2.rmq"},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.recu);
+        QDir(d.fichier("Sauvramq")).removeRecursively();
+        QDir(d.fichier("Developpe")).removeRecursively();
+        QMap<QString, QByteArray> attendus = voisins;
+        attendus.insert(c.gardes);
+        for (auto [nom, octets] : attendus.asKeyValueRange())
+            d.ecrire("Sauvramq/" + nom, octets);
+        attendus[c.classe] = er;
+        for (int fois = 1; fois <= 2; ++fois) {
+            deposer({{c.recu, er}});
+            dialogues.effacer();
+            const recuperation::Resultat r = recuperer();
+            ASSERT_EQ(r.lignes.size(), 1);
+            EXPECT_EQ(r.lignes[0].fichier, c.classe);
+            EXPECT_EQ(dialogues.resume().mid(1),
+                      (QStringList{"Kestrova | Le dossier des archives garde déjà un fichier " + QString(c.recu) +
+                                       " dont le contenu est différent; il est conservé tel quel. Le nouveau "
+                                       "retour reçu sous ce nom est classé sous le nom " + c.classe + ".",
+                                   "Kestrova | Sélectionnez un ou le fichier dans la liste pour impression."}));
+            EXPECT_TRUE(r.archiveSupprimee);
+            EXPECT_FALSE(QFileInfo::exists(archiveServeur()));
+            QMap<QString, QByteArray> gardes;
+            for (const QString& nom : QDir(d.fichier("Sauvramq")).entryList(QDir::Files))
+                gardes[nom] = d.lire("Sauvramq/" + nom);
+            EXPECT_EQ(gardes, attendus) << fois;
+            // The work copy bears the new name: it is the one printed, then filed.
+            EXPECT_EQ(QDir(d.fichier("Developpe")).entryList(QDir::Files), (QStringList{c.classe, "F71234.zip"}));
+        }
+        // In the archive section the new name comes next to the kept ones of that name.
+        QStringList liste;
+        for (const retours::Resume& l : retours::listerArchives(d.chemin(), retours::genre(c.recu), Aujourdhui))
+            liste << l.fichier;
+        QStringList memeNom = liste;
+        memeNom.removeIf([&](const QString& n) { return voisins.contains(n); });
+        EXPECT_EQ(liste.mid(liste.indexOf(memeNom.value(0)), memeNom.size()), memeNom) << liste.join(",").toStdString();
     }
 }
 

@@ -1,5 +1,6 @@
 #include "support/archive.h"
 
+#include <QDataStream>
 #include <QFile>
 #include <zip.h>
 
@@ -35,4 +36,34 @@ void creerArchive(const QString& archive, const QList<QPair<QString, QByteArray>
         zip_file_add(z, n.constData(), s, ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
     }
     zip_close(z);
+}
+
+void creerArchiveMensongere(const QString& archive, const QString& nom, const QByteArray& octets,
+                            quint64 tailleAnnoncee) {
+    const QByteArray zlib = qCompress(octets);
+    const QByteArray deflate = zlib.mid(6, zlib.size() - 10);  // no size, zlib header nor checksum
+    const QByteArray n = nom.toUtf8();
+    QFile f(archive);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QDataStream s(&f);
+    s.setByteOrder(QDataStream::LittleEndian);
+    // Version 4.5, deflated, no CRC check reached, sizes 0xFFFFFFFF given in the zip64 field.
+    const auto entete = [&](bool central) {
+        s << quint32(central ? 0x02014b50 : 0x04034b50);
+        if (central)
+            s << quint16(45);
+        s << quint16(45) << quint16(0) << quint16(8) << quint16(0) << quint16(0x21) << quint32(0)
+          << quint32(0xFFFFFFFF) << quint32(0xFFFFFFFF) << quint16(n.size()) << quint16(20);
+        if (central)
+            s << quint16(0) << quint16(0) << quint16(0) << quint32(0) << quint32(0);
+        s.writeRawData(n.constData(), int(n.size()));
+        s << quint16(1) << quint16(16) << quint64(tailleAnnoncee) << quint64(deflate.size());
+    };
+    entete(false);
+    s.writeRawData(deflate.constData(), int(deflate.size()));
+    const quint32 debutCentral = quint32(f.pos());
+    entete(true);
+    const quint32 tailleCentral = quint32(f.pos()) - debutCentral;
+    s << quint32(0x06054b50) << quint16(0) << quint16(0) << quint16(1) << quint16(1) << tailleCentral
+      << debutCentral << quint16(0);
 }
