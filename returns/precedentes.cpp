@@ -113,13 +113,15 @@ bool remettreEnLigne(const QString& programme, const Facturation& f, PortDialogu
             return false;
         }
     // The billing now online, when Reqt names one that is kept, and whether it was ever sent.
+    const QString reqt = preparation::cheminReqt(programme);
+    QByteArray reqtLu;
     std::optional<envoi::Requete> courante;
     bool couranteEnvoyee = true;
     if (!etape(d, titre, [&] {
-            const QString reqt = preparation::cheminReqt(programme);
             if (!dossiers::FichierExiste(reqt))
                 return;
-            const envoi::Requete r = envoi::lireRequete(fichiers::lire(reqt));
+            reqtLu = fichiers::lire(reqt);
+            const envoi::Requete r = envoi::lireRequete(reqtLu);
             if (r.nomRequete() == f.requete || !dossiers::FichierExiste(preparation::cheminDans(programme, r.nomRequete())))
                 return;
             courante = r;
@@ -127,33 +129,58 @@ bool remettreEnLigne(const QString& programme, const Facturation& f, PortDialogu
         }))
         return false;
     // Neither that billing nor this one may be in a sending meanwhile: both request files are
-    // held under the sending's lock until Reqt is replaced.
+    // held under the sending's lock until Reqt is replaced. They are not held while the user
+    // answers, so that no sending is refused meanwhile.
     QStringList aReserver = {f.requete};
     if (courante)
         aReserver << courante->nomRequete();
     std::vector<std::unique_ptr<FichierBrut>> reserves;
-    for (const QString& nom : aReserver) {
-        std::unique_ptr<FichierBrut> r;
-        if (!etape(d, titre, [&] { r = envoi::reserver(preparation::cheminDans(programme, nom)); }))
-            return false;
-        if (!r) {
-            d.message(Icone::Exclamation, titre,
-                      QStringLiteral("La facturation %1 est en cours de transmission; la facturation %2 ne "
-                                     "peut pas être remise en ligne maintenant.")
-                          .arg(nom, f.requete));
-            return false;
+    const auto reserver = [&] {
+        reserves.clear();
+        for (const QString& nom : aReserver) {
+            std::unique_ptr<FichierBrut> r;
+            if (!etape(d, titre, [&] { r = envoi::reserver(preparation::cheminDans(programme, nom)); }))
+                return false;
+            if (!r) {
+                d.message(Icone::Exclamation, titre,
+                          QStringLiteral("La facturation %1 est en cours de transmission; la facturation %2 ne "
+                                         "peut pas être remise en ligne maintenant.")
+                              .arg(nom, f.requete));
+                return false;
+            }
+            reserves.push_back(std::move(r));
         }
-        reserves.push_back(std::move(r));
-    }
-    if (!couranteEnvoyee &&
-        d.question(Icone::Exclamation, titre,
-                   QStringLiteral("La facturation en ligne %1 n'a jamais été transmise à la RAMQ.\n\n"
-                                  "Si vous remettez en ligne la facturation %2, TRANSMETTRE enverra celle-ci "
-                                  "à sa place; la facturation %1 restera dans la liste des facturations "
-                                  "précédentes.\n\nDésirez-vous continuer ?")
-                       .arg(courante->nomRequete(), f.requete),
-                   Boutons::OkAnnuler, 1) != Reponse::Ok)
+        return true;
+    };
+    if (!reserver())
         return false;
+    if (!couranteEnvoyee) {
+        reserves.clear();
+        if (d.question(Icone::Exclamation, titre,
+                       QStringLiteral("La facturation en ligne %1 n'a jamais été transmise à la RAMQ.\n\n"
+                                      "Si vous remettez en ligne la facturation %2, TRANSMETTRE enverra celle-ci "
+                                      "à sa place; la facturation %1 restera dans la liste des facturations "
+                                      "précédentes.\n\nDésirez-vous continuer ?")
+                           .arg(courante->nomRequete(), f.requete),
+                       Boutons::OkAnnuler, 1) != Reponse::Ok ||
+            !reserver())
+            return false;
+    }
+    // A preparation or another workstation may have changed the billing online since it was read.
+    QByteArray reqtMaintenant;
+    if (!etape(d, titre, [&] {
+            if (dossiers::FichierExiste(reqt))
+                reqtMaintenant = fichiers::lire(reqt);
+        }))
+        return false;
+    if (reqtMaintenant != reqtLu) {
+        d.message(Icone::Exclamation, titre,
+                  QStringLiteral("La facturation en ligne a changé entre-temps (une préparation ou un autre "
+                                 "poste de travail); la facturation %1 n'a pas été remise en ligne.\n\n"
+                                 "Consultez la liste de nouveau avant de recommencer.")
+                      .arg(f.requete));
+        return false;
+    }
     // Reqt last: until the two copies are made, the next sending still sends what it did.
     const bool fait =
         etape(d, titre, [&] { fichiers::copierAtomique(requete, dossiers::resoudre(programme, f.requete)); }) &&

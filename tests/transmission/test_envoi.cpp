@@ -7,6 +7,7 @@
 #include "support/serveurftp.h"
 #include "support/serveursmtp.h"
 #include "records/fichierfactures.h"
+#include "returns/precedentes.h"
 #include "statistics/journalenvois.h"
 #include "transmission/envoi.h"
 #include "transmission/preparation.h"
@@ -202,13 +203,19 @@ TEST_F(Envoi, InterrompuIllisibleJournalVerrouille) {
 
 // The sending packs only what it placed: the agency's returns waiting in the work folder are
 // neither sent back nor removed.
-// The dialog port of a sending window, through which another workstation acts while it sends.
+// A dialog port through which another workstation acts while a sending is under way (at its
+// "Vérification" box) or while a question waits for its answer.
 struct PendantLEnvoi : DialoguesScriptes {
-    std::function<void()> action;
+    std::function<void()> action, pendantLaQuestion;
     void message(Icone icone, const QString& titre, const QString& texte) override {
         if (titre == "Vérification" && action)
             action();
         DialoguesScriptes::message(icone, titre, texte);
+    }
+    Reponse question(Icone icone, const QString& titre, const QString& texte, Boutons boutons, int defaut) override {
+        if (pendantLaQuestion)
+            pendantLaQuestion();
+        return DialoguesScriptes::question(icone, titre, texte, boutons, defaut);
     }
 };
 
@@ -265,6 +272,41 @@ TEST_F(Envoi, RemiseEnLigneDUnAutrePoste) {
         journal << journalenvois::colonnes(l).mid(0, 2).join(' ');
     EXPECT_EQ(journal, QStringList({"R7123408 " + envoi::lireRequete(r08).attestation,
                                     "R7123407 " + envoi::lireRequete(r07).attestation}));
+}
+
+// A preparation made while the question before putting a billing back online waits: the new
+// billing stays online, the user is told, and a sending is not refused meanwhile.
+TEST_F(Envoi, PreparationPendantLaQuestionDeRemise) {
+    auto preparer = [&] {
+        fichierfactures::fichier(d.chemin()).ajouter(enregistrementDe(factureDeBase()));
+        DialoguesScriptes silencieux;
+        ASSERT_TRUE(preparation::Preparer(d.chemin(),
+                                          preparation::valeursDepuis(preparation::lireAgence(d.chemin()),
+                                                                     Horloge::aujourdhui()),
+                                          silencieux)
+                        .reussi);
+    };
+    preparer();  // R7123408, never sent
+    PendantLEnvoi port;
+    port.reponses.push_back(Reponse::Ok);
+    bool envoyee = false;
+    port.pendantLaQuestion = [&] {
+        preparer();  // R7123409
+        e.cheminRequete = d.fichier("Sauvramq/R7123408");
+        e.cheminDemandes = d.fichier("Sauvramq/D7123408");
+        DialoguesScriptes fenetre;
+        envoyee = envoi::Envoyer(e, fenetre).envoyee;
+    };
+    precedentes::Facturation f;
+    for (const auto& x : precedentes::lister(d.chemin()))
+        if (x.requete == "R7123407")
+            f = x;
+    EXPECT_FALSE(precedentes::remettreEnLigne(d.chemin(), f, port));
+    EXPECT_TRUE(envoyee);
+    EXPECT_EQ(d.lire("Reqt"), d.lire("Sauvramq/R7123409"));
+    EXPECT_EQ(port.resume().last(), "Remise en ligne | La facturation en ligne a changé entre-temps (une préparation "
+                                    "ou un autre poste de travail); la facturation R7123407 n'a pas été remise en "
+                                    "ligne.\n\nConsultez la liste de nouveau avant de recommencer.");
 }
 
 TEST_F(Envoi, LesRetoursDuTravailRestentAPart) {
