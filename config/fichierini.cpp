@@ -33,16 +33,31 @@ struct Ligne {
     }
 };
 
+const QByteArray Bom = "\xEF\xBB\xBF";
+
+// The lines of the file, whatever their ends (CR LF, LF or CR alone), after a leading byte-order
+// mark.
 QList<Ligne> lignes(const QByteArray& fichier) {
     QList<Ligne> resultat;
-    for (QByteArray l : fichier.split('\n')) {
-        if (l.endsWith('\r'))
-            l.chop(1);
-        resultat.append({l});
+    const QByteArray texte = fichier.startsWith(Bom) ? fichier.mid(Bom.size()) : fichier;
+    qsizetype debut = 0;
+    while (debut < texte.size()) {
+        qsizetype fin = debut;
+        while (fin < texte.size() && texte[fin] != '\r' && texte[fin] != '\n')
+            ++fin;
+        resultat.append({texte.mid(debut, fin - debut)});
+        if (fin + 1 < texte.size() && texte[fin] == '\r' && texte[fin + 1] == '\n')
+            ++fin;
+        debut = fin + 1;
     }
-    if (!resultat.isEmpty() && resultat.back().texte.isEmpty())
-        resultat.removeLast();  // the end of the last line
     return resultat;
+}
+
+// The line end the file uses; CR LF for a new one, as the profile-string calls write.
+QByteArray finDeLigne(const QByteArray& fichier) {
+    if (fichier.contains("\r\n") || (!fichier.contains('\n') && !fichier.contains('\r')))
+        return "\r\n";
+    return fichier.contains('\n') ? "\n" : "\r";
 }
 
 bool meme(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
@@ -85,7 +100,7 @@ void FichierIni::ecrire(const QList<QPair<QString, QString>>& valeurs) {
 
 QByteArray FichierIni::avecValeurs(const QByteArray& fichier, const QString& section,
                                    const QList<QPair<QString, QString>>& valeurs) {
-    const QByteArray fin = fichier.isEmpty() || fichier.contains("\r\n") ? "\r\n" : "\n";
+    const QByteArray fin = finDeLigne(fichier);
     QList<Ligne> l = lignes(fichier);
     for (const auto& [cle, valeur] : valeurs) {
         const QByteArray nouvelle = encodage::versOctets(cle) + '=' + encodage::versOctets(valeur);
@@ -109,7 +124,7 @@ QByteArray FichierIni::avecValeurs(const QByteArray& fichier, const QString& sec
         else
             l << Ligne{'[' + encodage::versOctets(section) + ']'} << Ligne{nouvelle};
     }
-    QByteArray resultat;
+    QByteArray resultat = fichier.startsWith(Bom) ? Bom : QByteArray();
     for (const Ligne& x : l)
         resultat += x.texte + fin;
     return resultat;

@@ -40,3 +40,39 @@ TEST(Parametres, ReglagesUtilisateurRedirigesEtParDefaut) {
     EXPECT_FALSE(s.fileName().startsWith(QDir::homePath() + "/.config")) << qPrintable(s.fileName());
     u.ecrire(parametres::AdresseDuSmtp, parametres::ServeurSmtpParDefaut);
 }
+
+// Tarnwick.ini read and written as the profile-string calls do, whatever wrote it: a value read
+// from each shape of file, then one switch written, every other byte kept.
+TEST(Parametres, FichierIniCommeLesAppelsDuProfil) {
+    const struct {
+        const char* cas;
+        QByteArray avant;
+        const char* siMotPasse;  // read
+        QByteArray apres;  // after RappelBES2an=NON
+    } cas[] = {
+        {"fichier neuf", "", "NON", "[Kestrova]\r\nRappelBES2an=NON\r\n"},
+        {"marque d'ordre et CR LF", "\xEF\xBB\xBF[Kestrova]\r\nSiMotPasse=OUI\r\n", "OUI",
+         "\xEF\xBB\xBF[Kestrova]\r\nSiMotPasse=OUI\r\nRappelBES2an=NON\r\n"},
+        {"CR seuls", "[Kestrova]\rSiMotPasse=OUI\rRappelBES2an=OUI\r", "OUI",
+         "[Kestrova]\rSiMotPasse=OUI\rRappelBES2an=NON\r"},
+        {"LF, sans fin de dernière ligne", "[kestrova]\nsimotpasse = \"OUI\"", "OUI",
+         "[kestrova]\nsimotpasse = \"OUI\"\nRappelBES2an=NON\n"},
+        {"autres sections et commentaire", "[Autre]\r\nSiMotPasse=NON\r\n\r\n[Kestrova]\r\n; note\r\nRAPPELBES2AN=OUI\r\n\r\n[Fin]\r\nx=1\r\n",
+         "NON", "[Autre]\r\nSiMotPasse=NON\r\n\r\n[Kestrova]\r\n; note\r\nRappelBES2an=NON\r\n\r\n[Fin]\r\nx=1\r\n"},
+        {"clé en double", "[Kestrova]\r\nSiMotPasse=OUI\r\nSiMotPasse=NON\r\n", "OUI",
+         "[Kestrova]\r\nSiMotPasse=OUI\r\nSiMotPasse=NON\r\nRappelBES2an=NON\r\n"},
+        {"sans section", "SiMotPasse=OUI\r\n", "NON", "SiMotPasse=OUI\r\n[Kestrova]\r\nRappelBES2an=NON\r\n"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.cas);
+        DossierTemporaire d;
+        if (!c.avant.isEmpty())
+            d.ecrire("Tarnwick.ini", c.avant);
+        FichierIni ini(d.fichier("Tarnwick.ini"), "Kestrova");
+        EXPECT_EQ(ini.lire(parametres::SiMotPasse, "NON"), c.siMotPasse);
+        ini.ecrire(parametres::RappelBES2an, "NON");
+        EXPECT_EQ(ini.echecEcriture(), "");
+        EXPECT_EQ(d.lire("Tarnwick.ini"), c.apres);
+        EXPECT_EQ(ini.lire(parametres::SiMotPasse, "NON"), c.siMotPasse);
+    }
+}
