@@ -57,7 +57,9 @@ void ReglagesUtilisateur::ecrire(const QString& cle, const QString& valeur) {
             b.setValue(QStringLiteral("Settings/") + cle, valeur);
             b.sync();
             ecrites = valeurs(b);
-            lisible = b.status() == QSettings::NoError;
+            // A line of the old file that cannot be read is dropped, as the store always did;
+            // only a write that failed stops the save.
+            lisible = b.status() != QSettings::AccessError;
         }
         if (lisible && valeurs(QSettings(brouillon, QSettings::IniFormat)) == ecrites) {
             fichiers::ecrireAtomique(fichier, fichiers::lire(brouillon));
@@ -68,8 +70,11 @@ void ReglagesUtilisateur::ecrire(const QString& cle, const QString& valeur) {
                          .arg(QDir::toNativeSeparators(fichier));
         }
     } catch (const ErreurFichier& e) {
+        // The draft is named as the file it stands for.
         if (echec_.isEmpty())
-            echec_ = QStringLiteral("Erreur numéro: %1\n%2").arg(e.numero()).arg(erreurs::texte(e));
+            echec_ = QStringLiteral("Erreur numéro: %1\n%2")
+                         .arg(e.numero())
+                         .arg(erreurs::texte(ErreurFichier(e.numero(), e.description(), fichier)));
     }
     QFile::remove(brouillon);
     QFile::remove(brouillon + QStringLiteral(".lock"));

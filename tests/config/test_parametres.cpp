@@ -3,6 +3,8 @@
 #include "platform/reglages.h"
 #include "support/dossiertemporaire.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -75,4 +77,26 @@ TEST(Parametres, FichierIniCommeLesAppelsDuProfil) {
         EXPECT_EQ(d.lire("Tarnwick.ini"), c.apres);
         EXPECT_EQ(ini.lire(parametres::SiMotPasse, "NON"), c.siMotPasse);
     }
+}
+
+// A per-user store edited by hand with a line it cannot read, or a byte-order mark, still takes
+// every new value, and keeps the values it could read.
+TEST(Parametres, ReglagesUtilisateurLignesIllisibles) {
+    const QString fichier = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kestrova", "Kestrova").fileName();
+    QDir().mkpath(QFileInfo(fichier).absolutePath());
+    for (const QByteArray& avant : {QByteArray("[Settings]\nune ligne sans egal\nNoDeTelephone=819-555-0101\n"),
+                                    QByteArray("\xEF\xBB\xBF[Settings]\r\nNoDeTelephone=819-555-0101\r\n")}) {
+        SCOPED_TRACE(avant.toStdString());
+        QFile f(fichier);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(avant);
+        f.close();
+        ReglagesUtilisateur u;
+        u.ecrire(parametres::AdresseDuSmtp, "smtp.exemple.ca:2525");
+        EXPECT_EQ(u.echecEcriture(), "");
+        ReglagesUtilisateur relu;
+        EXPECT_EQ(relu.lire(parametres::AdresseDuSmtp, {}), "smtp.exemple.ca:2525");
+        EXPECT_EQ(relu.lire(parametres::NoDeTelephone, {}), "819-555-0101");
+    }
+    QFile::remove(fichier);
 }
