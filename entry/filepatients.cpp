@@ -13,6 +13,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QThread>
+#include <algorithm>
 #include <variant>
 #include <QRegularExpression>
 
@@ -95,16 +97,16 @@ const QString TitreFacture = QStringLiteral("Importation de facture");
 struct Travail {
     int importes = 0;  // appended to the queue
     int dejaEnFile = 0;  // of a work file left by a stop: found in the queue already
-    int ligneMalFormee = 0;  // nothing queued
+    int ligneMalFormee = 0;  // the lines before it in the file may be queued (`importes`)
 };
 
 // The records of the work file's lines, or the number of its first malformed line.
-std::variant<QByteArray, int> enregistrementsDe(const QByteArray& lu) {
+std::variant<QByteArray, int> enregistrementsDe(const QByteArray& lu, int lignesAvant) {
     QByteArray enregistrements;
     for (const auto& [numero, ligne] : lignes(lu)) {
         const auto e = enregistrementDeLigne(ligne);
         if (!e)
-            return numero;
+            return lignesAvant + numero;
         enregistrements += *e;
     }
     return enregistrements;
@@ -151,23 +153,50 @@ std::optional<Travail> terminer(const QString& programme, bool laisse, const Sui
     const QString chemin = cheminTravail(programme);
     const auto verrouille = std::make_unique<FichierBrut>(chemin, FichierBrut::Mode::LectureEcriture);
     if (!verrouille->verrouiller(FichierEnregistrements::delaiVerrouMs))
-        throw erreurs::erreur(erreurs::PermissionRefusee, chemin);
+        throw ErreurFichier(erreurs::PermissionRefusee,
+                            QStringLiteral("Une importation est en cours sur un autre poste de travail."), chemin);
     if (!verrouille->toujoursAuChemin())
         return std::nullopt;  // finished by the workstation that held it
     if (suivi)
         suivi(EtapeImportation::Verrouille);
-    const auto lu = enregistrementsDe(verrouille->toutLire());
-    if (const int* numero = std::get_if<int>(&lu))
-        return Travail{0, 0, *numero};
-    const QByteArray& enregistrements = std::get<QByteArray>(lu);
-    if (suivi)
-        suivi(EtapeImportation::Lu);
+    // A product that keeps the file open goes on writing into the work file: its lines are
+    // queued in further rounds until the file stops growing. After the first round only whole
+    // lines are taken, unless the product has stopped writing in the middle of one.
     Travail t;
-    if (laisse) {
-        t = ajouterManquants(programme, enregistrements);
-    } else if (!enregistrements.isEmpty()) {
-        fichier(programme).ajouter(enregistrements);
-        t.importes = static_cast<int>(enregistrements.size() / fileattente::Longueur);
+    qint64 lus = 0;
+    int lignesLues = 0;
+    for (;;) {
+        const qint64 taille = verrouille->taille();
+        if (taille <= lus)
+            break;
+        QByteArray morceau = verrouille->lire(lus, taille - lus);
+        const qsizetype finDerniere = std::max(morceau.lastIndexOf('\n'), morceau.lastIndexOf('\r'));
+        if (lus > 0 && finDerniere + 1 < morceau.size()) {
+            QThread::msleep(50);
+            if (verrouille->taille() != taille) {
+                if (finDerniere < 0)
+                    continue;
+                morceau.truncate(finDerniere + 1);
+            }
+        }
+        const auto lu = enregistrementsDe(morceau, lignesLues);
+        if (const int* numero = std::get_if<int>(&lu)) {
+            t.ligneMalFormee = *numero;
+            return t;
+        }
+        const QByteArray& enregistrements = std::get<QByteArray>(lu);
+        if (suivi && lus == 0)
+            suivi(EtapeImportation::Lu);
+        if (laisse) {
+            const Travail manquants = ajouterManquants(programme, enregistrements);
+            t.importes += manquants.importes;
+            t.dejaEnFile += manquants.dejaEnFile;
+        } else if (!enregistrements.isEmpty()) {
+            fichier(programme).ajouter(enregistrements);
+            t.importes += static_cast<int>(enregistrements.size() / fileattente::Longueur);
+        }
+        lus += morceau.size();
+        lignesLues += static_cast<int>(morceau.count('\n') + (morceau.count('\r') - morceau.count("\r\n")));
     }
     if (suivi)
         suivi(EtapeImportation::Ajoute);
@@ -177,7 +206,7 @@ std::optional<Travail> terminer(const QString& programme, bool laisse, const Sui
 }
 
 void annoncerReprise(const Travail& t, PortDialogue& d) {
-    QString texte = QStringLiteral("Une importation interrompue a été terminée.\n\n %1 noms ont été importés pour "
+    QString texte = QStringLiteral("Une importation interrompue a été terminée.\n\n%1 noms ont été importés pour "
                                    "préparation de factures")
                         .arg(t.importes);
     if (t.dejaEnFile > 0)
@@ -237,8 +266,10 @@ int importer(const QString& programme, PortDialogue& d, const SuiviImportation& 
         if (!t)
             return 0;
         if (t->ligneMalFormee) {
-            // Back under its own name, unless the outside product has started a new file.
-            const bool rendu = fichiers::renommerSansRemplacer(cheminTravail(programme), chemin);
+            // Back under its own name when nothing of it was queued, unless the outside product
+            // has started a new file; otherwise the next import finishes it.
+            const bool rendu =
+                t->importes == 0 && fichiers::renommerSansRemplacer(cheminTravail(programme), chemin);
             annoncerMalFormee(t->ligneMalFormee, rendu ? chemin : cheminTravail(programme), d);
             return 0;
         }

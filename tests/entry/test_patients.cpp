@@ -297,10 +297,14 @@ QStringList horsUneFois(const QString& dossier, int premier, int nombre) {
     return ecarts;
 }
 
-// The outside product adds lines while an import runs: they start a new file, queued by the next import.
+// The outside product adds lines while an import runs, by reopening the file (they start a new
+// file, queued by the next import) and through a handle it kept open (they reach the work file,
+// and this import queues them too).
 TEST(FilePatients, LignesAjouteesPendantLImportation) {
     DossierTemporaire d;
     d.ecrire("PavoRamq.Txt", lignesImportation(1, 5));
+    QFile garde(d.fichier("PavoRamq.Txt"));
+    ASSERT_TRUE(garde.open(QIODevice::Append | QIODevice::Unbuffered));
     DialoguesScriptes dialogues;
     int appels = 0;
     EXPECT_EQ(filepatients::importer(d.chemin(), dialogues,
@@ -308,17 +312,18 @@ TEST(FilePatients, LignesAjouteesPendantLImportation) {
                                          if (e != filepatients::EtapeImportation::Lu)
                                              return;
                                          ++appels;
-                                         QFile f(d.fichier("PavoRamq.Txt"));  // as the product appends
+                                         QFile f(d.fichier("PavoRamq.Txt"));
                                          ASSERT_TRUE(f.open(QIODevice::Append));
                                          f.write(lignesImportation(6, 3));
+                                         garde.write(lignesImportation(9, 1) + lignesImportation(10, 1).chopped(2));
                                      }),
-              5);
+              7);
     EXPECT_EQ(appels, 1);
     EXPECT_EQ(d.lire("PavoRamq.Txt"), lignesImportation(6, 3));
     EXPECT_FALSE(d.existe("PavoRamq.Imp"));
     EXPECT_EQ(filepatients::importer(d.chemin(), dialogues), 3);
-    EXPECT_EQ(horsUneFois(d.chemin(), 1, 8), QStringList());
-    EXPECT_EQ(dialogues.resume(), QStringList({"Importation de fichier |  5 noms ont été importés pour préparation de factures",
+    EXPECT_EQ(horsUneFois(d.chemin(), 1, 10), QStringList());
+    EXPECT_EQ(dialogues.resume(), QStringList({"Importation de fichier |  7 noms ont été importés pour préparation de factures",
                                                "Importation de fichier |  3 noms ont été importés pour préparation de factures"}));
 }
 
@@ -331,7 +336,7 @@ TEST(FilePatients, ImportationInterrompue) {
         bool parDemarrage;  // finished at start-up, or by the next import
         const char* message;  // what the finishing says, "" when nothing was left to finish
     };
-    const QString reprise = "Importation de fichier | Une importation interrompue a été terminée.\n\n %1 noms ont été "
+    const QString reprise = "Importation de fichier | Une importation interrompue a été terminée.\n\n%1 noms ont été "
                             "importés pour préparation de factures%2.";
     const QString deja = "; 400 qui étaient déjà dans la file n'ont pas été importés de nouveau";
     const QList<Arret> arrets = {{0, true, "400/"}, {1, false, "400/"}, {2, true, "400/"}, {3, false, "0/d"}};
