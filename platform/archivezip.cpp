@@ -1,5 +1,7 @@
 #include "platform/archivezip.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 #include <memory>
@@ -9,9 +11,13 @@
 namespace archivezip {
 
 bool nomSur(const QString& nom) {
-    return !nom.isEmpty() && nom != QLatin1String(".") && nom != QLatin1String("..") &&
-           !nom.contains(QLatin1Char('/')) && !nom.contains(QLatin1Char('\\')) &&
-           !nom.contains(QLatin1Char(':'));
+    // A plain name that any disk can hold: no path, no character Windows refuses in a name,
+    // and short enough for every file system (a return's name is a dozen characters).
+    static const QString Interdits = QStringLiteral("/\\:<>\"|?*");
+    if (nom.isEmpty() || nom.size() > 128 || nom == QLatin1String(".") || nom == QLatin1String(".."))
+        return false;
+    return std::none_of(nom.begin(), nom.end(),
+                        [](QChar c) { return c.unicode() < 32 || Interdits.contains(c); });
 }
 
 namespace {

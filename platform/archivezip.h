@@ -26,7 +26,8 @@ public:
 };
 
 // False for a name that would land outside the folder it is extracted into, or is not a plain
-// file: empty, "." or "..", holding "/" or "\" (a path or a folder), or a drive (":").
+// file every disk can hold: empty, "." or "..", holding "/" or "\" (a path or a folder), a drive
+// (":"), a character Windows refuses in a name or a control character, or over 128 characters.
 bool nomSur(const QString& nom);
 
 // The members of `archive` in the archive's order. ArchiveIllisible for its content; another

@@ -385,6 +385,11 @@ TEST_F(Recuperation, UneArchiveIllisibleEstMiseDeCote) {
          "L'archive F71234.zip contient « " + absolu + " », qui n'est pas un simple nom de fichier. " + refusee},
         {"dossier", [&] { deposer({{"ER1.rmq", er}, {"dossier/", {}}}); }, "refusee",
          "L'archive F71234.zip contient « dossier/ », qui n'est pas un simple nom de fichier. " + refusee},
+        {"nom trop long", [&] { deposer({{"ER" + QString(300, '1') + ".rmq", er}}); }, "refusee",
+         "L'archive F71234.zip contient « ER" + QString(300, '1') + ".rmq », qui n'est pas un simple nom de fichier. " +
+             refusee},
+        {"caractère interdit", [&] { deposer({{"ER1?.rmq", er}}); }, "refusee",
+         "L'archive F71234.zip contient « ER1?.rmq », qui n'est pas un simple nom de fichier. " + refusee},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
