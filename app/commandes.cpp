@@ -311,6 +311,10 @@ int ecrireExportation(const QString& programme, const QString& fichier, bool rem
         erreurs << nom << " est un fichier de la clinique : une exportation ne le remplace jamais." << Qt::endl;
         return Echec;
     }
+    if (QFileInfo(cible).isDir()) {
+        erreurs << nom << " est un dossier : donnez le nom du fichier à écrire." << Qt::endl;
+        return Echec;
+    }
     if (QFileInfo::exists(cible) && !remplacer) {
         erreurs << "Le fichier " << nom << " existe déjà : --remplacer le remplacerait." << Qt::endl;
         return Echec;
@@ -363,6 +367,10 @@ int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTex
     }
     const QByteArray csv = tableur::csv(colonnes, rangees);
     const QString fichier = l.options.value(QStringLiteral("--sortie"));
+    if (l.options.contains(QStringLiteral("--sortie")) && fichier.trimmed().isEmpty()) {
+        erreurs << "--sortie demande le nom d'un fichier." << Qt::endl;
+        return Usage;
+    }
     if (fichier.isEmpty()) {
         sortie.flush();
         sortie.device()->write(csv);  // a failed write fails the command (executer)
