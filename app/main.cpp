@@ -7,6 +7,7 @@
 #include "platform/fluxsortie.h"
 #include "platform/reglages.h"
 #include "platform/sessioncurl.h"
+#include "platform/traductions.h"
 #include "records/encodage.h"
 
 #include <QApplication>
@@ -49,6 +50,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Kestrova"));
+    chargerTraductionsQt();
     activerEntreeSurBoutons();
 
     if (!encodage::disponible()) {
@@ -60,6 +62,7 @@ int main(int argc, char* argv[]) {
 
     const QString programme = dossiers::dossierProgramme(QApplication::arguments());
     DialoguesQt dialogues;
+    dialogues.fixerDossierExportation(programme);
     ReglagesUtilisateur utilisateur;
     exigerTLS(parametres::oui(utilisateur, parametres::ExigerTLS));
     Principal principal(programme, dialogues, utilisateur);

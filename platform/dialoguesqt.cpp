@@ -2,6 +2,7 @@
 #include <QStandardPaths>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "rules/frmMessageAlaSouris.h"
 
@@ -181,11 +182,15 @@ std::optional<QString> DialoguesQt::saisie(const QString& titre, const QString& 
 
 std::optional<QString> DialoguesQt::fichierAEnregistrer(const QString& titre, const QString& nomPropose) {
     PointeurNormal pointeur;
-    const QString chemin = QFileDialog::getSaveFileName(
-        parent_, titre, QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)).filePath(nomPropose),
-        QStringLiteral("Tableur CSV (*.csv)"));
+    // The last folder an export went to in this session, else the clinic's folder.
+    const QString dossier = dossierExportation_.isEmpty()
+                                ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                : dossierExportation_;
+    const QString chemin = QFileDialog::getSaveFileName(parent_, titre, QDir(dossier).filePath(nomPropose),
+                                                        QStringLiteral("Tableur CSV (*.csv)"));
     if (chemin.isEmpty())
         return std::nullopt;
+    dossierExportation_ = QFileInfo(chemin).absolutePath();
     return chemin;
 }
 

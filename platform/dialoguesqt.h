@@ -8,6 +8,8 @@ class DialoguesQt : public PortDialogue {
 public:
     explicit DialoguesQt(QWidget* parent = nullptr) : parent_(parent) {}
     void fixerParent(QWidget* parent) { parent_ = parent; }
+    // Where the first export of the session is proposed: the clinic's folder.
+    void fixerDossierExportation(const QString& dossier) { dossierExportation_ = dossier; }
 
     void message(Icone icone, const QString& titre, const QString& texte) override;
     Reponse question(Icone icone, const QString& titre, const QString& texte, Boutons boutons,
@@ -21,4 +23,5 @@ public:
 
 private:
     QWidget* parent_;
+    QString dossierExportation_;
 };

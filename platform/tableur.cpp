@@ -3,6 +3,7 @@
 #include "records/champs.h"
 
 #include "platform/dialogues.h"
+#include "platform/horloge.h"
 #include "platform/erreurs.h"
 #include "platform/fichiers.h"
 
@@ -88,10 +89,17 @@ QList<Colonne> colonnes(const QStringList& entetes, const QList<QPair<QString, C
     return liste;
 }
 
+QString nomDExportation(const QString& liste, const QDateTime& moment) {
+    QString nom = liste;
+    if (nom.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        nom.chop(4);
+    return nom + moment.toString(QStringLiteral(" yyyy-MM-dd HH'h'mm")) + QStringLiteral(".csv");
+}
+
 bool exporter(const QString& nomPropose, const QList<Colonne>& colonnes, const QList<QStringList>& rangees,
               PortDialogue& d) {
     const QString titre = QStringLiteral("Exporter");
-    const auto chemin = d.fichierAEnregistrer(titre, nomPropose);
+    const auto chemin = d.fichierAEnregistrer(titre, nomDExportation(nomPropose, Horloge::maintenant()));
     if (!chemin)
         return false;
     try {

@@ -1,4 +1,5 @@
 #pragma once
+#include <QDateTime>
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -34,8 +35,11 @@ QByteArray csv(const QList<Colonne>& colonnes, const QList<QStringList>& rangees
 QList<Colonne> colonnes(const QStringList& entetes,
                         const QList<QPair<QString, Colonne::Genre>>& genres = {});
 
-// Asks where to save `nomPropose` and writes the CSV there atomically; the outcome is told
-// through `d`. True when written.
+// The name proposed for an export of the list `liste` ("Compte rendu.csv") made at `moment`:
+// "Compte rendu 2026-12-08 14h05.csv".
+QString nomDExportation(const QString& liste, const QDateTime& moment);
+// Asks where to save the list, proposing the name of `nomPropose` and the moment, and writes the
+// CSV there atomically; the outcome is told through `d`. True when written.
 bool exporter(const QString& nomPropose, const QList<Colonne>& colonnes, const QList<QStringList>& rangees,
               PortDialogue& d);
 

@@ -35,7 +35,8 @@ TEST(Paquet, ContenuDependancesEtEntreeDuBureau) {
 
     const QString controle = executer("dpkg-deb", {"-I", deb});
     const QString dependances = controle.section("Depends:", 1).section('\n', 0, 0);
-    for (const char* requis : {"libqt6widgets6", "libqt6printsupport6", "libcurl4", "libzip4", "fonts-liberation2", "ca-certificates"})
+    for (const char* requis : {"libqt6widgets6", "libqt6printsupport6", "libcurl4", "libzip4", "fonts-liberation2", "ca-certificates",
+                                "qt6-translations-l10n"})
         EXPECT_TRUE(dependances.contains(requis)) << requis << ": " << qPrintable(dependances);
     EXPECT_FALSE(dependances.contains("-dev")) << qPrintable(dependances);
     EXPECT_FALSE(dependances.contains("g++")) << qPrintable(dependances);

@@ -1,3 +1,4 @@
+#include "platform/horloge.h"
 #include "platform/tableur.h"
 #include "records/fichierenregistrements.h"
 #include "records/statistique.h"
@@ -177,9 +178,14 @@ TEST(Tableur, LuParLeModuleCsv) {
         EXPECT_EQ(ligne, attendu[i]) << i;
     }
 
-    // Written where the user chose, or nothing when the choice is cancelled.
+    // Proposed under the list's name and the moment; written where the user chose, or nothing
+    // when the choice is cancelled.
     DialoguesScriptes dialogues;
+    Horloge::fixer(QDateTime(QDate(2026, 12, 8), QTime(14, 5, 30)));
     EXPECT_FALSE(tableur::exporter("Liste.csv", colonnes, rangees, dialogues));
+    Horloge::liberer();
+    ASSERT_EQ(dialogues.boites().size(), 1);
+    EXPECT_EQ(dialogues.boites()[0].defaut, "Liste 2026-12-08 14h05.csv");
     dialogues.fichiers = {d.fichier("choisi.csv")};
     EXPECT_TRUE(tableur::exporter("Liste.csv", colonnes, rangees, dialogues));
     EXPECT_EQ(d.lire("choisi.csv"), octets);

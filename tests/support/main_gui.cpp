@@ -1,6 +1,7 @@
 #include "config/parametres.h"
 #include "platform/clavier.h"
 #include "platform/reglages.h"
+#include "platform/traductions.h"
 #include "records/fichierenregistrements.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    chargerTraductionsQt();  // as the program does
     activerEntreeSurBoutons();
     QTemporaryDir reglages;  // tests never touch the real user's settings
     ReglagesUtilisateur::rediriger(reglages.path());
