@@ -1,5 +1,7 @@
 #include "entry/Principal.h"
 
+#include "entry/verifications.h"
+
 #include "config/Initial.h"
 #include "config/MotPasse.h"
 #include "config/facturatlex.h"
@@ -298,6 +300,12 @@ bool Principal::MaskEdBox1_LostFocus(int index) {
         ecrireIdentite(issue.chargement);
         if (issue.chargement.deLaFile)
             Command4->setEnabled(true);
+        // A patient typed in full: the birth date and sex the NAM holds, while none is typed.
+        if (!issue.refus && !issue.chargement.identite && MaskEdBox1[masque::Naissance]->clipText().trimmed().isEmpty())
+            if (const auto n = NaissanceDuNam(MaskEdBox1[masque::Nam]->clipText(), configuration_, Horloge::aujourdhui())) {
+                MaskEdBox1[masque::Naissance]->setClipText(n->naissance);
+                Option1[n->masculin ? 0 : 1]->setChecked(true);
+            }
         saisie::annoncer(issue, dialogues_);
     } else if (versActe) {
         issue.focus = saisie::Focus::PremierActe;

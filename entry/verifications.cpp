@@ -96,6 +96,23 @@ bool NamBienForme(const QString& nam) {
     return (mois >= 1 && mois <= 12) || (mois >= 51 && mois <= 62);
 }
 
+std::optional<NaissanceNam> NaissanceDuNam(const QString& nam, const Configuration& c, QDate aujourdhui) {
+    if (!NamBienForme(nam))
+        return std::nullopt;
+    const int aa = nam.mid(4, 2).toInt(), mm = nam.mid(6, 2).toInt(), jj = nam.mid(8, 2).toInt();
+    const bool femme = mm > 50;
+    const QDate au20(2000 + aa, femme ? mm - 50 : mm, jj), au19(1900 + aa, femme ? mm - 50 : mm, jj);
+    // A birth is never after today; of the two centuries left, the one the check digit validates,
+    // else the later one.
+    const bool passe20 = au20.isValid() && au20 <= aujourdhui, passe19 = au19.isValid() && au19 <= aujourdhui;
+    if (!passe19 && !passe20)
+        return std::nullopt;
+    const bool valide19 = passe19 && chiffreDeControleCorrect(nam, QStringLiteral("19"), c);
+    const bool valide20 = passe20 && chiffreDeControleCorrect(nam, QStringLiteral("20"), c);
+    const QDate date = valide19 != valide20 ? (valide20 ? au20 : au19) : (passe20 ? au20 : au19);
+    return NaissanceNam{date.toString(QStringLiteral("yyyyMMdd")), !femme};
+}
+
 bool CodeActeInvalide(const QString& code, int index, const Configuration& c) {
     if (code.isEmpty() && index > 2)
         return false;

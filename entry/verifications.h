@@ -24,6 +24,14 @@ bool DiagnosticValide(const QString& code);
 // A NAM as the agency gives them, checked at store before its check digit: 4 capitals and 8
 // digits, the month of birth 01-12, or 51-62 for a woman.
 bool NamBienForme(const QString& nam);
+// The birth date (yyyymmdd) and sex a well-formed NAM holds: year, month (plus 50 for a woman)
+// and day. Of the centuries that do not put the birth after `aujourdhui`, the one whose check
+// digit validates, else the later one. Nothing for a NAM without a real date in the past.
+struct NaissanceNam {
+    QString naissance;
+    bool masculin = true;
+};
+std::optional<NaissanceNam> NaissanceDuNam(const QString& nam, const Configuration& c, QDate aujourdhui);
 // The code of act box `index` (2 to 5) is not one of the codes of the fee table's entries in
 // use ("00000" marks an empty entry, never an act); an empty box is acceptable for boxes 3 to 5
 // only.

@@ -122,8 +122,7 @@ protected:
         taper(masque(0), "trem80011514");
         taper(texte(0), "tremblay");
         quitter(masque(0));
-        taper(texte(1), "jean");
-        taper(masque(1), "19800115");
+        taper(texte(1), "jean");  // the birth date and sex come from the NAM
         taper(masque(3), "1");
         taper(masque(4), "0427");
         taper(texte(2), "123 rue principale");
@@ -1210,4 +1209,35 @@ TEST_F(FenetrePrincipale, PatientEnFileTapeEtCompteAuRetour) {
     QApplication::setActiveWindow(&p);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
     EXPECT_EQ(label("Label1_28")->text(), " 3 ");
+}
+
+// A NAM typed and left with Tab fills in the birth date and sex it holds; a birth date already
+// typed is left as it is, and so is the sex chosen with it.
+TEST_F(FenetrePrincipale, NaissanceEtSexeDuNam) {
+    Principal& p = ouvrir();
+    const struct {
+        const char* nam;
+        const char* naissanceAvant;
+        bool masculinAvant;
+        const char* naissance;
+        bool masculin;
+    } cas[] = {
+        {"GAGM75531213", "", true, "19750312", false},
+        {"TREM80011514", "", false, "19800115", true},  // after a woman
+        {"LAVP15070410", "", false, "20150704", true},
+        {"ROYM25610138", "19990101", true, "19990101", true},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.nam);
+        p.MaskEdBox1[0]->setClipText("");
+        p.MaskEdBox1[1]->setClipText(k.naissanceAvant);
+        p.Option1[k.masculinAvant ? 0 : 1]->setChecked(true);
+        p.MaskEdBox1[0]->setFocus(Qt::MouseFocusReason);
+        QApplication::processEvents();
+        Clavier clavier;
+        clavier.taper(k.nam).touche(Qt::Key_Tab);
+        EXPECT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
+        EXPECT_EQ(p.MaskEdBox1[1]->clipText(), k.naissance);
+        EXPECT_EQ(p.Option1[0]->isChecked(), k.masculin);
+    }
 }

@@ -152,3 +152,30 @@ TEST(Verifications, AvertissementDAgeAssure) {
     EXPECT_FALSE(AvertissementAge("", aujourdhui));
     EXPECT_FALSE(AvertissementAge("18000101", aujourdhui));
 }
+
+// The birth date and sex a NAM holds: never after today (2026-12-08), the century chosen by the
+// check digit, else the later one.
+TEST(Verifications, NaissanceDuNam) {
+    const Configuration c = Configuration::parDefaut();
+    const struct {
+        const char* nam;
+        const char* naissance;  // "" when the NAM gives none
+        bool masculin;
+    } cas[] = {
+        {"TREM80011514", "19800115", true},   {"TREM80011512", "19800115", true},   // its digit is 2080's
+        {"GAGE85523027", "", false},          {"GAGM75531213", "19750312", false},  // 30 February; a woman
+        {"LAVP15070410", "20150704", true},   {"LAVP15070412", "19150704", true},
+        {"ROYM25610136", "20251101", false},  {"ROYM25610138", "19251101", false},
+        {"ZYXW00123102", "20001231", true},   {"ZYXW00123104", "19001231", true},
+        {"ABCD26513112", "20260131", false},  {"ABCD26623112", "19261231", false},  // 2026-12-31 is ahead
+        {"ABCD80500112", "", true},           {"ABCD80023012", "", true},          // month 50; 30 February
+        {"ABCD8002301", "", true},            {"", "", true},
+    };
+    for (const auto& k : cas) {
+        const auto n = NaissanceDuNam(QString::fromLatin1(k.nam), c, QDate(2026, 12, 8));
+        EXPECT_EQ(n ? n->naissance : QString(), k.naissance) << k.nam;
+        if (n) {
+            EXPECT_EQ(n->masculin, k.masculin) << k.nam;
+        }
+    }
+}
