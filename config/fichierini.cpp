@@ -35,21 +35,11 @@ struct Ligne {
 
 const QByteArray Bom = "\xEF\xBB\xBF";
 
-// The lines of the file, whatever their ends (CR LF, LF or CR alone), after a leading byte-order
-// mark.
+// The lines of the file, after a leading byte-order mark.
 QList<Ligne> lignes(const QByteArray& fichier) {
     QList<Ligne> resultat;
-    const QByteArray texte = fichier.startsWith(Bom) ? fichier.mid(Bom.size()) : fichier;
-    qsizetype debut = 0;
-    while (debut < texte.size()) {
-        qsizetype fin = debut;
-        while (fin < texte.size() && texte[fin] != '\r' && texte[fin] != '\n')
-            ++fin;
-        resultat.append({texte.mid(debut, fin - debut)});
-        if (fin + 1 < texte.size() && texte[fin] == '\r' && texte[fin + 1] == '\n')
-            ++fin;
-        debut = fin + 1;
-    }
+    for (const QByteArray& l : fichiers::lignes(fichier.startsWith(Bom) ? fichier.mid(Bom.size()) : fichier))
+        resultat.append({l});
     return resultat;
 }
 

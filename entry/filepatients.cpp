@@ -24,23 +24,13 @@ namespace {
 
 const QString TitreImportation = QStringLiteral("Importation de fichier");
 
-// The lines of a text file, whatever its line ends; blank lines left out, with their numbers.
+// The lines of a text file, whatever their ends; blank lines left out, with their numbers.
 QList<QPair<int, QByteArray>> lignes(const QByteArray& texte) {
     QList<QPair<int, QByteArray>> resultat;
     int numero = 0;
-    qsizetype debut = 0;
-    while (debut < texte.size()) {
-        qsizetype fin = debut;
-        while (fin < texte.size() && texte[fin] != '\r' && texte[fin] != '\n')
-            ++fin;
-        ++numero;
-        const QByteArray ligne = texte.mid(debut, fin - debut);
-        if (!ligne.trimmed().isEmpty())
+    for (const QByteArray& ligne : fichiers::lignes(texte))
+        if (++numero, !ligne.trimmed().isEmpty())
             resultat.append({numero, ligne});
-        if (fin < texte.size() && texte[fin] == '\r' && fin + 1 < texte.size() && texte[fin + 1] == '\n')
-            ++fin;
-        debut = fin + 1;
-    }
     return resultat;
 }
 
@@ -196,7 +186,7 @@ std::optional<Travail> terminer(const QString& programme, bool laisse, const Sui
             t.importes += static_cast<int>(enregistrements.size() / fileattente::Longueur);
         }
         lus += morceau.size();
-        lignesLues += static_cast<int>(morceau.count('\n') + (morceau.count('\r') - morceau.count("\r\n")));
+        lignesLues += static_cast<int>(fichiers::lignes(morceau).size());
     }
     if (suivi)
         suivi(EtapeImportation::Ajoute);

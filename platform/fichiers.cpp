@@ -23,6 +23,21 @@ QByteArray lire(const QString& chemin) {
     return FichierBrut(chemin, FichierBrut::Mode::Lecture).toutLire();
 }
 
+QList<QByteArray> lignes(const QByteArray& texte) {
+    QList<QByteArray> resultat;
+    qsizetype debut = 0;
+    while (debut < texte.size()) {
+        qsizetype fin = debut;
+        while (fin < texte.size() && texte[fin] != '\r' && texte[fin] != '\n')
+            ++fin;
+        resultat.append(texte.mid(debut, fin - debut));
+        if (fin + 1 < texte.size() && texte[fin] == '\r' && texte[fin + 1] == '\n')
+            ++fin;
+        debut = fin + 1;
+    }
+    return resultat;
+}
+
 void renommer(const QString& ancien, const QString& nouveau) {
 #ifdef _WIN32
     if (!MoveFileExW(reinterpret_cast<LPCWSTR>(ancien.utf16()),

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -13,6 +14,9 @@ class FichierBrut;
 namespace fichiers {
 
 QByteArray lire(const QString& chemin);
+// The lines of a text, whatever their ends (CR LF, LF, or CR alone), without them; a last line
+// without its end counts.
+QList<QByteArray> lignes(const QByteArray& texte);
 
 // A rewrite written piece by piece: the pieces go to the temporary file, and `valider()` puts
 // them under the final name once they are on the disk. Left unvalidated, nothing changes.
