@@ -51,7 +51,7 @@ void ReglagesUtilisateur::ecrire(const QString& cle, const QString& valeur) {
         QDir().mkpath(QFileInfo(fichier).absolutePath());
         fichiers::ecrireAtomique(brouillon, QFileInfo::exists(fichier) ? fichiers::lire(fichier) : QByteArray());
         QVariantMap ecrites;
-        bool lisible = false;
+        bool ecrit = false;
         {
             QSettings b(brouillon, QSettings::IniFormat);
             b.setValue(QStringLiteral("Settings/") + cle, valeur);
@@ -59,9 +59,9 @@ void ReglagesUtilisateur::ecrire(const QString& cle, const QString& valeur) {
             ecrites = valeurs(b);
             // A line of the old file that cannot be read is dropped, as the store always did;
             // only a write that failed stops the save.
-            lisible = b.status() != QSettings::AccessError;
+            ecrit = b.status() != QSettings::AccessError;
         }
-        if (lisible && valeurs(QSettings(brouillon, QSettings::IniFormat)) == ecrites) {
+        if (ecrit && valeurs(QSettings(brouillon, QSettings::IniFormat)) == ecrites) {
             fichiers::ecrireAtomique(fichier, fichiers::lire(brouillon));
             reglages_->sync();  // the values just written, read again
         } else if (echec_.isEmpty()) {
