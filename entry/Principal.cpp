@@ -362,6 +362,8 @@ void Principal::enregistrer() {
         focusSur(refus->controle);
         return;
     }
+    if (!naissanceConfirmee(f))
+        return;
 
     PatientCourant::Enregistrement e;
     {
@@ -387,7 +389,22 @@ void Principal::enregistrer() {
     Command3->setFocus(Qt::OtherFocusReason);
 }
 
+bool Principal::naissanceConfirmee(const Formulaire& f) {
+    if (avertiNaissance_)
+        return true;
+    const auto desaccord = DesaccordAvecLeNam(f.masques[masque::Nam], f.masques[masque::Naissance], f.masculin,
+                                              configuration_, Horloge::aujourdhui());
+    if (!desaccord)
+        return true;
+    avertiNaissance_ = true;
+    if (dialogues_.question(Icone::Exclamation, desaccord->titre, desaccord->texte, Boutons::OuiNon, 1) == Reponse::Oui)
+        return true;
+    MaskEdBox1[masque::Naissance]->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
 void Principal::ViderFormulaire() {
+    avertiNaissance_ = false;
     for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9})
         MaskEdBox1[i]->vider();
     for (QLineEdit* t : Text1)

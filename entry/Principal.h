@@ -117,6 +117,8 @@ private:
     Formulaire lireFormulaire() const;
     // The store, once the boxes' loss-of-focus work has run.
     void enregistrer();
+    // Asks, once per invoice, whether to store a birth date or sex the NAM contradicts.
+    bool naissanceConfirmee(const Formulaire& f);
 
     // FenetresDemarrage: the windows that start-up opens modally.
     bool motDePasse() override;
@@ -137,6 +139,7 @@ private:
     PatientCourant patient_;
     PatientCourant::Reglages reglagesPatient_;
     bool avertiHistorique_ = false;
+    bool avertiNaissance_ = false;  // the NAM's disagreement is told once per invoice
     std::array<Deplacement, 4> deplacements_;  // the travel amounts given, by act line
     PertesDeFocus* pertes_ = nullptr;  // loss-of-focus work runs before every command
     FiltreSaisie* filtre_ = nullptr;

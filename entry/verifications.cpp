@@ -113,6 +113,31 @@ std::optional<NaissanceNam> NaissanceDuNam(const QString& nam, const Configurati
     return NaissanceNam{date.toString(QStringLiteral("yyyyMMdd")), !femme};
 }
 
+namespace {
+QString sexeEtNaissance(bool masculin, const QString& naissance) {
+    const QDate date = QDate::fromString(naissance, QStringLiteral("yyyyMMdd"));
+    return QStringLiteral("sexe %1, date de naissance %2")
+        .arg(masculin ? QStringLiteral("masculin") : QStringLiteral("féminin"),
+             date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QStringLiteral("non inscrite"));
+}
+}  // namespace
+
+std::optional<MessageVerification> DesaccordAvecLeNam(const QString& nam, const QString& naissance, bool masculin,
+                                                      const Configuration& c, QDate aujourdhui) {
+    const auto n = NaissanceDuNam(nam, c, aujourdhui);
+    if (!n)
+        return std::nullopt;
+    const QString tapee = naissance.trimmed();
+    const bool dateDiffere = !tapee.isEmpty() && tapee.mid(2) != n->naissance.mid(2);
+    if (!dateDiffere && masculin == n->masculin)
+        return std::nullopt;
+    return MessageVerification{
+        QStringLiteral("Date de naissance et sexe"),
+        QStringLiteral("La date de naissance ou le sexe inscrit ne correspond pas au numéro d'assurance maladie.\n\n"
+                       "Selon le NAM %1 : %2.\nInscrit : %3.\n\nEnregistrer la facture quand même ?")
+            .arg(nam, sexeEtNaissance(n->masculin, n->naissance), sexeEtNaissance(masculin, tapee))};
+}
+
 bool CodeActeInvalide(const QString& code, int index, const Configuration& c) {
     if (code.isEmpty() && index > 2)
         return false;

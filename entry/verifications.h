@@ -49,3 +49,9 @@ std::optional<MessageVerification> VerifierStructureNam(const QString& nam);
 // The insured-age warning for a birth date yyyymmdd, as of `aujourdhui`: nothing unless the
 // age is above 18 and below 65.
 std::optional<MessageVerification> AvertissementAge(const QString& naissance, QDate aujourdhui);
+
+// The warning shown before a store when the birth date typed (yyyymmdd, any century) or the sex
+// differs from what the NAM holds; nothing when they agree, when no birth date is typed and the
+// sex agrees, or when the NAM holds no real birth date.
+std::optional<MessageVerification> DesaccordAvecLeNam(const QString& nam, const QString& naissance, bool masculin,
+                                                      const Configuration& c, QDate aujourdhui);

@@ -1174,18 +1174,18 @@ TEST_F(FenetrePrincipale, FenetresDeChoixOuvertesSurLeurPremierChoix) {
 // one, the accented names cleaned so that the store accepts them, a box of blanks stored as no
 // act; and the count follows Ftmp.Fil when the window gets the focus back.
 TEST_F(FenetrePrincipale, PatientEnFileTapeEtCompteAuRetour) {
-    d.ecrire("PavoRamq.Txt", "TREM80011514;\xC9lise;C\xF4t\xE9;1;427;19800115;F;1 rue A;Ville;H2X1Y4;20261204;11\n");
+    d.ecrire("PavoRamq.Txt", "GAGM75531213;\xC9lise;C\xF4t\xE9;1;427;19750312;F;1 rue A;Ville;H2X1Y4;20261204;11\n");
     Principal& p = ouvrir();
     p.Command2_Click();
     p.MaskEdBox1[5]->setClipText("20261205");
     dialogues.effacer();
-    taper(masque(0), "trem");
+    taper(masque(0), "gagm");
     quitter(masque(0));
     EXPECT_EQ(texte(0)->text(), "COTE");
     EXPECT_EQ(texte(1)->text(), "ELISE");
     ASSERT_EQ(dialogues.boites().size(), 1) << qPrintable(dialogues.resume().join('\n'));
     EXPECT_EQ(dialogues.boites()[0].titre, "Assurance");
-    EXPECT_TRUE(dialogues.boites()[0].texte.contains("Cette personne a  47 ans."));
+    EXPECT_TRUE(dialogues.boites()[0].texte.contains("Cette personne a  52 ans."));
     EXPECT_EQ(QApplication::focusWidget(), combo(2));
     EXPECT_EQ(masque(5)->clipText(), "20261205");  // PavoConserveDate absent: the date is kept
     taper(combo(2), "9001");
@@ -1239,5 +1239,46 @@ TEST_F(FenetrePrincipale, NaissanceEtSexeDuNam) {
         EXPECT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
         EXPECT_EQ(p.MaskEdBox1[1]->clipText(), k.naissance);
         EXPECT_EQ(p.Option1[0]->isChecked(), k.masculin);
+    }
+}
+
+// A birth date or sex that the NAM contradicts is told once per invoice, before the store:
+// "Non" keeps the invoice on screen in the birth date box, and the next store goes on unasked;
+// "Oui" stores at once. Jean's NAM TREM80011514 holds a man born 1980-01-15.
+TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
+    Principal& p = ouvrir();
+    const struct {
+        const char* cas;
+        bool masculin;
+        const char* naissance;
+        std::deque<Reponse> reponses;
+        int alt;        // stores asked
+        int questions;  // warnings told
+    } cas[] = {
+        {"d'accord", true, "19800115", {}, 1, 0},
+        {"le sexe, Non puis Alt+E", false, "19800115", {Reponse::Non}, 2, 1},
+        {"la date, Non puis Alt+E", true, "19800116", {Reponse::Non}, 2, 1},
+        {"les deux, Oui", false, "20800116", {Reponse::Oui}, 1, 1},
+    };
+    int stockees = 0;
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        taperPatient();
+        p.MaskEdBox1[1]->setClipText(k.naissance);
+        p.Option1[k.masculin ? 0 : 1]->setChecked(true);
+        dialogues.effacer();
+        dialogues.reponses = k.reponses;
+        for (int i = 0; i < k.alt; ++i) {
+            Clavier clavier;
+            EXPECT_TRUE(clavier.touche(Qt::Key_E, Qt::AltModifier).jouer());
+            if (i + 1 < k.alt) {
+                EXPECT_EQ(QApplication::focusWidget(), p.MaskEdBox1[1]);
+            }
+        }
+        int questions = 0;
+        for (const auto& b : dialogues.boites())
+            questions += b.titre == QStringLiteral("Date de naissance et sexe");
+        EXPECT_EQ(questions, k.questions) << qPrintable(dialogues.resume().join('\n'));
+        EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").size(), ++stockees * 723) << qPrintable(dialogues.resume().join('\n'));
     }
 }

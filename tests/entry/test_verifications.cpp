@@ -179,3 +179,36 @@ TEST(Verifications, NaissanceDuNam) {
         }
     }
 }
+
+// A birth date (any century) or sex typed against the NAM's: what the warning says, or nothing.
+TEST(Verifications, DesaccordAvecLeNam) {
+    const Configuration c = Configuration::parDefaut();
+    const struct {
+        const char* nam;
+        const char* naissance;
+        bool masculin;
+        const char* inscrit;  // "" when nothing is told
+    } cas[] = {
+        {"GAGM75531213", "19750312", false, ""},
+        {"GAGM75531213", "20750312", false, ""},  // the century is the user's
+        {"GAGM75531213", "", false, ""},
+        {"GAGM75531213", "        ", false, ""},
+        {"GAGM75531213", "19750312", true, "sexe masculin, date de naissance 1975-03-12"},
+        {"GAGM75531213", "19750321", false, "sexe féminin, date de naissance 1975-03-21"},
+        {"GAGM75531213", "", true, "sexe masculin, date de naissance non inscrite"},
+        {"TREM80011514", "19800116", true, "sexe masculin, date de naissance 1980-01-16"},
+        {"ABCD80023012", "19990101", false, ""},  // 30 February: the NAM holds no date
+        {"1234567890", "19990101", false, ""},     // a patient file number
+    };
+    for (const auto& k : cas) {
+        const auto d = DesaccordAvecLeNam(k.nam, k.naissance, k.masculin, c, QDate(2026, 12, 8));
+        EXPECT_EQ(d ? d->texte.section("Inscrit : ", 1).section(".\n", 0, 0) : QString(), QString::fromUtf8(k.inscrit))
+            << k.nam << " " << k.naissance;
+    }
+    const auto d = DesaccordAvecLeNam("GAGM75531213", "19750312", true, c, QDate(2026, 12, 8));
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->titre, "Date de naissance et sexe");
+    EXPECT_EQ(d->texte, "La date de naissance ou le sexe inscrit ne correspond pas au numéro d'assurance maladie.\n\n"
+                        "Selon le NAM GAGM75531213 : sexe féminin, date de naissance 1975-03-12.\n"
+                        "Inscrit : sexe masculin, date de naissance 1975-03-12.\n\nEnregistrer la facture quand même ?");
+}
