@@ -134,10 +134,13 @@ void Principal::afficher() {
     if (!reglagesPatient_.UtiliseDossierPatient)
         afficherFile(etat_.patientsEnFile);
     Command4->setEnabled(false);
+    // With an optometrist and a point of service chosen, the clinic types the NAM at once.
+    if (!Combo1[0]->currentText().isEmpty() && !Combo1[1]->currentText().isEmpty())
+        MaskEdBox1[masque::Nam]->setFocus(Qt::OtherFocusReason);
 }
 
 void Principal::afficherFile(int nombre) {
-    Command3->setText(filepatients::legendeSuivante(nombre));
+    Command3->setText(QStringLiteral("&") + filepatients::legendeSuivante(nombre));  // Alt+P
     Command3->setEnabled(nombre > 0);
     Command5->setEnabled(nombre > 0);
 }

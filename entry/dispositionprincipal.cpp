@@ -1,6 +1,7 @@
 // The entry window's controls, menus and toolbar, laid out as the form reads; the window's
 // handlers are in Principal.cpp.
 #include "entry/Principal.h"
+#include "entry/filepatients.h"
 
 #include "platform/MaskEdBox.h"
 #include "platform/barreoutils.h"
@@ -13,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHash>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -156,12 +158,12 @@ void Principal::construireControles() {
         b->setGeometry(x, y, w, h);
         return b;
     };
-    Command2 = bouton(bandeFile_, "Command2", QStringLiteral("Vérifier s'il y a des noms à importer"),
+    Command2 = bouton(bandeFile_, "Command2", QStringLiteral("&Vérifier s'il y a des noms à importer"),
                       12, 6, 260, 28);
-    Command3 = bouton(bandeFile_, "Command3", QStringLiteral("Préparer la facture suivante... ( 0 )"),
+    Command3 = bouton(bandeFile_, "Command3", QStringLiteral("&") + filepatients::legendeSuivante(0),
                       282, 6, 260, 28);
-    Command4 = bouton(bandeFile_, "Command4", QStringLiteral("Annuler ce NOM"), 552, 6, 150, 28);
-    Command5 = bouton(bandeFile_, "Command5", QStringLiteral("Liste"), 712, 6, 90, 28);
+    Command4 = bouton(bandeFile_, "Command4", QStringLiteral("Annuler ce &NOM"), 552, 6, 150, 28);
+    Command5 = bouton(bandeFile_, "Command5", QStringLiteral("&Liste"), 712, 6, 90, 28);
     Command5->setToolTip(QStringLiteral("Afficher la liste des noms en mémoire"));
 
     // The patient.
@@ -293,34 +295,6 @@ void Principal::construireControles() {
 }
 
 void Principal::construireMenusEtBarre() {
-    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
-    const QStringList items = {QStringLiteral("Nouveau"),
-                               QString(),
-                               QStringLiteral("Initialisation"),
-                               QString(),
-                               QStringLiteral("Historique / Correction"),
-                               QStringLiteral("Statistiques"),
-                               QString(),
-                               QStringLiteral("Placer les fichiers de configuration sur le serveur"),
-                               QStringLiteral("Prendre les fichiers de configuration sur le serveur"),
-                               QString(),
-                               QStringLiteral("Quitter")};
-    for (int i = 0; i < items.size(); ++i) {
-        QAction* a = items[i].isEmpty() ? fichier->addSeparator() : fichier->addAction(items[i]);
-        a->setObjectName(nomIndexe("SousFichier", i));
-        if (!items[i].isEmpty())
-            connect(a, &QAction::triggered, this, [this, i] { pertes_->quandLibre([this, i] { SousFichier_Click(i); }); });
-        SousFichier << a;
-    }
-    QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
-    const QStringList itemsAide = {QStringLiteral("Aide"), QStringLiteral("A propos de...")};
-    for (int i = 0; i < itemsAide.size(); ++i) {
-        QAction* a = aide->addAction(itemsAide[i]);
-        a->setObjectName(nomIndexe("sousAide", i));
-        connect(a, &QAction::triggered, this, [this, i] { sousAide_Click(i); });
-        sousAide << a;
-    }
-
     Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
@@ -328,25 +302,70 @@ void Principal::construireMenusEtBarre() {
     Toolbar1->setIconSize(QSize(24, 24));
     const BoutonBarre boutons[] = {
         {"Nouveau", "Nouveau", QStyle::SP_FileIcon},
-        {"Couper", "Couper", QStyle::SP_DialogDiscardButton},
-        {"Copier", "Copier", QStyle::SP_FileDialogNewFolder},
-        {"Coller", "Coller", QStyle::SP_DialogApplyButton},
+        {"Couper", "Cou&per", QStyle::SP_DialogDiscardButton, nullptr, QKeySequence::Cut},
+        {"Copier", "&Copier", QStyle::SP_FileDialogNewFolder, nullptr, QKeySequence::Copy},
+        {"Coller", "C&oller", QStyle::SP_DialogApplyButton, nullptr, QKeySequence::Paste},
         {"Correction", "Correction", QStyle::SP_FileDialogDetailedView},
         {"Statistiques", "Statistiques", QStyle::SP_FileDialogInfoView},
-        {"Archives", "Archives", QStyle::SP_DirIcon},
-        {"Télécomm", "Télécomm", QStyle::SP_DriveNetIcon},
+        {"Archives", "&Archives", QStyle::SP_DirIcon, "Archives des facturations"},
+        {"Télécomm", "&Télécomm", QStyle::SP_DriveNetIcon, "Télécommunication avec la RAMQ", QKeySequence("Ctrl+T"),
+         "&Télécommunication avec la RAMQ"},
         {"Quitter", "Quitter", QStyle::SP_DialogCloseButton},
     };
+    QHash<QString, QAction*> actions;
     for (const BoutonBarre& b : boutons) {
         const QString cle = QString::fromUtf8(b.cle);
         if (cle == QLatin1String("Couper") || cle == QLatin1String("Correction") ||
             cle == QLatin1String("Quitter"))
             Toolbar1->addSeparator();
-        QAction* a = ajouterBouton(Toolbar1, b, [this](const QString& c) {
+        actions[cle] = ajouterBouton(Toolbar1, b, [this](const QString& c) {
             pertes_->quandLibre([this, c] { Toolbar1_ButtonClick(c); });
         });
-        if (cle == QLatin1String("Correction"))
-            actionCorrection_ = a;
+    }
+    actionCorrection_ = actions[QStringLiteral("Correction")];
+
+    // The menus: "Fichier" as it always was, with access keys and shortcuts; the toolbar's own
+    // commands in "Édition" and "RAMQ".
+    QMenu* fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    const struct {
+        const char* texte;
+        QKeySequence raccourci;
+    } items[] = {{"&Nouveau", QKeySequence::New},
+                 {},
+                 {"&Initialisation", {}},
+                 {},
+                 {"&Historique / Correction", QKeySequence("Ctrl+H")},
+                 {"&Statistiques", {}},
+                 {},
+                 {"&Placer les fichiers de configuration sur le serveur", {}},
+                 {"P&rendre les fichiers de configuration sur le serveur", {}},
+                 {},
+                 {"&Quitter", QKeySequence("Ctrl+Q")}};
+    for (int i = 0; i < int(std::size(items)); ++i) {
+        QAction* a = items[i].texte ? fichier->addAction(QString::fromUtf8(items[i].texte)) : fichier->addSeparator();
+        a->setObjectName(nomIndexe("SousFichier", i));
+        a->setShortcut(items[i].raccourci);
+        if (items[i].texte)
+            connect(a, &QAction::triggered, this, [this, i] { pertes_->quandLibre([this, i] { SousFichier_Click(i); }); });
+        SousFichier << a;
+    }
+    QMenu* edition = menuBar()->addMenu(QStringLiteral("É&dition"));
+    for (const char* cle : {"Couper", "Copier", "Coller"})
+        edition->addAction(actions[QString::fromUtf8(cle)]);
+    QMenu* ramq = menuBar()->addMenu(QStringLiteral("&RAMQ"));
+    for (const char* cle : {"Télécomm", "Archives"})
+        ramq->addAction(actions[QString::fromUtf8(cle)]);
+    QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
+    const struct {
+        const char* texte;
+        QKeySequence raccourci;
+    } itemsAide[] = {{"&Aide", QKeySequence::HelpContents}, {"A &propos de...", {}}};
+    for (int i = 0; i < 2; ++i) {
+        QAction* a = aide->addAction(QString::fromUtf8(itemsAide[i].texte));
+        a->setObjectName(nomIndexe("sousAide", i));
+        a->setShortcut(itemsAide[i].raccourci);
+        connect(a, &QAction::triggered, this, [this, i] { sousAide_Click(i); });
+        sousAide << a;
     }
 }
 

@@ -18,7 +18,7 @@ frmListeEnMem::frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget
     auto* aides = new QLabel(QStringLiteral("Un double-clic sur une ligne pour facturer cette personne.\n"
                                             "Cliquez avec le bouton droit de la souris pour supprimer une entrée."),
                              this);
-    Command1 = new QPushButton(QStringLiteral("Fermer"), this);
+    Command1 = new QPushButton(QStringLiteral("&Fermer"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setAutoDefault(false);
     auto* disposition = new QVBoxLayout(this);

@@ -1,6 +1,9 @@
 #include "platform/barreoutils.h"
 
 #include <QAction>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
 
 QToolBar* nouvelleBarre(QWidget* parent, std::span<const BoutonBarre> boutons,
@@ -10,24 +13,41 @@ QToolBar* nouvelleBarre(QWidget* parent, std::span<const BoutonBarre> boutons,
     barre->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     barre->setIconSize(QSize(32, 32));
     for (const BoutonBarre& b : boutons)
-        ajouterBouton(barre, b, clic);
+        if (QWidget* bouton = barre->widgetForAction(ajouterBouton(barre, b, clic)))
+            bouton->setFocusPolicy(Qt::StrongFocus);
     return barre;
 }
 
 QAction* ajouterBouton(QToolBar* barre, const BoutonBarre& b,
                        const std::function<void(const QString& cle)>& clic) {
     const QString cle = QString::fromUtf8(b.cle);
-    QAction* a = barre->addAction(barre->style()->standardIcon(b.icone), QString::fromUtf8(b.legende));
+    const QString legende = QString::fromUtf8(b.legende);
+    QAction* a = barre->addAction(barre->style()->standardIcon(b.icone), legende);
     a->setObjectName(QStringLiteral("Toolbar1_") + cle);
     a->setData(cle);
+    a->setIconText(QString(legende).remove(QLatin1Char('&')));
+    if (b.menu)
+        a->setText(QString::fromUtf8(b.menu));
     if (!b.raccourci.isEmpty())
         a->setShortcut(b.raccourci);
-    if (b.infobulle) {
-        QString infobulle = QString::fromUtf8(b.infobulle);
-        if (!b.raccourci.isEmpty())
-            infobulle += QStringLiteral(" (") + b.raccourci.toString(QKeySequence::NativeText) + QLatin1Char(')');
-        a->setToolTip(infobulle);
-    }
+    QString infobulle = b.infobulle ? QString::fromUtf8(b.infobulle) : a->iconText();
+    if (!b.raccourci.isEmpty())
+        infobulle += QStringLiteral(" (") + b.raccourci.toString(QKeySequence::NativeText) + QLatin1Char(')');
+    a->setToolTip(infobulle);
     QObject::connect(a, &QAction::triggered, barre, [clic, cle] { clic(cle); });
     return a;
+}
+
+QMenu* menuDeLaBarre(QMenuBar* menus, const QString& titre, const QToolBar* barre) {
+    QMenu* menu = menus->addMenu(titre);
+    for (QAction* a : barre->actions())
+        menu->addAction(a);
+    return menu;
+}
+
+QMenuBar* barreDeMenus(QWidget* dialogue, QLayout* disposition) {
+    auto* menus = new QMenuBar(dialogue);
+    menus->setObjectName(QStringLiteral("BarreDeMenus"));
+    disposition->setMenuBar(menus);
+    return menus;
 }

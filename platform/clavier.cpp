@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace {
 
@@ -19,7 +20,9 @@ protected:
             return false;
         if ((touche->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
-        auto* bouton = qobject_cast<QPushButton*>(objet);
+        auto* bouton = qobject_cast<QAbstractButton*>(objet);
+        if (!qobject_cast<QPushButton*>(objet) && !qobject_cast<QToolButton*>(objet))
+            bouton = nullptr;  // a check box keeps Enter for the window's default button
         if (!bouton || !bouton->isEnabled() || !bouton->hasFocus())
             return false;
         bouton->click();

@@ -40,7 +40,7 @@ frmAfficheRapport::frmAfficheRapport(const affichageretour::Affichage& affichage
     ListView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grille->addWidget(ListView1, 3, 0, 1, 2);
 
-    Command1 = new QPushButton(QStringLiteral("Fermer"), this);
+    Command1 = new QPushButton(QStringLiteral("&Fermer"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &QDialog::accept);

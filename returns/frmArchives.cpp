@@ -19,13 +19,13 @@
 
 namespace {
 const BoutonBarre BoutonsBarre[] = {
-    {"kRemettre", "Remettre", QStyle::SP_ArrowBack, "Remettre cette facturation en traitement.", QKeySequence("Alt+R")},
-    {"kImprimer", "Imprimer", QStyle::SP_FileDialogDetailedView, "Impression du rapport.", QKeySequence("Alt+I")},
-    {"kRecherchePersonne", "Rechercher", QStyle::SP_FileDialogContentsView,
+    {"kRemettre", "&Remettre", QStyle::SP_ArrowBack, "Remettre cette facturation en traitement.", QKeySequence("Alt+R")},
+    {"kImprimer", "&Imprimer", QStyle::SP_FileDialogDetailedView, "Impression du rapport.", QKeySequence("Alt+I")},
+    {"kRecherchePersonne", "Re&chercher", QStyle::SP_FileDialogContentsView,
      "Rechercher les facturations d'une personne", QKeySequence("Alt+C")},
-    {"kExporter", "Exporter", QStyle::SP_DialogSaveButton, "Exporter la liste pour un tableur (fichier CSV)",
+    {"kExporter", "E&xporter", QStyle::SP_DialogSaveButton, "Exporter la liste pour un tableur (fichier CSV)",
      QKeySequence("Alt+X")},
-    {"kQuitter", "Quitter", QStyle::SP_DialogCloseButton, "Fermer cette fenêtre.", QKeySequence("Alt+Q")},
+    {"kQuitter", "&Quitter", QStyle::SP_DialogCloseButton, "Fermer cette fenêtre.", QKeySequence("Alt+Q")},
 };
 const QString TitreLecture = QStringLiteral("Erreur en lecture");
 }  // namespace
@@ -57,6 +57,7 @@ frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* pa
     partage->addWidget(ListView1);
     partage->setStretchFactor(1, 2);
     auto* disposition = new QVBoxLayout(this);
+    menuDeLaBarre(barreDeMenus(this, disposition), QStringLiteral("&Archives"), Toolbar1);
     disposition->addWidget(Toolbar1);
     disposition->addWidget(partage, 1);
     disposition->addWidget(ProgressBar1);

@@ -77,8 +77,8 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
                       {QStringLiteral("Fichier"), QStringLiteral("Date de traitement"),
                        QStringLiteral("Attestation"), genre_.colonneNombre, QStringLiteral("Montant"),
                        QStringLiteral("No paiement")});
-    Command3 << bouton(QStringLiteral("Command3_0"), QStringLiteral("Imprimer"), {})
-             << bouton(QStringLiteral("Command3_1"), QStringLiteral("Fermer"), {});
+    Command3 << bouton(QStringLiteral("Command3_0"), QStringLiteral("&Imprimer"), {})
+             << bouton(QStringLiteral("Command3_1"), QStringLiteral("&Fermer"), {});
     auto* imprimante = new QLabel(QStringLiteral("IMPRIMANTE:"), this);
     imprimante->setObjectName(QStringLiteral("Label1"));
     Combo1 = new QComboBox(this);
@@ -93,9 +93,9 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
                        QStringLiteral("Montant"), QStringLiteral("No Paiement")});
     ListView2->setSelectionMode(QAbstractItemView::ExtendedSelection);
     Command1 << bouton(QStringLiteral("Command1_0"), QStringLiteral("&Archives"), genre_.infobulleArchives)
-             << bouton(QStringLiteral("Command1_1"), QStringLiteral("Imprimer"),
+             << bouton(QStringLiteral("Command1_1"), QStringLiteral("Im&primer"),
                        QStringLiteral("Impression d'un fichier archivé"))
-             << bouton(QStringLiteral("Command1_2"), QStringLiteral("Afficher"),
+             << bouton(QStringLiteral("Command1_2"), QStringLiteral("Affic&her"),
                        QStringLiteral("Afficher à l'écran un fichier archivé"));
     Command1[0]->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
 

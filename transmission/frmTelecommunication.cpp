@@ -23,12 +23,15 @@
 
 namespace {
 const BoutonBarre BoutonsBarre[] = {
-    {"Préparation", "Préparation", QStyle::SP_FileDialogContentsView},
-    {"Transmettre", "Transmettre", QStyle::SP_ArrowUp},
-    {"Confirmation", "Confirmation", QStyle::SP_DialogApplyButton},
-    {"État de compte", "État de compte", QStyle::SP_FileDialogDetailedView},
-    {"Précédentes", "Précédentes", QStyle::SP_FileDialogBack},
-    {"Quitter", "Quitter", QStyle::SP_DialogCloseButton},
+    {"Préparation", "&Préparation", QStyle::SP_FileDialogContentsView, "Préparer les factures en mémoire",
+     QKeySequence("Alt+P")},
+    {"Transmettre", "&Transmettre", QStyle::SP_ArrowUp, "Transmettre la facturation à la RAMQ", QKeySequence("Alt+T")},
+    {"Confirmation", "&Confirmation", QStyle::SP_DialogApplyButton, "Retours de la RAMQ : erreurs",
+     QKeySequence("Alt+C")},
+    {"État de compte", "État de co&mpte", QStyle::SP_FileDialogDetailedView, "Retours de la RAMQ : états de compte",
+     QKeySequence("Alt+M")},
+    {"Précédentes", "P&récédentes", QStyle::SP_FileDialogBack, "Facturations précédentes", QKeySequence("Alt+R")},
+    {"Quitter", "&Quitter", QStyle::SP_DialogCloseButton, "Fermer cette fenêtre.", QKeySequence("Alt+Q")},
 };
 }  // namespace
 
@@ -43,8 +46,9 @@ frmTelecommunication::frmTelecommunication(QString programme, QString agence,
     setWindowTitle(QStringLiteral("Télécommunication avec la RAMQ"));
     Toolbar1 = nouvelleBarre(this, BoutonsBarre, [this](const QString& cle) { Toolbar1_ButtonClick(cle); });
     auto* disposition = new QVBoxLayout(this);
+    menuDeLaBarre(barreDeMenus(this, disposition), QStringLiteral("&Opérations"), Toolbar1);
     disposition->addWidget(Toolbar1);
-    auto* aide = new QLabel(QStringLiteral("Choisissez l'opération dans la barre d'outils."), this);
+    auto* aide = new QLabel(QStringLiteral("Choisissez l'opération dans la barre d'outils ou dans le menu Opérations."), this);
     aide->setAlignment(Qt::AlignCenter);
     disposition->addWidget(aide);
     LabelConnexion = new QLabel(this);

@@ -76,8 +76,8 @@ frmTransmettre::frmTransmettre(QString programme, MagasinReglages& utilisateur,
     LabelConnexion->setObjectName(QStringLiteral("LabelConnexion"));
     disposition->addWidget(LabelConnexion);
 
-    const QStringList legendes = {QStringLiteral("Envoyer les factures"), QStringLiteral("&Annuler"),
-                                  QStringLiteral("Afficher la liste des facturations envoyées")};
+    const QStringList legendes = {QStringLiteral("&Envoyer les factures"), QStringLiteral("&Annuler"),
+                                  QStringLiteral("Afficher la &liste des facturations envoyées")};
     auto* boutons = new QHBoxLayout;
     for (int i = 0; i < legendes.size(); ++i) {
         auto* b = new QPushButton(legendes[i], this);

@@ -172,7 +172,7 @@ TEST_F(FenetrePrincipale, ControlesEtDemarrage) {
     EXPECT_EQ(masque(5)->displayText(), QStringLiteral("2026/12/06"));
     EXPECT_FALSE(p.SousFichier[4]->isEnabled());  // no invoice in memory
     EXPECT_EQ(controle<QPushButton>("Command3")->text(),
-              QStringLiteral("Préparer la facture suivante... ( 0 )"));
+              QStringLiteral("&Préparer la facture suivante... ( 0 )"));
     EXPECT_FALSE(controle<QPushButton>("Command3")->isEnabled());
     EXPECT_FALSE(controle<QPushButton>("Command5")->isEnabled());
     EXPECT_FALSE(controle<QPushButton>("Command4")->isEnabled());
@@ -604,7 +604,7 @@ TEST_F(FenetrePrincipale, FileDAttenteAuDemarrage) {
     d.ecrire("MdiTmp.Dat", QByteArray(3 * 188, ' '));
     ouvrir();
     EXPECT_EQ(controle<QPushButton>("Command3")->text(),
-              QStringLiteral("Préparer la facture suivante... ( 3 )"));
+              QStringLiteral("&Préparer la facture suivante... ( 3 )"));
     EXPECT_TRUE(controle<QPushButton>("Command3")->isEnabled());
     EXPECT_TRUE(controle<QPushButton>("Command2")->isVisible());
 }
@@ -878,7 +878,7 @@ TEST_F(FenetrePrincipale, FileDAttenteDeBoutEnBout) {
     };
     cliquer(p.Command2);
     EXPECT_EQ(dialogues.resume(), QStringList{"Importation de fichier |  4 noms ont été importés pour préparation de factures"});
-    EXPECT_EQ(p.Command3->text(), "Préparer la facture suivante... ( 4 )");
+    EXPECT_EQ(p.Command3->text(), "&Préparer la facture suivante... ( 4 )");
 
     cliquer(p.Command3);
     EXPECT_EQ(masque(0)->clipText(), "TREM80011514");
@@ -888,7 +888,7 @@ TEST_F(FenetrePrincipale, FileDAttenteDeBoutEnBout) {
     facturer();
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").mid(22, 12), "TREM80011514");
     EXPECT_EQ(file(), (QStringList{"22", "33", "44"}));
-    EXPECT_EQ(p.Command3->text(), "Préparer la facture suivante... ( 3 )");
+    EXPECT_EQ(p.Command3->text(), "&Préparer la facture suivante... ( 3 )");
 
     // The list: record 3 loaded, then record 1 withdrawn, then the store.
     QTimer sonde;
@@ -927,7 +927,7 @@ TEST_F(FenetrePrincipale, FileDAttenteDeBoutEnBout) {
     EXPECT_EQ(file(), (QStringList{"33", "44"}));
     facturer();
     EXPECT_EQ(file(), QStringList{"33"});
-    EXPECT_EQ(p.Command3->text(), "Préparer la facture suivante... ( 1 )");
+    EXPECT_EQ(p.Command3->text(), "&Préparer la facture suivante... ( 1 )");
 
     // "Annuler ce NOM": every entry of the NAM leaves.
     d.ecrire("MdiTmp.Dat", {});
@@ -938,7 +938,7 @@ TEST_F(FenetrePrincipale, FileDAttenteDeBoutEnBout) {
     EXPECT_EQ(file(), QStringList{"33"});
     EXPECT_EQ(masque(0)->clipText(), "");
     EXPECT_FALSE(p.Command4->isEnabled());
-    EXPECT_EQ(p.Command3->text(), "Préparer la facture suivante... ( 1 )");
+    EXPECT_EQ(p.Command3->text(), "&Préparer la facture suivante... ( 1 )");
 }
 
 // With the patient-record database: the NAM fills the window; the store updates that record
@@ -1232,6 +1232,7 @@ TEST_F(FenetrePrincipale, NaissanceEtSexeDuNam) {
         p.MaskEdBox1[0]->setClipText("");
         p.MaskEdBox1[1]->setClipText(k.naissanceAvant);
         p.Option1[k.masculinAvant ? 0 : 1]->setChecked(true);
+        p.Text1[0]->setFocus(Qt::MouseFocusReason);  // the window opens in the NAM box
         p.MaskEdBox1[0]->setFocus(Qt::MouseFocusReason);
         QApplication::processEvents();
         Clavier clavier;

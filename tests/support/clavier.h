@@ -33,16 +33,20 @@ public:
     // Characters typed one by one (lower-case letters as the user types them).
     Clavier& taper(const QString& texte);
     Clavier& touche(Qt::Key cle, Qt::KeyboardModifiers modificateurs = Qt::NoModifier);
+    // The user waits `ms` before the next key (an access key clicks its button 100 ms later).
+    Clavier& pause(int ms);
     // A step between two keys: what the test looks at, at that moment.
     Clavier& puis(std::function<void()> action);
-    // The keys that follow wait until a window asks something, as a user waits to see it.
-    Clavier& attendreUneFenetre();
+    // The keys that follow wait until a window asks something, as a user waits to see it; with
+    // a name, until the window of that name is the one waiting.
+    Clavier& attendreUneFenetre(const QString& nom = {});
     // Plays every key, then lets the event loop run until what they started has ended. False
     // when the keys were not all played within `delaiMs`, or a window was still waiting for
     // the user a second after the last key (it is then closed, so the test goes on).
     bool jouer(int delaiMs = 10000);
 
-    // The widget a key pressed now would reach.
+    // The widget a key pressed now would reach: an open menu, else the focus of the window that
+    // waits for the user.
     static QWidget* cible();
 
 private:
@@ -52,6 +56,8 @@ private:
         QChar caractere;
         std::function<void()> action;
         bool attente = false;
+        QString fenetre;
+        int pauseMs = 0;
     };
     QList<Touche> touches_;
 };

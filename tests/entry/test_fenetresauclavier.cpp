@@ -1,0 +1,197 @@
+#include "entry/Principal.h"
+#include "platform/MaskEdBox.h"
+#include "platform/horloge.h"
+#include "platform/reglages.h"
+#include "support/clavier.h"
+#include "support/dialoguesscriptes.h"
+#include "support/dossiertemporaire.h"
+#include "support/factures.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every caption of a window as the user sees it: title, labels, buttons, frames, tabs, column
+// headers, menus with their items, tool tips.
+QStringList textesDe(QWidget* fenetre) {
+    QStringList t{fenetre->windowTitle()};
+    for (QWidget* w : fenetre->findChildren<QWidget*>()) {
+        t << w->toolTip();
+        if (auto* l = qobject_cast<QLabel*>(w))
+            t << l->text();
+        else if (auto* b = qobject_cast<QAbstractButton*>(w))
+            t << b->text();
+        else if (auto* g = qobject_cast<QGroupBox*>(w))
+            t << g->title();
+        else if (auto* o = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < o->count(); ++i)
+                t << o->tabText(i);
+        else if (auto* a = qobject_cast<QTreeWidget*>(w))
+            for (int i = 0; i < a->columnCount(); ++i)
+                t << a->headerItem()->text(i);
+    }
+    for (QAction* a : fenetre->findChildren<QAction*>())
+        t << a->text() << a->toolTip() << a->shortcut().toString(QKeySequence::NativeText);
+    t.removeAll(QString());
+    return t;
+}
+
+// English words that would show the toolkit speaking its own language.
+QStringList motsAnglais(const QStringList& textes) {
+    static const QRegularExpression anglais(
+        QStringLiteral("\\b(Cancel|Save|Open|Undo|Redo|Copy|Paste|Yes|Retry|File name|Close|Delete|Select All|"
+                       "Look in|Folder)\\b"));
+    QStringList trouves;
+    for (const QString& t : textes)
+        if (const auto m = anglais.match(t); m.hasMatch())
+            trouves << m.captured(0) + QStringLiteral(" in \"") + t + QLatin1Char('"');
+        else if (QString(t).remove(QLatin1Char('&')) == QLatin1String("No"))  // "No facture" is French
+            trouves << t;
+    return trouves;
+}
+
+// The access keys (Alt+letter) a window answers: its visible buttons and labels, its menu titles
+// and the Alt shortcuts of its actions. Two commands on one key are a fault.
+QStringList touchesEnDouble(QWidget* fenetre) {
+    QMap<QString, QStringList> par;
+    const auto ajouter = [&](const QString& texte, const QString& qui) {
+        const QKeySequence m = QKeySequence::mnemonic(texte);
+        if (!m.isEmpty())
+            par[m.toString()] << qui;
+    };
+    for (QWidget* w : fenetre->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(fenetre) || w->window() != fenetre)
+            continue;
+        if (auto* b = qobject_cast<QAbstractButton*>(w))
+            ajouter(b->text(), b->objectName());
+        else if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy())
+            ajouter(l->text(), l->objectName());
+    }
+    for (QMenuBar* barre : fenetre->findChildren<QMenuBar*>())
+        for (QAction* a : barre->actions())
+            ajouter(a->text(), a->text());
+    for (QAction* a : fenetre->findChildren<QAction*>())
+        if (a->shortcut()[0].keyboardModifiers() == Qt::AltModifier && a->shortcut().count() == 1)
+            par[a->shortcut().toString()] << a->objectName();
+    QStringList doubles;
+    for (auto i = par.cbegin(); i != par.cend(); ++i)
+        if (QSet<QString>(i.value().begin(), i.value().end()).size() > 1)
+            doubles << i.key() + QStringLiteral(": ") + i.value().join(QStringLiteral(", "));
+    return doubles;
+}
+
+class FenetresAuClavier : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Horloge::fixer(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
+        d.ecrire("Kestrova.Cfg", donnees("Kestrova.Cfg.defaut"));
+        d.ecrire("Facturat.Lex", "R7123400D71234000000000000000000000000");
+        d.ecrire("Sauvramq/Ftmp.Fil", enregistrementDe(factureDeBase()).repeated(2));
+        d.ecrire("PavoRamq.Txt", "GAGM75531213;Marie;Gagnon;1;427;19750312;F;1 rue A;Ville;H2X1Y4;20261204;11\n");
+        u.ecrire("UtiliseDossierPatient", "NON");
+    }
+    void TearDown() override { Horloge::liberer(); }
+
+    DossierTemporaire d;
+    DialoguesScriptes dialogues;
+    ReglagesUtilisateur u;
+};
+
+}  // namespace
+
+// From the entry window, by keys alone, every window opens and closes with Escape, back to the
+// entry window. Each one speaks French and gives each access key to one command only.
+TEST_F(FenetresAuClavier, ChaqueFenetreSOuvreEtSeFermeAuClavier) {
+    Principal p(d.chemin(), dialogues, u);
+    ASSERT_TRUE(p.Form_Load());
+    p.afficher();
+    QApplication::setActiveWindow(&p);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    // The optometrist and the point of service are chosen: the NAM is typed at once.
+    EXPECT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(p.MaskEdBox1[0]));
+    EXPECT_EQ(touchesEnDouble(&p), QStringList());
+    EXPECT_EQ(motsAnglais(textesDe(&p)), QStringList());
+
+    using Touches = std::function<void(Clavier&)>;
+    const struct {
+        const char* touches;
+        Touches aller;
+        QStringList fenetres;  // opened one in the other
+    } chemins[] = {
+        {"Alt+F I", [&](Clavier& c) { c.touche(Qt::Key_F, Qt::AltModifier).touche(Qt::Key_I); }, {"Initial"}},
+        {"Ctrl+H", [&](Clavier& c) { c.touche(Qt::Key_H, Qt::ControlModifier); }, {"frmHistorique"}},
+        {"Alt+F H", [&](Clavier& c) { c.touche(Qt::Key_F, Qt::AltModifier).touche(Qt::Key_H); }, {"frmHistorique"}},
+        {"Alt+F S, Alt+M", [&](Clavier& c) {
+             c.touche(Qt::Key_F, Qt::AltModifier).touche(Qt::Key_S).attendreUneFenetre("frmStatistique");
+             c.touche(Qt::Key_M, Qt::AltModifier);
+         }, {"frmStatistique", "frmStatMensuelle"}},
+        {"Alt+R A", [&](Clavier& c) { c.touche(Qt::Key_R, Qt::AltModifier).touche(Qt::Key_A); }, {"frmArchives"}},
+        {"Alt+R T, Alt+P", [&](Clavier& c) {
+             c.touche(Qt::Key_R, Qt::AltModifier).touche(Qt::Key_T).attendreUneFenetre("frmTelecommunication");
+             c.touche(Qt::Key_P, Qt::AltModifier);
+         }, {"frmTelecommunication", "frmTelePrepare"}},
+        {"Ctrl+T, Entrée", [&](Clavier& c) {  // the focus on the first button: Préparation
+             c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
+             c.touche(Qt::Key_Return);
+         }, {"frmTelecommunication", "frmTelePrepare"}},
+        {"Ctrl+T, Tab Espace, Alt+L", [&](Clavier& c) {
+             c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
+             c.touche(Qt::Key_Tab).touche(Qt::Key_Space).attendreUneFenetre("frmTransmettre");
+             c.touche(Qt::Key_L, Qt::AltModifier);
+         }, {"frmTelecommunication", "frmTransmettre", "frmListeDesFacturations"}},
+        {"Ctrl+T, Alt+C", [&](Clavier& c) {
+             c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
+             c.touche(Qt::Key_C, Qt::AltModifier);
+         }, {"frmTelecommunication", "frmRetourErreur"}},
+        {"Ctrl+T, Alt+O M", [&](Clavier& c) {
+             c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
+             c.touche(Qt::Key_O, Qt::AltModifier).touche(Qt::Key_M);
+         }, {"frmTelecommunication", "frmRetourEtatCmpt"}},
+        {"Ctrl+T, Alt+R", [&](Clavier& c) {
+             c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
+             c.touche(Qt::Key_R, Qt::AltModifier);
+         }, {"frmTelecommunication", "frmPrecedenteFact"}},
+        {"Alt+V, Alt+L", [&](Clavier& c) {  // the import's count shown first, as the user sees it
+             c.touche(Qt::Key_V, Qt::AltModifier).pause(300).touche(Qt::Key_L, Qt::AltModifier);
+         }, {"frmListeEnMem"}},
+    };
+    for (const auto& chemin : chemins) {
+        SCOPED_TRACE(chemin.touches);
+        QStringList ouvertes;
+        Clavier clavier;
+        chemin.aller(clavier);
+        clavier.attendreUneFenetre(chemin.fenetres.last()).puis([&] {
+            // Every window of the way, from the first to the one on top.
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w != &p && qobject_cast<QDialog*>(w) && !w->objectName().isEmpty())
+                    ouvertes << w->objectName();
+            QWidget* dessus = QApplication::activeModalWidget();
+            EXPECT_EQ(touchesEnDouble(dessus), QStringList()) << qPrintable(dessus->objectName());
+            EXPECT_EQ(motsAnglais(textesDe(dessus)), QStringList()) << qPrintable(dessus->objectName());
+        });
+        for (int i = 0; i < chemin.fenetres.size(); ++i)
+            clavier.touche(Qt::Key_Escape);
+        EXPECT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
+        ouvertes.sort();
+        QStringList attendues = chemin.fenetres;
+        attendues.sort();
+        EXPECT_EQ(ouvertes, attendues);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        for (QWidget* w : QApplication::topLevelWidgets())
+            EXPECT_FALSE(w->isVisible() && qobject_cast<QDialog*>(w)) << qPrintable(w->objectName());
+        dialogues.effacer();
+    }
+}
