@@ -12,6 +12,8 @@ QToolBar* nouvelleBarre(QWidget* parent, std::span<const BoutonBarre> boutons,
     barre->setObjectName(QStringLiteral("Toolbar1"));
     barre->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     barre->setIconSize(QSize(32, 32));
+    // The button that has the focus is framed, so the keyboard's place is seen at once.
+    barre->setStyleSheet(QStringLiteral("QToolButton:focus { border: 2px solid palette(highlight); border-radius: 4px; }"));
     for (const BoutonBarre& b : boutons)
         if (QWidget* bouton = barre->widgetForAction(ajouterBouton(barre, b, clic)))
             bouton->setFocusPolicy(Qt::StrongFocus);
