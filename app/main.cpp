@@ -47,6 +47,7 @@ int main(int argc, char* argv[]) {
     if (commandes::estCommande(arguments))
         return executerCommande(argc, argv);
 
+    preparerDatesEnFrancais();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Kestrova"));

@@ -4,10 +4,61 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The few texts of Qt that its French translations lack: the kinds of the file dialog's
+// "Type" column.
+class TextesManquants : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* contexte, const char* source, const char* desambiguisation, int n) const override {
+        (void)desambiguisation;
+        (void)n;
+        if (std::strcmp(contexte, "QAbstractFileIconProvider") != 0)
+            return {};
+        static const struct {
+            const char* anglais;
+            const char* francais;
+        } textes[] = {{"Folder", "Dossier"}, {"File Folder", "Dossier"}, {"File", "Fichier"},
+                      {"Drive", "Lecteur"},  {"%1 File", "Fichier %1"}, {"Alias", "Alias"},
+                      {"Shortcut", "Raccourci"}};
+        for (const auto& t : textes)
+            if (std::strcmp(source, t.anglais) == 0)
+                return QString::fromUtf8(t.francais);
+        return {};
+    }
+};
+
+bool estFrancais(const char* variable) {
+    const char* valeur = std::getenv(variable);
+    return valeur && std::strncmp(valeur, "fr", 2) == 0;
+}
+
+}  // namespace
+
+void preparerDatesEnFrancais() {
+    // Qt reads the system's locale from the environment once. Only the dates' category changes,
+    // so numbers keep the point that the files and the agency expect: a LC_ALL is kept as the
+    // value of every other category.
+    if (estFrancais("LC_ALL") || estFrancais("LC_TIME"))
+        return;
+    if (const char* tout = std::getenv("LC_ALL")) {
+        setenv("LANG", tout, 1);
+        unsetenv("LC_ALL");
+    } else if (estFrancais("LANG") && !std::getenv("LC_TIME")) {
+        return;
+    }
+    setenv("LC_TIME", "fr_CA.UTF-8", 1);
+}
 
 QString chargerTraductionsQt() {
     const QLocale francais(QLocale::French, QLocale::Canada);
     QLocale::setDefault(francais);
+    QCoreApplication::installTranslator(new TextesManquants(QCoreApplication::instance()));
     auto* traducteur = new QTranslator(QCoreApplication::instance());
     const QString dossier = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (!traducteur->load(francais, QStringLiteral("qtbase"), QStringLiteral("_"), dossier)) {

@@ -6,62 +6,19 @@
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
+#include "support/textesfenetre.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QTabBar>
 #include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
-
-// Every caption of a window as the user sees it: title, labels, buttons, frames, tabs, column
-// headers, menus with their items, tool tips.
-QStringList textesDe(QWidget* fenetre) {
-    QStringList t{fenetre->windowTitle()};
-    for (QWidget* w : fenetre->findChildren<QWidget*>()) {
-        t << w->toolTip();
-        if (auto* l = qobject_cast<QLabel*>(w))
-            t << l->text();
-        else if (auto* b = qobject_cast<QAbstractButton*>(w))
-            t << b->text();
-        else if (auto* g = qobject_cast<QGroupBox*>(w))
-            t << g->title();
-        else if (auto* o = qobject_cast<QTabBar*>(w))
-            for (int i = 0; i < o->count(); ++i)
-                t << o->tabText(i);
-        else if (auto* a = qobject_cast<QTreeWidget*>(w))
-            for (int i = 0; i < a->columnCount(); ++i)
-                t << a->headerItem()->text(i);
-    }
-    for (QAction* a : fenetre->findChildren<QAction*>())
-        t << a->text() << a->toolTip() << a->shortcut().toString(QKeySequence::NativeText);
-    t.removeAll(QString());
-    return t;
-}
-
-// English words that would show the toolkit speaking its own language.
-QStringList motsAnglais(const QStringList& textes) {
-    static const QRegularExpression anglais(
-        QStringLiteral("\\b(Cancel|Save|Open|Undo|Redo|Copy|Paste|Yes|Retry|File name|Close|Delete|Select All|"
-                       "Look in|Folder)\\b"));
-    QStringList trouves;
-    for (const QString& t : textes)
-        if (const auto m = anglais.match(t); m.hasMatch())
-            trouves << m.captured(0) + QStringLiteral(" in \"") + t + QLatin1Char('"');
-        else if (QString(t).remove(QLatin1Char('&')) == QLatin1String("No"))  // "No facture" is French
-            trouves << t;
-    return trouves;
-}
 
 // The access keys (Alt+letter) a window answers: its visible buttons and labels, its menu titles
 // and the Alt shortcuts of its actions. Two commands on one key are a fault.

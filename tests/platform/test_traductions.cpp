@@ -1,6 +1,10 @@
+#include "support/textesfenetre.h"
+
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -8,27 +12,14 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace {
 
-// The English words of `textes` (access-key marks removed), whole words only.
-QStringList motsAnglais(const QStringList& textes) {
-    static const QStringList Anglais = {"Cancel", "Save", "Open", "Undo", "Redo", "Copy", "Paste", "Cut", "Delete",
-                                        "Select All", "Yes", "No", "Retry", "File name", "Look in", "Files of type"};
-    QStringList trouves;
-    for (QString t : textes) {
-        t.remove('&');
-        for (const QString& mot : Anglais)
-            if (t.contains(QRegularExpression("\\b" + mot + "\\b")))
-                trouves << mot + " dans « " + t + " »";
-    }
-    return trouves;
-}
-
 template <typename Widget>
-QStringList textesDe(const QWidget& fenetre) {
+QStringList textesVisibles(const QWidget& fenetre) {
     QStringList textes;
     for (const Widget* w : fenetre.findChildren<Widget*>())
         if (w->isVisibleTo(&fenetre))
@@ -56,8 +47,18 @@ TEST(TraductionsQt, LesTextesDeQtSontEnFrancais) {
     enregistrer.setOption(QFileDialog::DontUseNativeDialog);
     enregistrer.setAcceptMode(QFileDialog::AcceptSave);
     enregistrer.show();
-    const QStringList dialogue = textesDe<QLabel>(enregistrer) + textesDe<QAbstractButton>(enregistrer);
+    const QStringList dialogue = textesVisibles<QLabel>(enregistrer) + textesVisibles<QAbstractButton>(enregistrer);
     EXPECT_EQ(motsAnglais(dialogue), QStringList()) << qPrintable(dialogue.join(" | "));
+    // Its list: the kind and the date of a folder in French.
+    QDir(dossier.path()).mkdir("Archives");
+    auto* modele = enregistrer.findChild<QFileSystemModel*>();
+    ASSERT_NE(modele, nullptr);
+    const QModelIndex racine = modele->index(dossier.path());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return modele->rowCount(racine) == 1; }, 5000));
+    const QModelIndex ligne = modele->index(0, 0, racine);
+    EXPECT_EQ(ligne.siblingAtColumn(2).data().toString(), "Dossier");
+    const QString date = ligne.siblingAtColumn(3).data().toString();
+    EXPECT_TRUE(date.startsWith(QDate::currentDate().toString("yyyy-MM-dd"))) << qPrintable(date);
 
     QMessageBox question;
     question.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Retry);

@@ -10,6 +10,7 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    preparerDatesEnFrancais();  // as the program does
     QApplication application(argc, argv);
     chargerTraductionsQt();  // as the program does
     activerEntreeSurBoutons();
