@@ -14,6 +14,7 @@ frmListeDesFacturations::frmListeDesFacturations(QString programme, PortDialogue
     setWindowTitle(QStringLiteral("Liste des facturations envoyées"));
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), journalenvois::entetes());
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setAccessibleName(QStringLiteral("Facturations envoyées"));
     Command1 = new QPushButton(QStringLiteral("Fermer"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setAutoDefault(false);
