@@ -32,6 +32,12 @@ public:
             setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         if (!(sens & Qt::Vertical))
             setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // The control that gets the focus is shown, however it got it (Tab, an access key, the
+        // program after a message).
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* nouveau) {
+            if (nouveau && widget() && widget()->isAncestorOf(nouveau))
+                ensureWidgetVisible(nouveau);
+        });
     }
     QSize sizeHint() const override {
         if (!widget())
