@@ -100,10 +100,10 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
     QGridLayout* optos = page(QStringLiteral("Optométristes"));
     const QStringList titres = {QStringLiteral("Nom de l'optométriste"), QStringLiteral("# Proff."),
                                 QStringLiteral("# Groupe")};
-    const QStringList nomsListes = {QStringLiteral("Noms des optométristes"), QStringLiteral("Numéros de professionnel"),
-                                    QStringLiteral("Numéros de groupe")};
-    const QStringList nomsBoites = {QStringLiteral("Nom de l'optométriste"), QStringLiteral("Numéro de professionnel"),
-                                    QStringLiteral("Numéro de groupe")};
+    const QStringList nomsListes = {QStringLiteral("Noms des optométristes"),
+                                    QStringLiteral("Numéros de professionnel"), QStringLiteral("Numéros de groupe")};
+    const QStringList nomsBoites = {QStringLiteral("Nom de l'optométriste"),
+                                    QStringLiteral("Numéro de professionnel"), QStringLiteral("Numéro de groupe")};
     const int listes[] = {1, 2, 4}, boites[] = {1, 2, 7}, boutons[] = {1, 2, 5};
     for (int c = 0; c < 3; ++c) {
         optos->addWidget(libelle(titres[c], List1[listes[c]], nomsListes[c]), 0, c);
@@ -142,8 +142,8 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
 
     auto* compteurs = new QGroupBox(QStringLiteral("Création des compteurs"), this);
     auto* gc = new QGridLayout(compteurs);
-    gc->addWidget(libelle(QStringLiteral("Indiquez votre numéro d'agence:"), Text1[5], QStringLiteral("Numéro d'agence")),
-                  0, 0);
+    gc->addWidget(
+        libelle(QStringLiteral("Indiquez votre numéro d'agence:"), Text1[5], QStringLiteral("Numéro d'agence")), 0, 0);
     gc->addWidget(Text1[5], 0, 1);
     gc->addWidget(Command1[6], 0, 2);
     Command1[6]->setEnabled(false);

@@ -6,7 +6,7 @@
 QString nomDeLibelle(const QString& libelle) {
     QString nom = libelle;
     // "&&" shows one "&"; a single "&" marks the access key.
-    nom.replace(QLatin1String("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&')).replace(QChar(1), QLatin1Char('&'));
+    nom.replace(QLatin1String("&&"), QString(QChar(1))).remove(QLatin1Char('&')).replace(QChar(1), QLatin1Char('&'));
     static const QRegularExpression fin(QStringLiteral("[\\s:]+$"));
     return nom.remove(fin).simplified();
 }

@@ -25,7 +25,7 @@
 namespace {
 
 QString sansAccelerateur(QString texte) {
-    texte.replace(QLatin1String("&&"), QStringLiteral("\x01")).remove(QLatin1Char('&'));
+    texte.replace(QLatin1String("&&"), QString(QChar(1))).remove(QLatin1Char('&'));
     return texte.replace(QChar(1), QLatin1Char('&'));
 }
 
@@ -111,8 +111,8 @@ TEST(FenetresDuProgramme, MontrentLIconeDuProgramme) {
             ASSERT_NE(fenetre, nullptr);
             const QIcon icone = fenetre->windowIcon();
             ASSERT_FALSE(icone.isNull());
-            EXPECT_TRUE(icone.pixmap(QSize(32, 32), 1.0).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
-                        attendue);
+            const QImage montree = icone.pixmap(QSize(32, 32), 1.0).toImage();
+            EXPECT_TRUE(montree.convertToFormat(QImage::Format_ARGB32_Premultiplied) == attendue);
         });
     }
 }
@@ -213,8 +213,8 @@ TEST(FenetresDuProgramme, TiennentDansUnPetitEcranSansCouperUneLegende) {
     env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("144"));
     grandesPolices.setProcessEnvironment(env);
     grandesPolices.setProcessChannelMode(QProcess::MergedChannels);
-    grandesPolices.start(QApplication::applicationFilePath(),
-                         {QStringLiteral("--gtest_filter=FenetresDuProgramme.TiennentDansUnPetitEcranSansCouperUneLegende")});
+    const QString ceTest = QStringLiteral("FenetresDuProgramme.TiennentDansUnPetitEcranSansCouperUneLegende");
+    grandesPolices.start(QApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + ceTest});
     ASSERT_TRUE(grandesPolices.waitForFinished(120000));
     const QString sortie = QString::fromUtf8(grandesPolices.readAll());
     EXPECT_EQ(grandesPolices.exitCode(), 0) << sortie.toStdString();
