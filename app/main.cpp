@@ -4,6 +4,7 @@
 #include "platform/clavier.h"
 #include "platform/dialoguesqt.h"
 #include "platform/dossiers.h"
+#include "platform/fenetres.h"
 #include "platform/fluxsortie.h"
 #include "platform/reglages.h"
 #include "platform/sessioncurl.h"
@@ -51,8 +52,10 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setOrganizationName(QStringLiteral("Kestrova"));
+    QApplication::setWindowIcon(iconeProgramme());
     chargerTraductionsQt();
     activerEntreeSurBoutons();
+    ajusterFenetresALEcran();
 
     if (!encodage::disponible()) {
         QMessageBox::critical(nullptr, QStringLiteral("Kestrova"),

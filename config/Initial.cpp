@@ -1,6 +1,8 @@
 #include "config/Initial.h"
 
+#include "platform/accessibilite.h"
 #include "platform/dialogues.h"
+#include "platform/fenetres.h"
 #include "platform/lignecourante.h"
 
 #include <QCheckBox>
@@ -72,6 +74,12 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
         Instructions << l;
     }
 
+    // A caption that names the control it stands by, for a screen reader.
+    const auto libelle = [this](const QString& texte, QWidget* controle, const QString& nom = {}) {
+        auto* l = new QLabel(texte, this);
+        nommer(l, controle, nom);
+        return l;
+    };
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     auto page = [&](const QString& titre) {
@@ -81,9 +89,10 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
     };
     QGridLayout* actes = page(QStringLiteral("Liste des actes"));
     actes->addWidget(List1[0], 0, 0, 4, 1);
-    actes->addWidget(new QLabel(QStringLiteral("Code d'acte:"), this), 0, 1);
+    List1[0]->setAccessibleName(QStringLiteral("Codes d'actes"));
+    actes->addWidget(libelle(QStringLiteral("Code d'acte:"), Text1[6]), 0, 1);
     actes->addWidget(Text1[6], 0, 2);
-    actes->addWidget(new QLabel(QStringLiteral("Prix:"), this), 1, 1);
+    actes->addWidget(libelle(QStringLiteral("Prix:"), Text1[0]), 1, 1);
     actes->addWidget(Text1[0], 1, 2);
     actes->addWidget(Command1[0], 2, 2);
     actes->addWidget(Instructions[0], 4, 0, 1, 3);
@@ -91,9 +100,14 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
     QGridLayout* optos = page(QStringLiteral("Optométristes"));
     const QStringList titres = {QStringLiteral("Nom de l'optométriste"), QStringLiteral("# Proff."),
                                 QStringLiteral("# Groupe")};
+    const QStringList nomsListes = {QStringLiteral("Noms des optométristes"),
+                                    QStringLiteral("Numéros de professionnel"), QStringLiteral("Numéros de groupe")};
+    const QStringList nomsBoites = {QStringLiteral("Nom de l'optométriste"),
+                                    QStringLiteral("Numéro de professionnel"), QStringLiteral("Numéro de groupe")};
     const int listes[] = {1, 2, 4}, boites[] = {1, 2, 7}, boutons[] = {1, 2, 5};
     for (int c = 0; c < 3; ++c) {
-        optos->addWidget(new QLabel(titres[c], this), 0, c);
+        optos->addWidget(libelle(titres[c], List1[listes[c]], nomsListes[c]), 0, c);
+        Text1[boites[c]]->setAccessibleName(nomsBoites[c]);
         optos->addWidget(List1[listes[c]], 1, c);
         optos->addWidget(Text1[boites[c]], 2, c);
         optos->addWidget(Command1[boutons[c]], 3, c);
@@ -102,6 +116,8 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
     optos->addWidget(Instructions[1], 4, 0, 1, 3);
 
     QGridLayout* etabs = page(QStringLiteral("Établissements"));
+    List1[3]->setAccessibleName(QStringLiteral("Établissements"));
+    Text1[4]->setAccessibleName(QStringLiteral("Établissement"));
     etabs->addWidget(List1[3], 0, 0, 1, 2);
     etabs->addWidget(Text1[4], 1, 0);
     etabs->addWidget(Command1[3], 1, 1);
@@ -120,13 +136,14 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
     Text3 = new QLineEdit(QStringLiteral("C:\\Pavo\\Export"), this);
     Text3->setObjectName(QStringLiteral("Text3"));
     Text3->setReadOnly(true);
-    autres->addWidget(new QLabel(QStringLiteral("Dossier d'exportation du logiciel de gestion:"), this),
+    autres->addWidget(libelle(QStringLiteral("Dossier d'exportation du logiciel de gestion:"), Text3),
                       Initialisation::NombreCases, 0);
     autres->addWidget(Text3, Initialisation::NombreCases, 1);
 
     auto* compteurs = new QGroupBox(QStringLiteral("Création des compteurs"), this);
     auto* gc = new QGridLayout(compteurs);
-    gc->addWidget(new QLabel(QStringLiteral("Indiquez votre numéro d'agence:"), this), 0, 0);
+    gc->addWidget(
+        libelle(QStringLiteral("Indiquez votre numéro d'agence:"), Text1[5], QStringLiteral("Numéro d'agence")), 0, 0);
     gc->addWidget(Text1[5], 0, 1);
     gc->addWidget(Command1[6], 0, 2);
     Command1[6]->setEnabled(false);
@@ -135,11 +152,11 @@ Initial::Initial(QString programme, MagasinReglages& utilisateur, PortDialogue& 
     const QStringList libelles = {QStringLiteral("Nom du serveur:"), QStringLiteral("Nom d'utilisateur:"),
                                   QStringLiteral("Mot de passe:")};
     for (int i = 0; i < 3; ++i) {
-        gs->addWidget(new QLabel(libelles[i], this), i, 0);
+        gs->addWidget(libelle(libelles[i], Text2[i]), i, 0);
         gs->addWidget(Text2[i], i, 1);
     }
 
-    auto* v = new QVBoxLayout(this);
+    auto* v = new QVBoxLayout(contenuDefilant(this));  // scrolls on a small screen
     v->addWidget(SSTab1);
     v->addWidget(compteurs);
     v->addWidget(serveur);

@@ -1,5 +1,7 @@
 #include "config/MotPasse.h"
 
+#include "platform/accessibilite.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -55,6 +57,9 @@ MotPasse::MotPasse(QString programme, PortDialogue& dialogues, QWidget* parent)
     Text1 = boiteMasquee(this, QStringLiteral("Text1"));
     Text2 << boiteMasquee(this, QStringLiteral("Text2_0")) << boiteMasquee(this, QStringLiteral("Text2_1"));
     Text2[1]->setEchoMode(QLineEdit::Normal);
+    nommer(Label1[0], Text1, QStringLiteral("Mot de passe"));
+    nommer(Label1[1], Text2[0], QStringLiteral("Ancien mot de passe"));
+    nommer(Label1[2], Text2[1], QStringLiteral("Autorisation"));
 
     auto zone = [&](QLabel* libelle, QLineEdit* boite, QPushButton* ok, QPushButton* autre) {
         auto* w = new QWidget(this);
@@ -118,6 +123,7 @@ void MotPasse::Command1_Click(int index) {
         const motdepasse::Issue issue = porte_.modifier(Text2[0]->text());
         if (porte_.attendNouveau()) {
             Label1[1]->setText(QStringLiteral("Inscrire nouveau mot de passe"));
+            Text2[0]->setAccessibleName(QStringLiteral("Nouveau mot de passe"));
             Text2[0]->clear();
             Text2[0]->setFocus();
         }

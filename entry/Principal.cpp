@@ -118,11 +118,11 @@ bool Principal::Form_Load() {
         bandeFile_->hide();
         for (QWidget* w : sousLaFile_)
             w->move(w->x(), w->y() - HauteurBandeFile);
-        centralWidget()->setMinimumHeight(HauteurCentre - HauteurBandeFile);
+        centre_->setMinimumHeight(HauteurCentre - HauteurBandeFile);
     }
     // The controls keep their proportions when the window is resized or maximised.
     if (!redimensionnement_)
-        redimensionnement_ = new Redimensionnement(centralWidget(), centralWidget()->minimumSize());
+        redimensionnement_ = new Redimensionnement(centre_, centre_->minimumSize());
     return true;
 }
 

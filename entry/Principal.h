@@ -132,6 +132,7 @@ private:
     MagasinReglages& utilisateur_;
     Configuration configuration_;
     EtatDemarrage etat_;
+    QWidget* centre_ = nullptr;  // the controls, in the window's scroll area
     QFrame* bandeFile_ = nullptr;
     QList<QWidget*> sousLaFile_;  // controls moved up when the queue buttons are hidden
     QAction* actionCorrection_ = nullptr;

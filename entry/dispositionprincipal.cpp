@@ -4,8 +4,10 @@
 #include "entry/filepatients.h"
 
 #include "platform/MaskEdBox.h"
+#include "platform/accessibilite.h"
 #include "platform/barreoutils.h"
 #include "platform/dialogues.h"
+#include "platform/fenetres.h"
 #include "platform/filtresaisie.h"
 #include "platform/pertesdefocus.h"
 
@@ -16,9 +18,9 @@
 #include <QLineEdit>
 #include <QHash>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyle>
@@ -30,30 +32,17 @@ QString nomIndexe(const char* nom, int index) {
     return QStringLiteral("%1_%2").arg(QLatin1String(nom)).arg(index);
 }
 
-QPixmap logo() {
-    QPixmap p(64, 64);
-    p.fill(Qt::transparent);
-    QPainter g(&p);
-    g.setRenderHint(QPainter::Antialiasing);
-    g.setBrush(QColor(0x1f, 0x5f, 0x9f));
-    g.setPen(Qt::NoPen);
-    g.drawEllipse(2, 2, 60, 60);
-    g.setPen(Qt::white);
-    QFont f(QStringLiteral("Liberation Sans"), 30, QFont::Bold);
-    g.setFont(f);
-    g.drawText(p.rect(), Qt::AlignCenter, QStringLiteral("K"));
-    return p;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- controls
 
 void Principal::construireControles() {
-    auto* centre = new QWidget(this);
+    // The controls keep their design size at the least; a screen too small for them scrolls.
+    auto* centre = new QWidget;
     centre->setObjectName(QStringLiteral("centre"));
-    setCentralWidget(centre);
     centre->setMinimumSize(LargeurFenetre, HauteurCentre);
+    setCentralWidget(zoneDefilante(centre, this));
+    centre_ = centre;
 
     int indexLibelle = 0;  // Label1 indexes not used by the program hold the captions
     auto libelle = [&](QWidget* parent, const QString& texte, int x, int y, int w = 0) {
@@ -128,7 +117,7 @@ void Principal::construireControles() {
     LabelVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Image1 = new QLabel(centre);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(logo());
+    Image1->setPixmap(iconeProgramme().pixmap(64, 64));
     Image1->setGeometry(802, 4, 64, 64);
     Image1->setCursor(Qt::PointingHandCursor);
     Image1->installEventFilter(this);
@@ -140,12 +129,14 @@ void Principal::construireControles() {
         Combo1 << c;
         connect(c, &QComboBox::activated, this, [this, i] { Combo1_Click(i); });
     }
-    libelle(centre, QStringLiteral("Choix:"), 12, 44);
+    // Each box is named for a screen reader by its caption, or by what it holds where the
+    // caption alone does not say it.
+    nommer(libelle(centre, QStringLiteral("Choix:"), 12, 44), Combo1[0], QStringLiteral("Optométriste"));
     Combo1[0]->setGeometry(110, 44, 260, 24);
-    libelle(centre, QStringLiteral("Point de service:"), 390, 44);
+    nommer(libelle(centre, QStringLiteral("Point de service:"), 390, 44), Combo1[1]);
     Combo1[1]->setGeometry(500, 44, 290, 24);
-    libelle(centre, QStringLiteral("Date de service:"), 12, 76);
-    masque(centre, 5, QStringLiteral("####/##/##"), 110, 76, 100);
+    QLabel* l = libelle(centre, QStringLiteral("Date de service:"), 12, 76);
+    nommer(l, masque(centre, 5, QStringLiteral("####/##/##"), 110, 76, 100), QStringLiteral("Date du service"));
 
     // The queue of imported patients.
     bandeFile_ = new QFrame(centre);
@@ -169,14 +160,15 @@ void Principal::construireControles() {
     // The patient.
     const int yPatient = 146;
     QGroupBox* patient = cadre(QStringLiteral("Patient"), 8, yPatient, 864, 124);
-    libelle(patient, QStringLiteral("NAM:"), 10, 24);
-    masque(patient, 0, QStringLiteral("&&&&########"), 80, 24, 130);
-    libelle(patient, QStringLiteral("Nom:"), 226, 24);
-    texte(patient, 0, 270, 24, 250, 30);
-    libelle(patient, QStringLiteral("Prénom:"), 536, 24);
-    texte(patient, 1, 596, 24, 256, 20);
-    libelle(patient, QStringLiteral("Naissance:"), 10, 56);
-    masque(patient, 1, QStringLiteral("####/##/##"), 80, 56, 100);
+    l = libelle(patient, QStringLiteral("NAM:"), 10, 24);
+    nommer(l, masque(patient, 0, QStringLiteral("&&&&########"), 80, 24, 130),
+           QStringLiteral("Numéro d'assurance maladie"));
+    l = libelle(patient, QStringLiteral("Nom:"), 226, 24);
+    nommer(l, texte(patient, 0, 270, 24, 250, 30));
+    l = libelle(patient, QStringLiteral("Prénom:"), 536, 24);
+    nommer(l, texte(patient, 1, 596, 24, 256, 20));
+    l = libelle(patient, QStringLiteral("Naissance:"), 10, 56);
+    nommer(l, masque(patient, 1, QStringLiteral("####/##/##"), 80, 56, 100), QStringLiteral("Date de naissance"));
     for (int i = 0; i < 2; ++i) {
         auto* o = new QRadioButton(i == 0 ? QStringLiteral("Masculin") : QStringLiteral("Féminin"),
                                    patient);
@@ -185,16 +177,16 @@ void Principal::construireControles() {
         Option1 << o;
     }
     Option1[0]->setChecked(true);
-    libelle(patient, QStringLiteral("Séq. carte:"), 536, 56);
-    masque(patient, 3, QStringLiteral("##"), 610, 56, 40);
-    libelle(patient, QStringLiteral("Exp. carte"), 680, 56);
-    masque(patient, 4, QStringLiteral("####"), 752, 56, 60);
-    libelle(patient, QStringLiteral("Adresse:"), 10, 88);
-    texte(patient, 2, 80, 88, 300, 30);
-    libelle(patient, QStringLiteral("Ville:"), 396, 88);
-    texte(patient, 3, 440, 88, 200, 30);
-    libelle(patient, QStringLiteral("Code postal:"), 656, 88);
-    masque(patient, 2, QStringLiteral("?#? #?#"), 752, 88, 80);
+    l = libelle(patient, QStringLiteral("Séq. carte:"), 536, 56);
+    nommer(l, masque(patient, 3, QStringLiteral("##"), 610, 56, 40), QStringLiteral("Séquence de la carte"));
+    l = libelle(patient, QStringLiteral("Exp. carte"), 680, 56);
+    nommer(l, masque(patient, 4, QStringLiteral("####"), 752, 56, 60), QStringLiteral("Expiration de la carte"));
+    l = libelle(patient, QStringLiteral("Adresse:"), 10, 88);
+    nommer(l, texte(patient, 2, 80, 88, 300, 30));
+    l = libelle(patient, QStringLiteral("Ville:"), 396, 88);
+    nommer(l, texte(patient, 3, 440, 88, 200, 30));
+    l = libelle(patient, QStringLiteral("Code postal:"), 656, 88);
+    nommer(l, masque(patient, 2, QStringLiteral("?#? #?#"), 752, 88, 80));
 
     // Diagnostics and acts, paired by line.
     const int yLignes = 278;
@@ -202,9 +194,11 @@ void Principal::construireControles() {
     QGroupBox* actes = cadre(QStringLiteral("Actes"), 166, yLignes, 250, 160);
     for (int ligne = 0; ligne < 4; ++ligne) {
         const int y = 26 + 32 * ligne;
-        libelle(diagnostics, QStringLiteral("%1.").arg(ligne + 1), 12, y);
-        masque(diagnostics, 6 + ligne, QStringLiteral("&####"), 34, y, 90);
+        l = libelle(diagnostics, QStringLiteral("%1.").arg(ligne + 1), 12, y);
+        nommer(l, masque(diagnostics, 6 + ligne, QStringLiteral("&####"), 34, y, 90),
+               QStringLiteral("Diagnostic %1").arg(ligne + 1));
         QComboBox* c = Combo1[2 + ligne];
+        c->setAccessibleName(QStringLiteral("Acte %1").arg(ligne + 1));
         c->setParent(actes);
         c->setEditable(true);
         c->setInsertPolicy(QComboBox::NoInsert);
@@ -218,27 +212,29 @@ void Principal::construireControles() {
         h->setGeometry(136, y, 100, 24);
         h->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         h->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        h->setAccessibleName(QStringLiteral("Prix %1").arg(ligne + 1));
         Label2 << h;
     }
     QGroupBox* complementaires =
         cadre(QStringLiteral("Renseignements complémentaires"), 424, yLignes, 448, 86);
-    texte(complementaires, 4, 12, 30, 424, 200);
+    texte(complementaires, 4, 12, 30, 424, 200)->setAccessibleName(complementaires->title());
     QGroupBox* utiles = cadre(QStringLiteral("Renseignements utiles"), 424, yLignes + 92, 448, 68);
-    libelle(utiles, QStringLiteral("Considérations spéciales:"), 12, 28);
-    texte(utiles, 5, 180, 28, 70, 5);
+    l = libelle(utiles, QStringLiteral("Considérations spéciales:"), 12, 28);
+    nommer(l, texte(utiles, 5, 180, 28, 70, 5));
 
     // Amount, count, gauge and the store button.
     const int yBas = 448;
-    libelle(centre, QStringLiteral("Montant de la facture en cours:"), 12, yBas);
-    valeur(centre, 27, 220, yBas, 100);
-    libelle(centre, QStringLiteral("Nombre de factures en mémoire:"), 340, yBas);
-    valeur(centre, 28, 548, yBas, 70);
+    l = libelle(centre, QStringLiteral("Montant de la facture en cours:"), 12, yBas);
+    nommer(l, valeur(centre, 27, 220, yBas, 100));
+    l = libelle(centre, QStringLiteral("Nombre de factures en mémoire:"), 340, yBas);
+    nommer(l, valeur(centre, 28, 548, yBas, 70));
     Slider1 = new QSlider(Qt::Horizontal, centre);
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Slider1->setGeometry(12, yBas + 36, 606, 24);
     Slider1->setTickPosition(QSlider::TicksBelow);
     Slider1->setAttribute(Qt::WA_TransparentForMouseEvents);
     Slider1->setFocusPolicy(Qt::NoFocus);
+    Slider1->setAccessibleName(QStringLiteral("Jauge des factures en mémoire"));
     for (int i = 0; i <= 10; ++i) {
         auto* l = new QLabel(centre);
         l->setObjectName(nomIndexe("Label3", i));

@@ -15,6 +15,7 @@ frmListeEnMem::frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget
     setObjectName(QStringLiteral("frmListeEnMem"));
     setWindowTitle(QStringLiteral("Liste des fiches en mémoire"));
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), filepatients::colonnes());
+    ListView1->setAccessibleName(QStringLiteral("Fiches en mémoire"));
     auto* aides = new QLabel(QStringLiteral("Un double-clic sur une ligne pour facturer cette personne.\n"
                                             "Cliquez avec le bouton droit de la souris pour supprimer une entrée."),
                              this);

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "platform/accessibilite.h"
 #include "rules/frmMessageAlaSouris.h"
 
 #include <QAction>
@@ -164,6 +165,8 @@ std::optional<QString> DialoguesQt::saisie(const QString& titre, const QString& 
     boite.setWindowTitle(titre);
     boite.setLabelText(invite);
     boite.setTextValue(defaut);
+    if (auto* texte = boite.findChild<QLineEdit*>())
+        texte->setAccessibleName(nomDeLibelle(invite));
     boite.setOkButtonText(QStringLiteral("OK"));
     boite.setCancelButtonText(QStringLiteral("Annuler"));
     // The text box has the focus and its text is selected, however the box was opened.

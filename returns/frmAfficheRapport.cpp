@@ -31,6 +31,7 @@ frmAfficheRapport::frmAfficheRapport(const affichageretour::Affichage& affichage
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("Lignes du rapport"));
     ListView1->setColumnCount(7);
     ListView1->setHeaderHidden(true);  // the rows carry their own headings
     ListView1->setRootIsDecorated(false);

@@ -40,6 +40,8 @@ frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* pa
     ListView2 = nouvelleListe(this, QStringLiteral("ListView2"),
                               {QStringLiteral("Fichier"), QStringLiteral("Période"), QStringLiteral("Nombre")});
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), archives::entetes());
+    ListView2->setAccessibleName(QStringLiteral("Précédentes facturations"));
+    ListView1->setAccessibleName(QStringLiteral("Factures"));
     for (QTreeWidget* l : {ListView1, ListView2})
         trierAuClicDEntete(l);
     suivreLaLigneCourante(ListView2);

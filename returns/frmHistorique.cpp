@@ -1,5 +1,6 @@
 #include "returns/frmHistorique.h"
 
+#include "platform/accessibilite.h"
 #include "platform/dialogues.h"
 #include "platform/erreurs.h"
 #include "platform/filtresaisie.h"
@@ -58,7 +59,7 @@ frmHistorique::frmHistorique(QString programme, const Configuration& configurati
             if (b->champ.largeur <= 30)
                 boite->setFixedWidth(chiffre * b->champ.largeur + 12);
             auto* libelle = new QLabel(b->libelle, this);
-            libelle->setBuddy(boite);
+            nommer(libelle, boite);
             rangee->addWidget(libelle);
             rangee->addWidget(boite, b->champ.largeur > 30 ? 1 : 0);
             rangee->addSpacing(12);
@@ -71,6 +72,7 @@ frmHistorique::frmHistorique(QString programme, const Configuration& configurati
     VScroll1 = new QScrollBar(Qt::Vertical, this);
     VScroll1->setObjectName(QStringLiteral("VScroll1"));
     VScroll1->setPageStep(1);
+    VScroll1->setAccessibleName(QStringLiteral("Facture affichée"));
     const QStringList legendes = {QStringLiteral("&Enregistrer la correction"),
                                   QStringLiteral("&Annuler la facture"), QStringLiteral("&Fermer")};
     auto* boutons = new QHBoxLayout;

@@ -1,5 +1,6 @@
 #include "returns/frmPrecedenteFact.h"
 
+#include "platform/accessibilite.h"
 #include "platform/dialogues.h"
 #include "platform/horloge.h"
 #include "platform/lignecourante.h"
@@ -18,7 +19,7 @@ frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues,
     Label1 = new QLabel(QStringLiteral("Liste des précédentes facturations"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), precedentes::colonnes());
-    Label1->setBuddy(ListView1);
+    nommer(Label1, ListView1);
     const QList<QPair<QString, QString>> boutons = {
         {QStringLiteral("&Fermer"), QStringLiteral("Fermer cette fenêtre.")},
         {QStringLiteral("Remettre en &ligne"), QStringLiteral("Remettre en ligne la facturation sélectionnée.")},

@@ -1,8 +1,10 @@
 #include "returns/frmRetourErreur.h"
 
 #include "config/parametres.h"
+#include "platform/accessibilite.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
+#include "platform/fenetres.h"
 #include "platform/horloge.h"
 #include "platform/imprimantes.h"
 #include "returns/frmAfficheRapport.h"
@@ -83,7 +85,8 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
     imprimante->setObjectName(QStringLiteral("Label1"));
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
-    imprimante->setBuddy(Combo1);
+    nommer(imprimante, Combo1, QStringLiteral("Imprimante"));
+    ListView1->setAccessibleName(QStringLiteral("Fichiers reçus"));
 
     Frame2 = new QGroupBox(QStringLiteral("Section Archives"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -92,6 +95,7 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
                        QStringLiteral("Attestation"), QStringLiteral("Nb Factures"),
                        QStringLiteral("Montant"), QStringLiteral("No Paiement")});
     ListView2->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView2->setAccessibleName(QStringLiteral("Fichiers archivés"));
     Command1 << bouton(QStringLiteral("Command1_0"), QStringLiteral("&Archives"), genre_.infobulleArchives)
              << bouton(QStringLiteral("Command1_1"), QStringLiteral("Im&primer"),
                        QStringLiteral("Impression d'un fichier archivé"))
@@ -119,7 +123,7 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
     bas->addWidget(Command1[1], 2, 1);
     bas->addWidget(Command1[2], 2, 2);
     bas->setColumnStretch(0, 1);
-    auto* disposition = new QVBoxLayout(this);
+    auto* disposition = new QVBoxLayout(contenuDefilant(this));  // scrolls on a small screen
     disposition->addWidget(Frame1);
     disposition->addWidget(Frame2);
     resize(760, 560);

@@ -1,5 +1,7 @@
 #include "rules/frmMessageAlaSouris.h"
 
+#include "platform/fenetres.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -10,7 +12,8 @@ frmMessageAlaSouris::frmMessageAlaSouris(const FenetreChoix& fenetre, QWidget* p
     setObjectName(QStringLiteral("frmMessageAlaSouris"));
     setWindowTitle(fenetre.legende);
     setModal(true);
-    auto* disposition = new QVBoxLayout(this);
+    // A long list of choices scrolls on a small screen.
+    auto* disposition = new QVBoxLayout(contenuDefilant(this));
     disposition->setSpacing(6);
     for (const ElementChoix& e : fenetre.elements) {
         if (e.genre == ElementChoix::Genre::Entete) {

@@ -26,15 +26,18 @@ frmStatMensuelle::frmStatMensuelle(QString programme, const Configuration& confi
     auto* choix = new QHBoxLayout;
     const QStringList cadres = {QStringLiteral("1 - Sélectionnez l'optométriste"), QStringLiteral("2 - Année"),
                                 QStringLiteral("3 - Mois")};
+    const QStringList noms = {QStringLiteral("Optométriste"), QStringLiteral("Année"), QStringLiteral("Mois")};
     for (int i = 0; i < cadres.size(); ++i) {
         auto* cadre = new QGroupBox(cadres[i], this);
         auto* c = new QComboBox(cadre);
         c->setObjectName(QStringLiteral("Combo1_%1").arg(i));
+        c->setAccessibleName(noms[i]);
         (new QVBoxLayout(cadre))->addWidget(c);
         choix->addWidget(cadre, i == 0 ? 2 : 1);
         Combo1 << c;
     }
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), statmensuelle::colonnes());
+    ListView1->setAccessibleName(QStringLiteral("Factures du mois"));
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     const QStringList legendes = {QStringLiteral("Imprimer un &sommaire"), QStringLiteral("Imprimer la &liste"),

@@ -1,5 +1,6 @@
 #include "statistics/frmStatistique.h"
 
+#include "platform/accessibilite.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/erreurs.h"
@@ -36,7 +37,7 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
         auto* c = new QComboBox(this);
         c->setObjectName(QLatin1String(nom));
         auto* l = new QLabel(libelle, this);
-        l->setBuddy(c);
+        nommer(l, c);
         g->addWidget(l, rangee, 0);
         g->addWidget(c, rangee, 1);
         return c;
@@ -46,9 +47,11 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
     Combo2 = liste("Combo2", QStringLiteral("Précédentes facturations:"), grille, 1);
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"),
                               {QStringLiteral("Fichier"), QStringLiteral("Période"), QStringLiteral("Nombre")});
+    ListView1->setAccessibleName(QStringLiteral("Liste des précédentes facturations"));
     grille->addWidget(ListView1, 2, 0, 1, 2);
     MSFlexGrid1 = new QTableWidget(0, 4, this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setAccessibleName(QStringLiteral("Actes comptés"));
     MSFlexGrid1->setHorizontalHeaderLabels(
         {QStringLiteral("Acte"), QStringLiteral("Nombre"), QStringLiteral("Prix"), QStringLiteral("Total")});
     MSFlexGrid1->verticalHeader()->hide();

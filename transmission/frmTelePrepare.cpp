@@ -1,5 +1,6 @@
 #include "transmission/frmTelePrepare.h"
 
+#include "platform/accessibilite.h"
 #include "platform/dialogues.h"
 #include "platform/imprimantes.h"
 #include "transmission/rapports.h"
@@ -28,6 +29,7 @@ frmTelePrepare::frmTelePrepare(QString programme, const Configuration& configura
     Label3->setObjectName(QStringLiteral("Label3"));
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
+    nommer(Label3, Combo1);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);

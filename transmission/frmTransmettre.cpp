@@ -1,6 +1,7 @@
 #include "transmission/frmTransmettre.h"
 
 #include "config/parametres.h"
+#include "platform/accessibilite.h"
 #include "platform/dialogues.h"
 #include "platform/dossiers.h"
 #include "platform/horloge.h"
@@ -45,11 +46,15 @@ frmTransmettre::frmTransmettre(QString programme, MagasinReglages& utilisateur,
     auto* formulaire = new QFormLayout(clinique);
     const QStringList libelles = {QStringLiteral("Nom:"), QStringLiteral("Téléphone:"),
                                   QStringLiteral("Courriel:")};
+    const QStringList noms = {QStringLiteral("Nom de la clinique"), QStringLiteral("Téléphone de la clinique"),
+                              QStringLiteral("Courriel de la clinique")};
     for (int i = 0; i < 3; ++i) {
         auto* t = new QLineEdit(clinique);
         t->setObjectName(QStringLiteral("Text2_%1").arg(i));
         t->setMinimumWidth(320);
-        formulaire->addRow(libelles[i], t);
+        auto* l = new QLabel(libelles[i], clinique);
+        nommer(l, t, noms[i]);
+        formulaire->addRow(l, t);
         Text2 << t;
     }
     disposition->addWidget(clinique);

@@ -1,19 +1,33 @@
 #include "config/parametres.h"
 #include "platform/clavier.h"
+#include "platform/fenetres.h"
 #include "platform/reglages.h"
 #include "platform/traductions.h"
 #include "records/fichierenregistrements.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Windows open on a screen of 1280 x 800 pixels, a small laptop's, as the program's must fit.
+    QTemporaryDir dossierEcran;
+    const QString ecran = dossierEcran.filePath(QStringLiteral("ecran.json"));
+    {
+        QFile f(ecran);
+        if (!f.open(QIODevice::WriteOnly) ||
+            f.write(R"({"screens":[{"name":"ecran","x":0,"y":0,"width":1280,"height":800,)"
+                    R"("logicalDpi":96,"logicalBaseDpi":96,"dpr":1}]})") < 0)
+            return 1;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(ecran));
     preparerDatesEnFrancais();  // as the program does
     QApplication application(argc, argv);
-    chargerTraductionsQt();  // as the program does
+    QApplication::setWindowIcon(iconeProgramme());  // as the program does
+    chargerTraductionsQt();
     activerEntreeSurBoutons();
+    ajusterFenetresALEcran();
     QTemporaryDir reglages;  // tests never touch the real user's settings
     ReglagesUtilisateur::rediriger(reglages.path());
     FichierEnregistrements::delaiVerrouMs = 300;  // a lock held by a test is never waited for long
