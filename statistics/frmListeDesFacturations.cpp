@@ -14,12 +14,8 @@ frmListeDesFacturations::frmListeDesFacturations(QString programme, PortDialogue
     setWindowTitle(QStringLiteral("Liste des facturations envoyées"));
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), journalenvois::entetes());
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-<<<<<<< HEAD
-    Command1 = new QPushButton(QStringLiteral("&Fermer"), this);
-=======
     ListView1->setAccessibleName(QStringLiteral("Facturations envoyées"));
-    Command1 = new QPushButton(QStringLiteral("Fermer"), this);
->>>>>>> acces25
+    Command1 = new QPushButton(QStringLiteral("&Fermer"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setAutoDefault(false);
     // The list follows the window's size; the button stays at the bottom right.
