@@ -9,6 +9,7 @@
 #include "platform/fichierbrut.h"
 #include "platform/fichiers.h"
 #include "platform/fluxsortie.h"
+#include "platform/horloge.h"
 #include "platform/imprimantes.h"
 #include "platform/reglages.h"
 #include "platform/sessioncurl.h"
@@ -20,6 +21,7 @@
 #include "returns/archives.h"
 #include "returns/precedentes.h"
 #include "returns/recuperation.h"
+#include "returns/suivi.h"
 #include "statistics/journalenvois.h"
 #include "statistics/statmensuelle.h"
 #include "transmission/envoi.h"
@@ -38,11 +40,12 @@ namespace {
 constexpr int Reussi = 0, Echec = 1, Usage = 2, RienAFaire = 3, DejaEnvoyee = 4, Occupe = 5;
 
 const QStringList Commandes = {QStringLiteral("preparer"), QStringLiteral("transmettre"), QStringLiteral("recuperer"),
-                               QStringLiteral("verifier"), QStringLiteral("exporter")};
+                               QStringLiteral("verifier"), QStringLiteral("exporter"), QStringLiteral("suivi")};
 // Options taking a value; --dossier is the program folder's.
 const QStringList AvecValeur = {QStringLiteral("--dossier"), QStringLiteral("--imprimante"), QStringLiteral("--doublon"),
                                 QStringLiteral("--format"),  QStringLiteral("--annee"),      QStringLiteral("--mois"),
-                                QStringLiteral("--optometriste"), QStringLiteral("--sortie")};
+                                QStringLiteral("--optometriste"), QStringLiteral("--sortie"), QStringLiteral("--du"),
+                                QStringLiteral("--au")};
 
 const char* const Aide =
     "Kestrova : facturation à la RAMQ pour les cliniques d'optométrie.\n"
@@ -63,9 +66,15 @@ const char* const Aide =
     "                                écrit une liste pour un tableur ; LISTE est l'une de :\n"
     "                                statistiques-mensuelles (--annee A --mois M --optometriste NO),\n"
     "                                facturations-envoyees, facturations-precedentes,\n"
-    "                                facturations-conservees, file-d-attente ; un fichier qui existe\n"
-    "                                n'est remplacé qu'avec --remplacer, un fichier de la clinique\n"
-    "                                jamais\n"
+    "                                facturations-conservees, file-d-attente,\n"
+    "                                suivi [--du AAAA-MM-JJ] [--au AAAA-MM-JJ] (les factures envoyées\n"
+    "                                et ce que la RAMQ en a dit, par date du service) ; un fichier qui\n"
+    "                                existe n'est remplacé qu'avec --remplacer, un fichier de la\n"
+    "                                clinique jamais\n"
+    "  suivi [--du AAAA-MM-JJ] [--au AAAA-MM-JJ]\n"
+    "                                les totaux des factures envoyées et une ligne par facture refusée,\n"
+    "                                sans réponse ou à vérifier (par défaut les 120 derniers jours) ;\n"
+    "                                état 3 quand il n'y en a aucune\n"
     "\n"
     "Options :\n"
     "  --dossier DOSSIER   le dossier du programme (sinon KESTROVA_DOSSIER)\n"
@@ -323,6 +332,50 @@ int ecrireExportation(const QString& programme, const QString& fichier, bool rem
     return Reussi;
 }
 
+// The period of --du and --au over `f`; false (and the usage told) when a date is not AAAA-MM-JJ.
+bool periode(const Ligne& l, suivi::Filtre& f, QTextStream& erreurs) {
+    for (const auto& [option, date] : {std::pair{QStringLiteral("--du"), &f.du}, std::pair{QStringLiteral("--au"), &f.au}}) {
+        if (!l.options.contains(option))
+            continue;
+        *date = QDate::fromString(l.options.value(option), QStringLiteral("yyyy-MM-dd"));
+        if (!date->isValid()) {
+            erreurs << option << " demande une date AAAA-MM-JJ : " << l.options.value(option) << Qt::endl;
+            return false;
+        }
+    }
+    return true;
+}
+
+// The follow-up of the sent invoices, after the repair of an interrupted re-billing.
+QList<suivi::Ligne> lireSuivi(const QString& programme, const suivi::Filtre& f) {
+    const QDate aujourdhui = Horloge::aujourdhui();
+    suivi::reparer(programme, aujourdhui);
+    return suivi::filtrer(suivi::lire(programme, aujourdhui), f);
+}
+
+int suiviFactures(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
+    suivi::Filtre f = suivi::filtreParDefaut(Horloge::aujourdhui());
+    if (!periode(l, f, erreurs))
+        return Usage;
+    const QList<suivi::Ligne> lignes = lireSuivi(programme, f);
+    for (const QString& total : suivi::texteTotaux(suivi::totaliser(lignes)))
+        sortie << total << Qt::endl;
+    int aTraiter = 0;
+    for (const suivi::Ligne& ligne : lignes) {
+        if (!suivi::aTraiter(ligne))
+            continue;
+        ++aTraiter;
+        const QStringList c = ligne.cellules();
+        // State, billing, attestation, NCE, NAM, surname and first name, date, amount, code, message.
+        sortie << QStringList{c[10], c[0], c[1], c[2], c[3], (c[4] + QLatin1Char(' ') + c[5]).trimmed(), c[6], c[9],
+                              c[12], c[13]}
+                      .join(QStringLiteral("  "))
+                      .trimmed()
+               << Qt::endl;
+    }
+    return aTraiter > 0 ? Reussi : RienAFaire;
+}
+
 int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
     if (l.options.value(QStringLiteral("--format")) != QLatin1String("csv") || l.positionnels.size() != 1) {
         erreurs << "Utilisation : kestrova exporter LISTE --format csv [--sortie FICHIER [--remplacer]]" << Qt::endl;
@@ -357,6 +410,13 @@ int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTex
             const archives::Conserve c = archives::resumer(programme, nom);
             rangees << QStringList{c.nom, c.periode, QString::number(c.nombre)};
         }
+    } else if (liste == QLatin1String("suivi")) {
+        suivi::Filtre f;
+        if (!periode(l, f, erreurs))
+            return Usage;
+        colonnes = suivi::colonnes();
+        for (const suivi::Ligne& ligne : lireSuivi(programme, f))
+            rangees << ligne.cellules();
     } else if (liste == QLatin1String("file-d-attente")) {
         colonnes = filepatients::colonnes();
         for (const filepatients::EnFile& p : filepatients::tous(programme))
@@ -419,6 +479,8 @@ int executerCommande(const QStringList& arguments, QTextStream& sortie, QTextStr
             return recuperer(programme, sortie, erreurs);
         if (l.commande == QLatin1String("verifier"))
             return verifier(programme, sortie);
+        if (l.commande == QLatin1String("suivi"))
+            return suiviFactures(programme, l, sortie, erreurs);
         return exporter(programme, l, sortie, erreurs);
     } catch (const ErreurFichier& e) {
         ecrireErreur(erreurs, e);

@@ -73,26 +73,30 @@ bool FichierEnregistrements::remplacer(int numero, const QByteArray& attendu, co
 }
 
 int FichierEnregistrements::ajouter(const QByteArray& octets) {
+    const auto f = verrouiller(delaiVerrouMs);
+    return ajouter(*f, octets);
+}
+
+int FichierEnregistrements::ajouter(FichierBrut& f, const QByteArray& octets) {
     if (octets.isEmpty() || octets.size() % longueur_ != 0)
         verifierLongueur(octets);  // not whole records: refused
-    const auto f = verrouiller(delaiVerrouMs);
-    const qint64 taille = f->taille();
+    const qint64 taille = f.taille();
     const qint64 numero = taille / longueur_ + 1;
     if (verification_) {
         if (taille % longueur_ != 0)
             endommage(numero);
-        if (numero > 1 && !verification_(f->lire(taille - longueur_, longueur_)))
+        if (numero > 1 && !verification_(f.lire(taille - longueur_, longueur_)))
             endommage(numero - 1);
     }
     if (numero + octets.size() / longueur_ - 1 > numeroMaximal_)
         throw erreurs::erreur(erreurs::Depassement, chemin_);
     try {
-        f->ecrire((numero - 1) * longueur_, octets);
+        f.ecrire((numero - 1) * longueur_, octets);
         if (synchroniser_)
-            f->synchroniser();
+            f.synchroniser();
     } catch (const ErreurFichier&) {
         try {
-            f->tronquer(taille);
+            f.tronquer(taille);
         } catch (const ErreurFichier&) {
             // the first failure is the one the user must hear of
         }

@@ -41,6 +41,9 @@ public:
     // (the first one's when `octets` holds several whole records, appended in one write).
     // Beyond `numeroMaximal`: error 6, the file unchanged.
     int ajouter(const QByteArray& octets);
+    // The same append through the file as `verrouiller` gave it, its lock still held by the
+    // caller, for an operation that must keep the file locked around more than the append.
+    int ajouter(FichierBrut& verrouille, const QByteArray& octets);
     // The whole file rewritten atomically under the lock appends take: `nouveau` gets the
     // current bytes and gives the new ones; an append waiting meanwhile lands in the new file.
     void reecrire(const std::function<QByteArray(const QByteArray& actuel)>& nouveau);

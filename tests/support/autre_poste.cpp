@@ -11,6 +11,8 @@
 //   initialiser DOSSIER REGLAGES  saves the initialisation window with every box turned over,
 //                              the per-user store in REGLAGES; prints every box, exits 1 on failure
 //   importer DOSSIER [ETAPE]   imports PavoRamq.Txt; dies at once after step ETAPE (0, 1, ...)
+//   refacturer DOSSIER         bills again every refused invoice of the follow-up, as of
+//                              2009-02-20, answering every question by default
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
 #include "platform/horloge.h"
@@ -20,6 +22,7 @@
 #include "platform/reglages.h"
 #include "records/fichierenregistrements.h"
 #include "returns/precedentes.h"
+#include "returns/suivi.h"
 #include "records/fichierfactures.h"
 #include "support/dialoguesscriptes.h"
 #include "support/factures.h"
@@ -102,6 +105,14 @@ int main(int argc, char** argv) {
         for (const QString& boite : port.resume())
             std::printf("%s\n", qPrintable(boite));
         return fait ? 0 : 1;
+    }
+    if (mode == "refacturer") {
+        DialoguesScriptes port;
+        const QDate jour(2009, 2, 20);
+        for (const suivi::Ligne& l : suivi::lire(a[2], jour))
+            if (l.etat == suivi::Etat::Refusee)
+                suivi::Refacturer(a[2], l, jour, port);
+        return 0;
     }
     if (mode == "importer") {
         DialoguesScriptes port;

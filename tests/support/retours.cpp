@@ -31,7 +31,12 @@ QByteArray entete(const QString& attestation, const QString& jours) {
 
 QByteArray erreur(const QString& attestation, const QString& professionnel, const QString& rang,
                   const QString& message, const QString& code) {
-    return ligne(94, {{1, " 25"}, {4, o(attestation)}, {11, o(professionnel)}, {18, "NCE"},
+    return erreur(attestation, professionnel, "NCE", rang, message, code);
+}
+
+QByteArray erreur(const QString& attestation, const QString& professionnel, const QString& nce,
+                  const QString& rang, const QString& message, const QString& code) {
+    return ligne(94, {{1, " 25"}, {4, o(attestation)}, {11, o(professionnel)}, {18, o(nce)},
                       {22, o(rang)}, {30, o(message).left(62)}, {92, o(code)}});
 }
 
@@ -64,9 +69,9 @@ QByteArray etat(const char* code, std::initializer_list<std::pair<int, QByteArra
 }
 
 QByteArray detail(const QString& compteur, const QString& demande, const QString& acte,
-                  const QString& message, qint64 montant) {
+                  const QString& message, qint64 montant, const QString& attestation) {
     return etat("13", {{5, o(compteur)}, {10, o(demande)}, {15, "26030"}, {21, o(acte)}, {25, "0101"},
-                       {29, "01"}, {31, o(message)}, {34, n(montant, 9)}, {43, "9034042"}});
+                       {29, "01"}, {31, o(message)}, {34, n(montant, 9)}, {43, o(attestation)}});
 }
 
 }  // namespace retour

@@ -15,6 +15,9 @@ QByteArray fichier(const QList<QByteArray>& lignes);
 QByteArray entete(const QString& attestation, const QString& jours);
 QByteArray erreur(const QString& attestation, const QString& professionnel, const QString& rang,
                   const QString& message, const QString& code);
+// The same line naming its invoice by its NCE as well.
+QByteArray erreur(const QString& attestation, const QString& professionnel, const QString& nce,
+                  const QString& rang, const QString& message, const QString& code);
 QByteArray professionnel(const QString& numero, int soumises, int valides, int refusees,
                          int annulees, qint64 honoraires);
 QByteArray explication(const QString& type, const QString& texte, const QString& numero,
@@ -35,5 +38,5 @@ QByteArray etat(const char* code, std::initializer_list<std::pair<int, QByteArra
 // A detail line "13": counter, request, reception, act, beneficiary, transaction code, message
 // code, amount in cents, attestation.
 QByteArray detail(const QString& compteur, const QString& demande, const QString& acte,
-                  const QString& message, qint64 montant);
+                  const QString& message, qint64 montant, const QString& attestation = "9034042");
 }  // namespace retour
