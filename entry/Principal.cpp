@@ -26,6 +26,7 @@
 #include "entry/frmListeEnMem.h"
 #include "returns/frmArchives.h"
 #include "returns/frmHistorique.h"
+#include "returns/frmSuiviFactures.h"
 #include "statistics/frmStatistique.h"
 #include "transmission/frmTelecommunication.h"
 
@@ -567,6 +568,11 @@ template <typename Fenetre>
 void Principal::ouvrirModale() {
     construireSousSablier<Fenetre>(dialogues_, programme_, dialogues_, this)->exec();
     rafraichirCompteur();  // invoices corrected, cancelled or put back in memory
+}
+
+void Principal::ouvrirSuivi() {
+    construireSousSablier<frmSuiviFactures>(dialogues_, programme_, configuration_, dialogues_, this)->exec();
+    rafraichirCompteur();  // invoices billed again are in memory
 }
 
 void Principal::ouvrirTelecommunication() {

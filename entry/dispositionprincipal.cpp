@@ -351,6 +351,10 @@ void Principal::construireMenusEtBarre() {
     QMenu* ramq = menuBar()->addMenu(QStringLiteral("&RAMQ"));
     for (const char* cle : {"Télécomm", "Archives"})
         ramq->addAction(actions[QString::fromUtf8(cle)]);
+    QAction* suivi = ramq->addAction(QStringLiteral("&Suivi des factures envoyées"));
+    suivi->setObjectName(QStringLiteral("SuiviFactures"));
+    suivi->setShortcut(QKeySequence(QStringLiteral("Ctrl+U")));
+    connect(suivi, &QAction::triggered, this, [this] { pertes_->quandLibre([this] { ouvrirSuivi(); }); });
     QMenu* aide = menuBar()->addMenu(QStringLiteral("&Aide"));
     const struct {
         const char* texte;

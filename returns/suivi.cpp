@@ -5,6 +5,7 @@
 #include "platform/erreurs.h"
 #include "platform/fichierbrut.h"
 #include "platform/fichiers.h"
+#include "platform/page.h"
 #include "records/champs.h"
 #include "records/encodage.h"
 #include "records/facture.h"
@@ -625,6 +626,66 @@ int reparer(const QString& programme, QDate aujourdhui) {
         ++marquees;
     }
     return marquees;
+}
+
+}  // namespace suivi
+
+namespace suivi {
+
+void imprimer(Page& page, const QList<Ligne>& lignes, const QString& periode) {
+    // Where each column starts (inches); the two amounts end where the next column starts.
+    static const double X[] = {0.0, 0.8, 1.45, 1.9, 2.95, 4.15, 5.15, 5.95, 6.6, 7.55, 8.65, 9.25, 10.0};
+    const auto rangee = [&](const QStringList& c) {
+        for (int i = 0; i < 12; ++i) {
+            if (i == 9 || i == 11) {
+                page.ecrireJusqua(X[i + 1] - 0.1, c.value(i));
+            } else {
+                page.CurrentX = X[i];
+                page.ecrire(page.couper(c.value(i), X[i + 1] - X[i] - 0.05).value(0));
+            }
+        }
+        page.ecrireLigne();
+    };
+    const auto enTete = [&] {
+        page.taille(12);
+        page.gras(true);
+        const QString titre = QStringLiteral("SUIVI DES FACTURES ENVOYÉES");
+        page.CurrentX = page.CentrerTexte(titre);
+        page.ecrireLigne(titre);
+        page.taille(8);
+        page.gras(false);
+        page.CurrentX = page.CentrerTexte(periode);
+        page.ecrireLigne(periode);
+        page.ecrireLigne();
+        page.gras(true);
+        rangee({QStringLiteral("Facturation"), QStringLiteral("Attestation"), QStringLiteral("NCE"),
+                QStringLiteral("Ass. maladie"), QStringLiteral("Nom"), QStringLiteral("Prénom"),
+                QStringLiteral("Date du service"), QStringLiteral("Prof."), QStringLiteral("Actes"),
+                QStringLiteral("Facturé"), QStringLiteral("État"), QStringLiteral("Payé")});
+        page.gras(false);
+        page.regle();
+    };
+    const auto place = [&](int lignesVoulues) {
+        if (page.CurrentY + lignesVoulues * page.hauteurTexte() > page.hauteur() - 0.3) {
+            page.nouvellePage();
+            enTete();
+        }
+    };
+    page.police(QStringLiteral("Arial"));
+    enTete();
+    for (const Ligne& l : lignes) {
+        const bool suite = !l.code.isEmpty() || !l.message.isEmpty();
+        place(suite ? 2 : 1);
+        rangee(l.cellules());
+        if (suite) {
+            page.CurrentX = X[1];
+            page.ecrireLigne((l.code.isEmpty() ? QString() : l.code + QStringLiteral("  ")) + l.message);
+        }
+    }
+    page.regle();
+    place(6);
+    for (const QString& t : texteTotaux(totaliser(lignes)))
+        page.ecrireLigne(t);
 }
 
 }  // namespace suivi

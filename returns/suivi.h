@@ -134,3 +134,12 @@ Refacturation Refacturer(const QString& programme, const Ligne& l, QDate aujourd
 int reparer(const QString& programme, QDate aujourdhui);
 
 }  // namespace suivi
+
+class Page;
+namespace suivi {
+
+// The list as a report, landscape: a title with the period, one line per row (the code and
+// message of a refusal or payment on a line of their own under it), the totals at the end.
+void imprimer(Page& page, const QList<Ligne>& lignes, const QString& periode);
+
+}  // namespace suivi

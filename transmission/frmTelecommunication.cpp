@@ -9,6 +9,7 @@
 #include "records/fichierfactures.h"
 #include "returns/frmPrecedenteFact.h"
 #include "returns/frmRetourErreur.h"
+#include "returns/frmSuiviFactures.h"
 #include "transmission/frmTelePrepare.h"
 #include "transmission/frmTransmettre.h"
 #include "transmission/frmVerificationInternet.h"
@@ -31,6 +32,8 @@ const BoutonBarre BoutonsBarre[] = {
     {"État de compte", "État de co&mpte", QStyle::SP_FileDialogDetailedView, "Retours de la RAMQ : états de compte",
      QKeySequence("Alt+M")},
     {"Précédentes", "P&récédentes", QStyle::SP_FileDialogBack, "Facturations précédentes", QKeySequence("Alt+R")},
+    {"Suivi", "&Suivi", QStyle::SP_FileDialogListView, "Suivi des factures envoyées", QKeySequence("Alt+S"),
+     "&Suivi des factures envoyées"},
     {"Quitter", "&Quitter", QStyle::SP_DialogCloseButton, "Fermer cette fenêtre.", QKeySequence("Alt+Q")},
 };
 }  // namespace
@@ -115,6 +118,8 @@ void frmTelecommunication::Toolbar1_ButtonClick(const QString& cle) {
             ->exec();
     } else if (cle == QStringLiteral("Précédentes")) {
         construireSousSablier<frmPrecedenteFact>(dialogues_, programme_, dialogues_, this)->exec();
+    } else if (cle == QLatin1String("Suivi")) {
+        construireSousSablier<frmSuiviFactures>(dialogues_, programme_, configuration_, dialogues_, this)->exec();
     }
     montrerConnexion(avant);  // the sending or a fetch of returns connected to the server
 }

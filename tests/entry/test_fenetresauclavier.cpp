@@ -121,6 +121,11 @@ TEST_F(FenetresAuClavier, ChaqueFenetreSOuvreEtSeFermeAuClavier) {
              c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
              c.touche(Qt::Key_R, Qt::AltModifier);
          }, {"frmTelecommunication", "frmPrecedenteFact"}},
+        {"Alt+R S", [&](Clavier& c) { c.touche(Qt::Key_R, Qt::AltModifier).touche(Qt::Key_S); }, {"frmSuiviFactures"}},
+        {"Ctrl+T, Alt+S", [&](Clavier& c) {
+             c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
+             c.touche(Qt::Key_S, Qt::AltModifier);
+         }, {"frmTelecommunication", "frmSuiviFactures"}},
         {"Alt+V, Alt+L", [&](Clavier& c) {  // the import's count shown first, as the user sees it
              c.touche(Qt::Key_V, Qt::AltModifier).pause(300).touche(Qt::Key_L, Qt::AltModifier);
          }, {"frmListeEnMem"}},

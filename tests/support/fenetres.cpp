@@ -14,6 +14,7 @@
 #include "returns/frmArchives.h"
 #include "returns/frmHistorique.h"
 #include "returns/frmPrecedenteFact.h"
+#include "returns/frmSuiviFactures.h"
 #include "returns/frmRetourErreur.h"
 #include "rules/catalogue.h"
 #include "rules/frmMessageAlaSouris.h"
@@ -140,6 +141,10 @@ QList<FabriqueFenetre> construire() {
          }},
         {"frmPrecedenteFact",
          [](CliniqueDeTest& c, const Examiner& e) { montrer<frmPrecedenteFact>(e, c.dossier.chemin(), c.dialogues); }},
+        {"frmSuiviFactures",
+         [](CliniqueDeTest& c, const Examiner& e) {
+             montrer<frmSuiviFactures>(e, c.dossier.chemin(), c.configuration, c.dialogues);
+         }},
         {"frmStatistique",
          [agence](CliniqueDeTest& c, const Examiner& e) {
              montrer<frmStatistique>(e, c.dossier.chemin(), c.configuration, agence, QStringLiteral("52891"),

@@ -1,0 +1,53 @@
+#pragma once
+#include "config/configuration.h"
+#include "returns/suivi.h"
+
+#include <QDialog>
+#include <QList>
+
+class PortDialogue;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class ModeleSuivi;
+
+// What the agency accepted, refused and paid, invoice by invoice: the follow-up's rows under the
+// filters of the period, the professional, the state and a NAM or name, their totals, and the
+// re-billing of a refused invoice.
+class frmSuiviFactures : public QDialog {
+    Q_OBJECT
+public:
+    frmSuiviFactures(QString programme, const Configuration& configuration, PortDialogue& dialogues,
+                     QWidget* parent = nullptr);
+
+    QDateEdit* Du = nullptr;
+    QDateEdit* Au = nullptr;
+    QComboBox* Professionnel = nullptr;
+    QComboBox* Etat = nullptr;
+    QLineEdit* Recherche = nullptr;
+    QTableView* Liste = nullptr;
+    QLabel* Totaux = nullptr;
+    QPushButton* Refacturer = nullptr;
+    QPushButton* Imprimer = nullptr;
+    QPushButton* Fermer = nullptr;
+
+    // The rows shown, in the order shown.
+    const QList<suivi::Ligne>& lignesAffichees() const;
+
+private:
+    void charger();
+    void filtrer();
+    void refacturer();
+    void imprimer();
+    void exporter();
+    const suivi::Ligne* ligneCourante() const;
+
+    QString programme_;
+    const Configuration& configuration_;
+    PortDialogue& dialogues_;
+    QList<suivi::Ligne> lignes_;
+    ModeleSuivi* modele_ = nullptr;
+};
