@@ -5,7 +5,9 @@
 // full file of invoices, a store in the real window (p50, p99), and the report of 1 000
 // invoices rendered to PDF; (d) the summary and the viewer of a large return, against reading it;
 // (e) the archive search and listing over 500 kept billings, against reading their files; (f) a
-// month of statistics out of a year of 20 000 invoices, against reading the year's file.
+// month of statistics out of a year of 20 000 invoices, against reading the year's file; (g) the
+// follow-up of two years (500 billings of 300, 500 error returns, 100 statements) against
+// reading its files.
 #include "config/configuration.h"
 #include "config/fichierconfiguration.h"
 #include "entry/Principal.h"
@@ -22,12 +24,15 @@
 #include "returns/retours.h"
 #include "records/statistique.h"
 #include "returns/archives.h"
+#include "returns/frmSuiviFactures.h"
+#include "returns/suivi.h"
 #include "statistics/statmensuelle.h"
 #include "transmission/preparation.h"
 #include "transmission/rapports.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -314,6 +319,67 @@ int main(int argc, char** argv) {
     }, 3) / 12;
     afficher("(f) statistiques d'un mois dans une année de 20 000", statistiques, lectureAnnee, "lecture");
 
+    // (g) The follow-up of two busy years: the 500 kept billings above, each stamped with an
+    // attestation of its own, an error return refusing one invoice of each, and 100 statements
+    // of 300 paid lines each; against reading the same files.
+    QStringList fichiersSuivi;
+    for (int i = 0; i < 500; ++i) {
+        const QByteArray attestation = QByteArray::number(6000000 + i);
+        QByteArray stampe = billing;
+        for (int r = 0; r < 300; ++r) {
+            stampe.replace(r * facture::Longueur + 10, 7, attestation);
+            stampe.replace(r * facture::Longueur + 18, 4, champs::nombre(r + 1, 4));
+        }
+        const QString nom = QStringLiteral("/Sauvramq/D71%1").arg(i, 5, 10, QLatin1Char('0'));
+        fichiers::ecrireAtomique(programme + nom, stampe);
+        Enregistrement e(94);
+        e.ecrireTexte(1, 3, QByteArray(" 25"));
+        e.ecrireTexte(4, 7, attestation);
+        e.ecrireTexte(11, 6, QByteArray("311111"));
+        e.ecrireTexte(18, 4, QByteArray("0007"));
+        e.ecrireTexte(22, 6, QByteArray("000007"));
+        e.ecrireTexte(30, 62, QByteArray("NAM INVALIDE"));
+        e.ecrireTexte(92, 3, QByteArray("123"));
+        const QString er = QStringLiteral("/Sauvramq/ER%1.rmq").arg(QString::fromLatin1(attestation));
+        fichiers::ecrireAtomique(programme + er,
+                                 " 21" + attestation + "  045\r\n" + e.octets() +
+                                     "\r\n 28       000001000300000299000001000000123456789\r\n");
+        fichiersSuivi << nom << er;
+    }
+    for (int i = 0; i < 100; ++i) {
+        QByteArray etat = " 1600       71234" + champs::nombre(i, 2) + "261201      261130\r\n";
+        for (int r = 1; r <= 300; ++r) {
+            Enregistrement e(60);
+            e.ecrireTexte(1, 2, QByteArray("13"));
+            e.ecrireTexte(5, 3, champs::nombre(r, 3));
+            e.ecrireTexte(10, 5, "0" + champs::nombre(r, 4));
+            e.ecrireTexte(15, 5, QByteArray("26030"));
+            e.ecrireTexte(21, 4, QByteArray("0901"));
+            e.ecrireTexte(34, 9, champs::nombre(2855, 9));
+            e.ecrireTexte(43, 7, QByteArray::number(6000000 + i * 5));
+            etat += " 16" + e.octets() + "\r\n";
+        }
+        const QString ec = QStringLiteral("/Sauvramq/EC%1.rmq").arg(i, 4, 10, QLatin1Char('0'));
+        fichiers::ecrireAtomique(programme + ec, etat);
+        fichiersSuivi << ec;
+    }
+    const double lectureSuivi = secondes([&] {
+        for (const QString& nom : fichiersSuivi)
+            (void)fichiers::lire(programme + nom).size();
+    }, 3);
+    qsizetype lignesSuivi = 0;
+    const double suiviLu = secondes([&] {
+        lignesSuivi = suivi::filtrer(suivi::lire(programme, Horloge::aujourdhui()), suivi::Filtre{}).size();
+    }, 3);
+    afficher("(g) suivi de 150 000 factures envoyées", suiviLu, lectureSuivi, "lecture");
+    const double fenetreSuivi = secondes([&] {
+        frmSuiviFactures fenetre(programme, configuration, muet);
+        fenetre.Du->setDate(QDate(2000, 1, 1));  // every row shown
+        fenetre.show();
+        QApplication::processEvents();
+    }, 3);
+    afficher("(g) fenêtre du suivi, toutes les lignes", fenetreSuivi, lectureSuivi, "lecture");
+
     if (!dossier.autoRemove())
         std::printf("Dossier gardé: %s\n", qPrintable(programme));
     if (!reussi) {
@@ -322,6 +388,10 @@ int main(int argc, char** argv) {
     }
     if (statistiques > 0.5) {
         std::printf("Les statistiques d'un mois dépassent une demi-seconde.\n");
+        return 1;
+    }
+    if (fenetreSuivi > 1.0 || lignesSuivi < 150000) {
+        std::printf("Le suivi des factures dépasse une seconde (%lld lignes).\n", static_cast<long long>(lignesSuivi));
         return 1;
     }
     if (recherche > 1.0) {

@@ -45,7 +45,7 @@ QByteArray versOctets(const QString& texte) {
     return octets;
 }
 
-QString depuisOctets(const QByteArray& octets) {
+QString depuisOctets(QByteArrayView octets) {
     bool ascii = true;
     for (const char c : octets)
         if (static_cast<unsigned char>(c) > 0x7F) {
@@ -53,7 +53,7 @@ QString depuisOctets(const QByteArray& octets) {
             break;
         }
     if (ascii)
-        return QString::fromLatin1(octets);
+        return QString::fromLatin1(octets.data(), octets.size());
     QStringDecoder d(NomCodage, QStringConverter::Flag::Stateless);
     return d.decode(octets);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArrayView>
 #include <QByteArray>
 #include <QString>
 
@@ -14,6 +15,6 @@ bool representable(const QString& texte);
 // `texte` in Windows-1252; a character without a byte throws ErreurFichier (52).
 QByteArray versOctets(const QString& texte);
 
-QString depuisOctets(const QByteArray& octets);
+QString depuisOctets(QByteArrayView octets);
 
 }  // namespace encodage

@@ -34,10 +34,6 @@ public:
     void remplacer(QList<suivi::Ligne> lignes) {
         beginResetModel();
         lignes_ = std::move(lignes);
-        cellules_.clear();
-        cellules_.reserve(lignes_.size());
-        for (const suivi::Ligne& l : lignes_)
-            cellules_ << l.cellules();
         endResetModel();
         if (colonneTri_ >= 0)
             sort(colonneTri_, ordre_);
@@ -46,11 +42,12 @@ public:
 
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(lignes_.size()); }
     int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(colonnes().size()); }
+    // The cells are made when shown, never for every row at once.
     QVariant data(const QModelIndex& i, int role) const override {
         if (!i.isValid())
             return {};
         if (role == Qt::DisplayRole)
-            return cellules_[i.row()].value(i.column());
+            return lignes_[i.row()].cellules().value(i.column());
         if (role == Qt::TextAlignmentRole && (i.column() == 9 || i.column() == 11))
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return {};
@@ -63,42 +60,37 @@ public:
     void sort(int colonne, Qt::SortOrder ordre) override {
         colonneTri_ = colonne;
         ordre_ = ordre;
-        QList<int> ordreLignes(lignes_.size());
-        std::iota(ordreLignes.begin(), ordreLignes.end(), 0);
-        const auto cle = [&](int r) -> QVariant {
-            const suivi::Ligne& l = lignes_[r];
+        // Each row's key once: amounts by their cents, dates as dates, the rest as text.
+        QList<QVariant> cles;
+        cles.reserve(lignes_.size());
+        for (const suivi::Ligne& l : std::as_const(lignes_))
             switch (colonne) {
-            case 6: return l.dateService;
-            case 9: return l.factureCents;
-            case 11: return l.payeCents.value_or(-1);
-            default: return cellules_[r].value(colonne);
+            case 6: cles << l.dateService; break;
+            case 9: cles << l.factureCents; break;
+            case 11: cles << l.payeCents.value_or(-1); break;
+            default: cles << l.cellules().value(colonne);
             }
-        };
-        std::stable_sort(ordreLignes.begin(), ordreLignes.end(), [&](int a, int b) {
-            const QVariant va = cle(a), vb = cle(b);
-            const auto c = QVariant::compare(va, vb);
-            return ordre == Qt::AscendingOrder ? c == QPartialOrdering::Less : c == QPartialOrdering::Greater;
+        QList<int> rangs(lignes_.size());
+        std::iota(rangs.begin(), rangs.end(), 0);
+        std::stable_sort(rangs.begin(), rangs.end(), [&](int a, int b) {
+            const auto c = QVariant::compare(cles[a], cles[b]);
+            return c == (ordre == Qt::AscendingOrder ? QPartialOrdering::Less : QPartialOrdering::Greater);
         });
+        QList<suivi::Ligne> triees;
+        triees.reserve(lignes_.size());
+        for (int r : rangs)
+            triees << lignes_[r];
         beginResetModel();
-        QList<suivi::Ligne> lignes;
-        QList<QStringList> cellules;
-        for (int r : ordreLignes) {
-            lignes << lignes_[r];
-            cellules << cellules_[r];
-        }
-        lignes_ = std::move(lignes);
-        cellules_ = std::move(cellules);
+        lignes_ = std::move(triees);
         endResetModel();
     }
     static const QList<tableur::Colonne>& colonnes() {
         static const QList<tableur::Colonne> c = suivi::colonnes();
         return c;
     }
-    const QList<QStringList>& cellules() const { return cellules_; }
 
 private:
     QList<suivi::Ligne> lignes_;
-    QList<QStringList> cellules_;
     int colonneTri_ = -1;
     Qt::SortOrder ordre_ = Qt::AscendingOrder;
 };
@@ -248,11 +240,13 @@ void frmSuiviFactures::filtrer() {
     modele_->remplacer(suivi::filtrer(lignes_, f));
     // Column widths from the captions and a sample of the rows, never from every row.
     const QFontMetrics m(Liste->font());
-    const QList<QStringList>& cellules = modele_->cellules();
+    QList<QStringList> echantillon;
+    for (int r = 0; r < std::min<int>(int(modele_->lignes().size()), 200); ++r)
+        echantillon << modele_->lignes()[r].cellules();
     for (int c = 0; c < modele_->columnCount() - 1; ++c) {
         int largeur = Liste->horizontalHeader()->fontMetrics().horizontalAdvance(ModeleSuivi::colonnes()[c].entete) + 24;
-        for (int r = 0; r < std::min<int>(int(cellules.size()), 200); ++r)
-            largeur = std::max(largeur, m.horizontalAdvance(cellules[r].value(c)) + 12);
+        for (const QStringList& cellules : std::as_const(echantillon))
+            largeur = std::max(largeur, m.horizontalAdvance(cellules.value(c)) + 12);
         Liste->setColumnWidth(c, std::min(largeur, 320));
     }
     Totaux->setText(suivi::texteTotaux(suivi::totaliser(modele_->lignes())).join(QLatin1Char('\n')));

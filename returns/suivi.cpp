@@ -31,8 +31,12 @@ const QByteArray AttestationProvisoire = "AJJJSSS";
 const QByteArray NumeroProvisoire = "0000";
 
 QByteArrayView champ(QByteArrayView e, facture::Position p) { return e.sliced(p.colonne - 1, p.largeur); }
-QString texteDe(QByteArrayView v) { return encodage::depuisOctets(v.toByteArray()); }
-QString sansBlancs(QByteArrayView v) { return champs::sansBlancsFinaux(texteDe(v)); }
+QString texteDe(QByteArrayView v) { return encodage::depuisOctets(v); }
+QString sansBlancs(QByteArrayView v) {
+    while (!v.isEmpty() && v.back() == ' ')
+        v.chop(1);
+    return texteDe(v);
+}
 
 // Columns `colonne`.. of a return line, as bytes; what the line lacks is left out.
 QByteArray colonnes(const QByteArray& ligne, int colonne, int largeur) { return ligne.mid(colonne - 1, largeur); }
@@ -41,6 +45,17 @@ QString texteRetour(const QByteArray& ligne, int colonne, int largeur) {
 }
 
 QString dateIso(QDate d) { return d.isValid() ? d.toString(QStringLiteral("yyyy-MM-dd")) : QString(); }
+
+// A date "yymmdd" of the 2000s, read from its digits (a date no calendar has: none).
+QDate dateCourte(QByteArrayView v) {
+    int n[3] = {};
+    for (int i = 0; i < 6; ++i) {
+        if (i >= v.size() || v[i] < '0' || v[i] > '9')
+            return {};
+        n[i / 2] = n[i / 2] * 10 + (v[i] - '0');
+    }
+    return QDate(2000 + n[0], n[1], n[2]);
+}
 
 Ligne ligneDe(QByteArrayView e, const QString& fichier, int numero) {
     using namespace facture;
@@ -52,7 +67,7 @@ Ligne ligneDe(QByteArrayView e, const QString& fichier, int numero) {
     l.nam = sansBlancs(champ(e, Nam));
     l.nom = sansBlancs(champ(e, Nom));
     l.prenom = sansBlancs(champ(e, Prenom));
-    l.dateService = QDate::fromString(QStringLiteral("20") + texteDe(champ(e, DateService)), QStringLiteral("yyyyMMdd"));
+    l.dateService = dateCourte(champ(e, DateService));
     l.professionnel = texteDe(champ(e, Professionnel));
     for (int n = 1; n <= NombreLignes; ++n)
         if (const QByteArrayView a = champ(e, acte(n)); a != "00000" && !a.trimmed().isEmpty())
@@ -97,14 +112,25 @@ public:
             if (retours::genre(nom) == retours::Genre::Etat)
                 lireEtat(fichiers::lire(QDir(dossier).filePath(nom)));
         decider();
-        return lignes_ + orphelines_;
+        lignes_ += std::move(orphelines_);
+        return std::move(lignes_);
     }
 
 private:
     void lireConserves(const QString& dossier) {
-        for (const QString& nom : archives::fichiersConserves(programme_)) {
+        const QStringList noms = archives::fichiersConserves(programme_);
+        qsizetype enregistrements = 0;  // the rows to come, from the files' sizes
+        for (const QString& nom : noms)
+            enregistrements += QFileInfo(dossiers::resoudre(dossier, nom)).size() / L;
+        lignes_.reserve(enregistrements);
+        constats_.reserve(enregistrements);
+        lotDe_.reserve(enregistrements);
+        for (const QString& nom : noms) {
             const QByteArray tout = fichiers::lire(dossiers::resoudre(dossier, nom));
             const QByteArrayView v(tout);
+            QByteArrayView derniere;
+            QByteArray cle;
+            Lot* lotCourant = nullptr;
             for (qsizetype p = 0; p + L <= v.size(); p += L) {
                 const QByteArrayView e = v.sliced(p, L);
                 if (champ(e, facture::Etat) != "05")
@@ -112,7 +138,13 @@ private:
                 const int rangee = static_cast<int>(lignes_.size());
                 lignes_ << ligneDe(e, nom, static_cast<int>(p / L) + 1);
                 constats_.append(Constat{});
-                Lot& lot = lots_[champ(e, facture::Attestation).toByteArray()];
+                const QByteArrayView attestation = champ(e, facture::Attestation);
+                if (attestation != derniere) {  // the records of a file share theirs
+                    derniere = attestation;
+                    cle = attestation.toByteArray();
+                    lotCourant = &lots_[cle];
+                }
+                Lot& lot = *lotCourant;
                 if (lot.fichier.isEmpty())
                     lot.fichier = nom;
                 else if (lot.fichier != nom)
@@ -120,7 +152,7 @@ private:
                 lot.parRang.insert(lignes_.last().numero, rangee);
                 lot.parNce.insert(champ(e, facture::NumeroFacture).toByteArray(), rangee);
                 lot.rangees << rangee;
-                lotDe_ << champ(e, facture::Attestation).toByteArray();
+                lotDe_ << cle;
             }
         }
     }
@@ -266,7 +298,7 @@ private:
     void decider() {
         QHash<QByteArray, Marque> parFacture;
         for (const Marque& m : marques(programme_))
-            parFacture.insert(encodage::versOctets(m.attestation + m.nce), m);
+            parFacture.insert((m.attestation + m.nce).toLatin1(), m);  // digits only
         for (int i = 0; i < lignes_.size(); ++i) {
             Ligne& l = lignes_[i];
             const Constat& c = constats_[i];
@@ -288,7 +320,9 @@ private:
             const bool parEtat = payee || c.codeRetour.isEmpty();
             l.code = parEtat ? c.codeEtat : c.codeRetour;
             l.message = parEtat ? c.messageEtat : c.messageRetour;
-            if (const auto m = parFacture.constFind(encodage::versOctets(l.attestation + l.nce)); m != parFacture.cend()) {
+            if (parFacture.isEmpty())
+                continue;
+            if (const auto m = parFacture.constFind((l.attestation + l.nce).toLatin1()); m != parFacture.cend()) {
                 l.etat = Etat::Refacturee;
                 l.refacturee = m->date;
                 l.ficheEnMemoire = m->fiche;

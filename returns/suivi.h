@@ -51,6 +51,11 @@ struct Ligne {
     QStringList cellules() const;
 };
 
+}  // namespace suivi
+// Every member moves as its bytes: lists of rows grow without copying them.
+Q_DECLARE_TYPEINFO(suivi::Ligne, Q_RELOCATABLE_TYPE);
+namespace suivi {
+
 // The columns of the list, in order: "Facturation" ... "Message".
 QList<tableur::Colonne> colonnes();
 
