@@ -32,6 +32,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -208,11 +209,34 @@ void Principal::rafraichirCompteur() {
 
 // ---------------------------------------------------------------- events
 
+namespace {
+// The line edit of a text box, a masked box or an editable combo box.
+QLineEdit* champDe(QObject* objet) {
+    if (auto* c = qobject_cast<QComboBox*>(objet))
+        return c->lineEdit();
+    return qobject_cast<QLineEdit*>(objet);
+}
+}  // namespace
+
+void Principal::retrouverSelection(QLineEdit* champ) {
+    if (champ && champ == champDuMenu_.champ && !champ->hasSelectedText() && champDuMenu_.debut >= 0)
+        champ->setSelection(champDuMenu_.debut, champDuMenu_.longueur);
+    champDuMenu_ = {};
+}
+
 bool Principal::eventFilter(QObject* objet, QEvent* e) {
     if (objet == Image1 && e->type() == QEvent::MouseButtonRelease) {
         Image1_Click();
         return true;
     }
+    if ((e->type() == QEvent::FocusOut || e->type() == QEvent::FocusIn) &&
+        static_cast<QFocusEvent*>(e)->reason() == Qt::MenuBarFocusReason)
+        if (QLineEdit* champ = champDe(objet)) {
+            if (e->type() == QEvent::FocusOut)
+                champDuMenu_ = {champ, champ->selectionStart(), static_cast<int>(champ->selectedText().size())};
+            else
+                retrouverSelection(champ);  // the menu closed without a command
+        }
     if (e->type() == QEvent::FocusIn)
         if (const int m = MaskEdBox1.indexOf(qobject_cast<MaskEdBox*>(objet)); m >= 0)
             MaskEdBox1_GotFocus(m);
@@ -533,7 +557,12 @@ void Principal::Image1_Click() {
 }
 
 void Principal::Toolbar1_ButtonClick(const QString& cle) {
-    auto* champ = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    // The text box that has the focus, that of an act box included; from the menu by the keyboard,
+    // the box the menu bar took the focus from, with its selection.
+    QLineEdit* champ = champDe(QApplication::focusWidget());
+    if (!champ)
+        champ = champDuMenu_.champ;
+    retrouverSelection(champ);
     if (cle == QLatin1String("Nouveau"))
         SousFichier_Click(0);
     else if (cle == QLatin1String("Quitter"))

@@ -6,6 +6,7 @@
 #include "rules/champsacte.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QMap>
 #include <deque>
 #include <functional>
@@ -135,6 +136,13 @@ private:
     QFrame* bandeFile_ = nullptr;
     QList<QWidget*> sousLaFile_;  // controls moved up when the queue buttons are hidden
     QAction* actionCorrection_ = nullptr;
+    // The text box the menu bar took the focus from (Alt+D), with the selection it held: a line
+    // edit drops its selection then, and the Édition commands need it.
+    struct ChampDuMenu {
+        QPointer<QLineEdit> champ;
+        int debut = -1, longueur = 0;
+    } champDuMenu_;
+    void retrouverSelection(QLineEdit* champ);
     Redimensionnement* redimensionnement_ = nullptr;
     PatientCourant patient_;
     PatientCourant::Reglages reglagesPatient_;

@@ -1211,6 +1211,59 @@ TEST_F(FenetrePrincipale, PatientEnFileTapeEtCompteAuRetour) {
     EXPECT_EQ(label("Label1_28")->text(), " 3 ");
 }
 
+// From the NAM box where the window opens, the next patient of the queue loads the same way by
+// a click or by Alt+P: in the first diagnostic box, without the NAM box's work run again on the
+// NAM loaded (no insured-age warning, which no click gives). The Édition menu cuts, copies and
+// pastes in an act box as in a text box.
+TEST_F(FenetrePrincipale, AuClavierCommeALaSouris) {
+    d.ecrire("PavoRamq.Txt", "GAGM75531213;Marie;Gagnon;1;427;19750312;F;1 rue A;Ville;H2X1Y4;20261204;11\n");
+    Principal& p = ouvrir();
+    p.Command2_Click();
+    const struct {
+        const char* facon;
+        std::function<void(Clavier&)> charger;
+    } facons[] = {
+        {"souris", [&](Clavier& c) { c.puis([&] { cliquer(p.Command3); }); }},
+        {"Alt+P", [&](Clavier& c) { c.touche(Qt::Key_P, Qt::AltModifier).pause(200); }},
+    };
+    for (const auto& f : facons) {
+        SCOPED_TRACE(f.facon);
+        p.SousFichier_Click(0);
+        p.MaskEdBox1[0]->setFocus(Qt::OtherFocusReason);
+        dialogues.effacer();
+        Clavier clavier;
+        f.charger(clavier);
+        clavier.touche(Qt::Key_Tab);
+        EXPECT_TRUE(clavier.jouer());
+        EXPECT_EQ(texte(0)->text(), "GAGNON");
+        EXPECT_EQ(dialogues.resume(), QStringList());
+        EXPECT_EQ(QApplication::focusWidget(), masque(7));
+    }
+
+    // Cut from act box 1, pasted in act box 2, copied back into box 1 by the menu's keys.
+    const auto vers = [&](QComboBox* acte) {
+        QApplication::setActiveWindow(&p);
+        acte->setFocus(Qt::MouseFocusReason);
+    };
+    vers(combo(2));
+    combo(2)->setEditText("09001");
+    combo(2)->lineEdit()->selectAll();
+    Clavier clavier;
+    clavier.touche(Qt::Key_D, Qt::AltModifier).touche(Qt::Key_P).puis([&] {
+        EXPECT_EQ(combo(2)->currentText(), "");
+        vers(combo(3));
+    });
+    clavier.touche(Qt::Key_D, Qt::AltModifier).touche(Qt::Key_O).puis([&] {
+        EXPECT_EQ(combo(3)->currentText(), "09001");
+        vers(combo(3));
+        combo(3)->lineEdit()->selectAll();
+    });
+    clavier.touche(Qt::Key_D, Qt::AltModifier).touche(Qt::Key_C).puis([&] { vers(combo(2)); });
+    clavier.touche(Qt::Key_D, Qt::AltModifier).touche(Qt::Key_O);
+    EXPECT_TRUE(clavier.jouer());
+    EXPECT_EQ(combo(2)->currentText(), "09001");
+}
+
 // A NAM typed and left with Tab fills in the birth date and sex it holds; a birth date already
 // typed is left as it is, and so is the sex chosen with it.
 TEST_F(FenetrePrincipale, NaissanceEtSexeDuNam) {
@@ -1283,3 +1336,4 @@ TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
         EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").size(), ++stockees * 723) << qPrintable(dialogues.resume().join('\n'));
     }
 }
+
