@@ -321,18 +321,21 @@ bool Principal::MaskEdBox1_LostFocus(int index) {
     const bool versActe = parametres::oui(utilisateur_, parametres::FocusCodeActe);
     saisie::IssueNam issue;
     if (index == masque::Nam) {
+        // A birth date the NAM filled in and left as it was counts as none typed: a NAM corrected
+        // fills in its own.
+        const QString naissance = MaskEdBox1[masque::Naissance]->clipText();
         issue = saisie::apresNam(patient_, programme_,
-                                 {MaskEdBox1[0]->clipText(), MaskEdBox1[1]->clipText(), Text1[0]->text()},
-                                 reglagesPatient_, versActe, Horloge::aujourdhui(), dialogues_);
+                                 {MaskEdBox1[0]->clipText(), naissance == naissanceDuNam_ ? QString() : naissance,
+                                  Text1[0]->text()},
+                                 configuration_, reglagesPatient_, versActe, Horloge::aujourdhui(), dialogues_);
         ecrireIdentite(issue.chargement);
         if (issue.chargement.deLaFile)
             Command4->setEnabled(true);
-        // A patient typed in full: the birth date and sex the NAM holds, while none is typed.
-        if (!issue.refus && !issue.chargement.identite && MaskEdBox1[masque::Naissance]->clipText().trimmed().isEmpty())
-            if (const auto n = NaissanceDuNam(MaskEdBox1[masque::Nam]->clipText(), configuration_, Horloge::aujourdhui())) {
-                MaskEdBox1[masque::Naissance]->setClipText(n->naissance);
-                Option1[n->masculin ? 0 : 1]->setChecked(true);
-            }
+        if (const auto& n = issue.naissanceDuNam) {
+            MaskEdBox1[masque::Naissance]->setClipText(n->naissance);
+            Option1[n->masculin ? 0 : 1]->setChecked(true);
+            naissanceDuNam_ = MaskEdBox1[masque::Naissance]->clipText();
+        }
         saisie::annoncer(issue, dialogues_);
     } else if (versActe) {
         issue.focus = saisie::Focus::PremierActe;
@@ -432,6 +435,7 @@ bool Principal::naissanceConfirmee(const Formulaire& f) {
 
 void Principal::ViderFormulaire() {
     avertiNaissance_ = false;
+    naissanceDuNam_.clear();
     for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9})
         MaskEdBox1[i]->vider();
     for (QLineEdit* t : Text1)
@@ -459,6 +463,7 @@ void Principal::ecrireIdentite(const PatientCourant::Chargement& c) {
     if (!c.identite)
         return;
     const Identite& i = *c.identite;
+    naissanceDuNam_.clear();
     MaskEdBox1[masque::Nam]->setClipText(i.nam);
     Text1[texte::Nom]->setText(i.nom);
     Text1[texte::Prenom]->setText(i.prenom);

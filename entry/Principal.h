@@ -148,6 +148,7 @@ private:
     PatientCourant::Reglages reglagesPatient_;
     bool avertiHistorique_ = false;
     bool avertiNaissance_ = false;  // the NAM's disagreement is told once per invoice
+    QString naissanceDuNam_;        // the birth date the NAM filled in, while the box shows it
     std::array<Deplacement, 4> deplacements_;  // the travel amounts given, by act line
     PertesDeFocus* pertes_ = nullptr;  // loss-of-focus work runs before every command
     FiltreSaisie* filtre_ = nullptr;

@@ -201,7 +201,10 @@ TEST_F(FenetrePrincipale, SaisieEtEnregistrementDUneFacture) {
     EXPECT_EQ(masque(0)->clipText(), QStringLiteral("TREM80011514"));
     EXPECT_EQ(texte(0)->text(), QStringLiteral("TREMBLAY"));
     EXPECT_EQ(masque(2)->clipText(), QStringLiteral("H2X1Y4"));
-    EXPECT_TRUE(dialogues.appels.isEmpty()) << qPrintable(dialogues.resume().join("\n"));
+    // The birth date the NAM fills in is that of a 47-year-old.
+    ASSERT_EQ(dialogues.boites().size(), 1) << qPrintable(dialogues.resume().join("\n"));
+    EXPECT_EQ(dialogues.boites()[0].titre, "Assurance");
+    dialogues.effacer();
 
     cliquer(controle<QPushButton>("Command1"));
     EXPECT_EQ(dialogues.resume(),
@@ -577,8 +580,8 @@ TEST_F(FenetrePrincipale, PremierDemarrageJusquALaPremiereFacture) {
     EXPECT_EQ(label("StatusBar1_Panel3")->text(), "71234");
     EXPECT_EQ(label("StatusBar1_Panel4")->text(), "52000");
 
-    dialogues.effacer();
     taperPatient();
+    dialogues.effacer();
     cliquer(controle<QPushButton>("Command1"));
     ASSERT_EQ(dialogues.boites().size(), 1) << qPrintable(dialogues.resume().join('\n'));
     const QByteArray r = d.lire("Sauvramq/Ftmp.Fil");
@@ -1264,35 +1267,53 @@ TEST_F(FenetrePrincipale, AuClavierCommeALaSouris) {
     EXPECT_EQ(combo(2)->currentText(), "09001");
 }
 
-// A NAM typed and left with Tab fills in the birth date and sex it holds; a birth date already
-// typed is left as it is, and so is the sex chosen with it.
+// A NAM typed and left with Tab fills in the birth date and sex it holds, and the insured-age
+// warning is told for that date as for one typed; a birth date already typed is left as it is,
+// and so is the sex chosen with it; a NAM corrected over the date it filled fills in its own.
 TEST_F(FenetrePrincipale, NaissanceEtSexeDuNam) {
     Principal& p = ouvrir();
     const struct {
         const char* nam;
-        const char* naissanceAvant;
+        const char* naissanceAvant;  // nullptr: what the NAM typed before it filled in
         bool masculinAvant;
         const char* naissance;
         bool masculin;
+        int age;  // the age warned of, 0 for none
     } cas[] = {
-        {"GAGM75531213", "", true, "19750312", false},
-        {"TREM80011514", "", false, "19800115", true},  // after a woman
-        {"LAVP15070410", "", false, "20150704", true},
-        {"ROYM25610138", "19990101", true, "19990101", true},
+        {"GAGM75531213", "", true, "19750312", false, 52},
+        {"TREM80011514", "", false, "19800115", true, 47},  // after a woman
+        {"LAVP15070410", "", false, "20150704", true, 0},
+        {"ROYM25610138", "19990101", true, "19990101", true, 28},
+        {"GAGM75531213", nullptr, true, "19750312", false, 52},  // typed over a man's NAM
     };
     for (const auto& k : cas) {
         SCOPED_TRACE(k.nam);
-        p.MaskEdBox1[0]->setClipText("");
-        p.MaskEdBox1[1]->setClipText(k.naissanceAvant);
-        p.Option1[k.masculinAvant ? 0 : 1]->setChecked(true);
+        p.SousFichier_Click(0);
+        if (k.naissanceAvant) {
+            p.MaskEdBox1[1]->setClipText(k.naissanceAvant);
+            p.Option1[k.masculinAvant ? 0 : 1]->setChecked(true);
+        } else {
+            Clavier avant;
+            EXPECT_TRUE(avant.puis([&] { p.MaskEdBox1[0]->setFocus(Qt::MouseFocusReason); })
+                            .taper("ROYM80011515").touche(Qt::Key_Tab).jouer());
+            EXPECT_EQ(p.MaskEdBox1[1]->clipText(), "19800115");
+            p.MaskEdBox1[0]->setClipText("");
+        }
         p.Text1[0]->setFocus(Qt::MouseFocusReason);  // the window opens in the NAM box
         p.MaskEdBox1[0]->setFocus(Qt::MouseFocusReason);
         QApplication::processEvents();
+        dialogues.effacer();
         Clavier clavier;
         clavier.taper(k.nam).touche(Qt::Key_Tab);
         EXPECT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
         EXPECT_EQ(p.MaskEdBox1[1]->clipText(), k.naissance);
         EXPECT_EQ(p.Option1[0]->isChecked(), k.masculin);
+        const QStringList avertissements = dialogues.resume().filter("Assurance | ");
+        EXPECT_EQ(avertissements.size(), k.age ? 1 : 0) << qPrintable(dialogues.resume().join('\n'));
+        if (k.age) {
+            EXPECT_TRUE(avertissements.value(0).contains(QStringLiteral("Cette personne a  %1 ans.").arg(k.age)))
+                << qPrintable(avertissements.value(0));
+        }
     }
 }
 
