@@ -420,13 +420,11 @@ void Principal::enregistrer() {
 }
 
 bool Principal::naissanceConfirmee(const Formulaire& f) {
-    if (avertiNaissance_)
-        return true;
     const auto desaccord = DesaccordAvecLeNam(f.masques[masque::Nam], f.masques[masque::Naissance], f.masculin,
                                               configuration_, Horloge::aujourdhui());
-    if (!desaccord)
+    if (!desaccord || desaccord->texte == naissanceAvertie_)
         return true;
-    avertiNaissance_ = true;
+    naissanceAvertie_ = desaccord->texte;
     if (dialogues_.question(Icone::Exclamation, desaccord->titre, desaccord->texte, Boutons::OuiNon, 1) == Reponse::Oui)
         return true;
     MaskEdBox1[masque::Naissance]->setFocus(Qt::OtherFocusReason);
@@ -434,7 +432,7 @@ bool Principal::naissanceConfirmee(const Formulaire& f) {
 }
 
 void Principal::ViderFormulaire() {
-    avertiNaissance_ = false;
+    naissanceAvertie_.clear();
     naissanceDuNam_.clear();
     for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9})
         MaskEdBox1[i]->vider();

@@ -118,7 +118,7 @@ private:
     Formulaire lireFormulaire() const;
     // The store, once the boxes' loss-of-focus work has run.
     void enregistrer();
-    // Asks, once per invoice, whether to store a birth date or sex the NAM contradicts.
+    // Asks, once per invoice and values, whether to store a birth date or sex the NAM contradicts.
     bool naissanceConfirmee(const Formulaire& f);
 
     // FenetresDemarrage: the windows that start-up opens modally.
@@ -147,7 +147,9 @@ private:
     PatientCourant patient_;
     PatientCourant::Reglages reglagesPatient_;
     bool avertiHistorique_ = false;
-    bool avertiNaissance_ = false;  // the NAM's disagreement is told once per invoice
+    // The NAM's disagreement told for this invoice: told again only when the NAM, the birth date
+    // or the sex changes.
+    QString naissanceAvertie_;
     QString naissanceDuNam_;        // the birth date the NAM filled in, while the box shows it
     std::array<Deplacement, 4> deplacements_;  // the travel amounts given, by act line
     PertesDeFocus* pertes_ = nullptr;  // loss-of-focus work runs before every command

@@ -1318,8 +1318,9 @@ TEST_F(FenetrePrincipale, NaissanceEtSexeDuNam) {
 }
 
 // A birth date or sex that the NAM contradicts is told once per invoice, before the store:
-// "Non" keeps the invoice on screen in the birth date box, and the next store goes on unasked;
-// "Oui" stores at once. Jean's NAM TREM80011514 holds a man born 1980-01-15.
+// "Non" keeps the invoice on screen in the birth date box, and the next store goes on unasked
+// while the values stay those told; "Oui" stores at once. Jean's NAM TREM80011514 holds a man
+// born 1980-01-15.
 TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
     Principal& p = ouvrir();
     const struct {
@@ -1329,11 +1330,13 @@ TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
         std::deque<Reponse> reponses;
         int alt;        // stores asked
         int questions;  // warnings told
+        const char* ensuite = nullptr;  // the birth date typed after the first "Non"
     } cas[] = {
         {"d'accord", true, "19800115", {}, 1, 0},
         {"le sexe, Non puis Alt+E", false, "19800115", {Reponse::Non}, 2, 1},
         {"la date, Non puis Alt+E", true, "19800116", {Reponse::Non}, 2, 1},
         {"les deux, Oui", false, "20800116", {Reponse::Oui}, 1, 1},
+        {"la date, Non, une autre date fausse", true, "19800116", {Reponse::Non, Reponse::Non}, 3, 2, "19800117"},
     };
     int stockees = 0;
     for (const auto& k : cas) {
@@ -1349,6 +1352,8 @@ TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
             if (i + 1 < k.alt) {
                 EXPECT_EQ(QApplication::focusWidget(), p.MaskEdBox1[1]);
             }
+            if (i == 0 && k.ensuite)
+                p.MaskEdBox1[1]->setClipText(k.ensuite);
         }
         int questions = 0;
         for (const auto& b : dialogues.boites())
