@@ -33,6 +33,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -209,11 +210,34 @@ void Principal::rafraichirCompteur() {
 
 // ---------------------------------------------------------------- events
 
+namespace {
+// The line edit of a text box, a masked box or an editable combo box.
+QLineEdit* champDe(QObject* objet) {
+    if (auto* c = qobject_cast<QComboBox*>(objet))
+        return c->lineEdit();
+    return qobject_cast<QLineEdit*>(objet);
+}
+}  // namespace
+
+void Principal::retrouverSelection(QLineEdit* champ) {
+    if (champ && champ == champDuMenu_.champ && !champ->hasSelectedText() && champDuMenu_.debut >= 0)
+        champ->setSelection(champDuMenu_.debut, champDuMenu_.longueur);
+    champDuMenu_ = {};
+}
+
 bool Principal::eventFilter(QObject* objet, QEvent* e) {
     if (objet == Image1 && e->type() == QEvent::MouseButtonRelease) {
         Image1_Click();
         return true;
     }
+    if ((e->type() == QEvent::FocusOut || e->type() == QEvent::FocusIn) &&
+        static_cast<QFocusEvent*>(e)->reason() == Qt::MenuBarFocusReason)
+        if (QLineEdit* champ = champDe(objet)) {
+            if (e->type() == QEvent::FocusOut)
+                champDuMenu_ = {champ, champ->selectionStart(), static_cast<int>(champ->selectedText().size())};
+            else
+                retrouverSelection(champ);  // the menu closed without a command
+        }
     if (e->type() == QEvent::FocusIn)
         if (const int m = MaskEdBox1.indexOf(qobject_cast<MaskEdBox*>(objet)); m >= 0)
             MaskEdBox1_GotFocus(m);
@@ -298,18 +322,21 @@ bool Principal::MaskEdBox1_LostFocus(int index) {
     const bool versActe = parametres::oui(utilisateur_, parametres::FocusCodeActe);
     saisie::IssueNam issue;
     if (index == masque::Nam) {
+        // A birth date the NAM filled in and left as it was counts as none typed: a NAM corrected
+        // fills in its own.
+        const QString naissance = MaskEdBox1[masque::Naissance]->clipText();
         issue = saisie::apresNam(patient_, programme_,
-                                 {MaskEdBox1[0]->clipText(), MaskEdBox1[1]->clipText(), Text1[0]->text()},
-                                 reglagesPatient_, versActe, Horloge::aujourdhui(), dialogues_);
+                                 {MaskEdBox1[0]->clipText(), naissance == naissanceDuNam_ ? QString() : naissance,
+                                  Text1[0]->text()},
+                                 configuration_, reglagesPatient_, versActe, Horloge::aujourdhui(), dialogues_);
         ecrireIdentite(issue.chargement);
         if (issue.chargement.deLaFile)
             Command4->setEnabled(true);
-        // A patient typed in full: the birth date and sex the NAM holds, while none is typed.
-        if (!issue.refus && !issue.chargement.identite && MaskEdBox1[masque::Naissance]->clipText().trimmed().isEmpty())
-            if (const auto n = NaissanceDuNam(MaskEdBox1[masque::Nam]->clipText(), configuration_, Horloge::aujourdhui())) {
-                MaskEdBox1[masque::Naissance]->setClipText(n->naissance);
-                Option1[n->masculin ? 0 : 1]->setChecked(true);
-            }
+        if (const auto& n = issue.naissanceDuNam) {
+            MaskEdBox1[masque::Naissance]->setClipText(n->naissance);
+            Option1[n->masculin ? 0 : 1]->setChecked(true);
+            naissanceDuNam_ = MaskEdBox1[masque::Naissance]->clipText();
+        }
         saisie::annoncer(issue, dialogues_);
     } else if (versActe) {
         issue.focus = saisie::Focus::PremierActe;
@@ -394,13 +421,11 @@ void Principal::enregistrer() {
 }
 
 bool Principal::naissanceConfirmee(const Formulaire& f) {
-    if (avertiNaissance_)
-        return true;
     const auto desaccord = DesaccordAvecLeNam(f.masques[masque::Nam], f.masques[masque::Naissance], f.masculin,
                                               configuration_, Horloge::aujourdhui());
-    if (!desaccord)
+    if (!desaccord || desaccord->texte == naissanceAvertie_)
         return true;
-    avertiNaissance_ = true;
+    naissanceAvertie_ = desaccord->texte;
     if (dialogues_.question(Icone::Exclamation, desaccord->titre, desaccord->texte, Boutons::OuiNon, 1) == Reponse::Oui)
         return true;
     MaskEdBox1[masque::Naissance]->setFocus(Qt::OtherFocusReason);
@@ -408,7 +433,8 @@ bool Principal::naissanceConfirmee(const Formulaire& f) {
 }
 
 void Principal::ViderFormulaire() {
-    avertiNaissance_ = false;
+    naissanceAvertie_.clear();
+    naissanceDuNam_.clear();
     for (int i : {0, 1, 2, 3, 4, 6, 7, 8, 9})
         MaskEdBox1[i]->vider();
     for (QLineEdit* t : Text1)
@@ -436,6 +462,7 @@ void Principal::ecrireIdentite(const PatientCourant::Chargement& c) {
     if (!c.identite)
         return;
     const Identite& i = *c.identite;
+    naissanceDuNam_.clear();
     MaskEdBox1[masque::Nam]->setClipText(i.nam);
     Text1[texte::Nom]->setText(i.nom);
     Text1[texte::Prenom]->setText(i.prenom);
@@ -534,7 +561,12 @@ void Principal::Image1_Click() {
 }
 
 void Principal::Toolbar1_ButtonClick(const QString& cle) {
-    auto* champ = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    // The text box that has the focus, that of an act box included; from the menu by the keyboard,
+    // the box the menu bar took the focus from, with its selection.
+    QLineEdit* champ = champDe(QApplication::focusWidget());
+    if (!champ)
+        champ = champDuMenu_.champ;
+    retrouverSelection(champ);
     if (cle == QLatin1String("Nouveau"))
         SousFichier_Click(0);
     else if (cle == QLatin1String("Quitter"))

@@ -6,6 +6,7 @@
 #include "rules/champsacte.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QMap>
 #include <deque>
 #include <functional>
@@ -118,7 +119,7 @@ private:
     Formulaire lireFormulaire() const;
     // The store, once the boxes' loss-of-focus work has run.
     void enregistrer();
-    // Asks, once per invoice, whether to store a birth date or sex the NAM contradicts.
+    // Asks, once per invoice and values, whether to store a birth date or sex the NAM contradicts.
     bool naissanceConfirmee(const Formulaire& f);
 
     // FenetresDemarrage: the windows that start-up opens modally.
@@ -137,11 +138,21 @@ private:
     QFrame* bandeFile_ = nullptr;
     QList<QWidget*> sousLaFile_;  // controls moved up when the queue buttons are hidden
     QAction* actionCorrection_ = nullptr;
+    // The text box the menu bar took the focus from (Alt+D), with the selection it held: a line
+    // edit drops its selection then, and the Édition commands need it.
+    struct ChampDuMenu {
+        QPointer<QLineEdit> champ;
+        int debut = -1, longueur = 0;
+    } champDuMenu_;
+    void retrouverSelection(QLineEdit* champ);
     Redimensionnement* redimensionnement_ = nullptr;
     PatientCourant patient_;
     PatientCourant::Reglages reglagesPatient_;
     bool avertiHistorique_ = false;
-    bool avertiNaissance_ = false;  // the NAM's disagreement is told once per invoice
+    // The NAM's disagreement told for this invoice: told again only when the NAM, the birth date
+    // or the sex changes.
+    QString naissanceAvertie_;
+    QString naissanceDuNam_;        // the birth date the NAM filled in, while the box shows it
     std::array<Deplacement, 4> deplacements_;  // the travel amounts given, by act line
     PertesDeFocus* pertes_ = nullptr;  // loss-of-focus work runs before every command
     FiltreSaisie* filtre_ = nullptr;

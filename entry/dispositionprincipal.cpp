@@ -79,6 +79,7 @@ void Principal::construireControles() {
         t->setGeometry(x, y, w, 24);
         t->setMaxLength(limite);
         Text1[index] = t;
+        t->installEventFilter(this);
         filtre_->installer(t);
         return t;
     };
@@ -127,6 +128,7 @@ void Principal::construireControles() {
         auto* c = new QComboBox(centre);
         c->setObjectName(nomIndexe("Combo1", i));
         Combo1 << c;
+        c->installEventFilter(this);
         connect(c, &QComboBox::activated, this, [this, i] { Combo1_Click(i); });
     }
     // Each box is named for a screen reader by its caption, or by what it holds where the
@@ -248,11 +250,12 @@ void Principal::construireControles() {
     gras.setBold(true);
     Command1->setFont(gras);
     connect(Command1, &QPushButton::clicked, this, &Principal::Command1_Click);
-    // A command never runs in the middle of a box's work (a box it opened is on screen).
-    connect(Command2, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command2_Click(); }); });
-    connect(Command3, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command3_Click(); }); });
-    connect(Command4, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command4_Click(); }); });
-    connect(Command5, &QPushButton::clicked, this, [this] { pertes_->quandLibre([this] { Command5_Click(); }); });
+    // The box that has the focus finishes its work first, as a click that takes the focus from it
+    // does: a patient these buttons load never runs the NAM box's work again when it is left.
+    connect(Command2, &QPushButton::clicked, this, [this] { pertes_->commande([this] { Command2_Click(); }); });
+    connect(Command3, &QPushButton::clicked, this, [this] { pertes_->commande([this] { Command3_Click(); }); });
+    connect(Command4, &QPushButton::clicked, this, [this] { pertes_->commande([this] { Command4_Click(); }); });
+    connect(Command5, &QPushButton::clicked, this, [this] { pertes_->commande([this] { Command5_Click(); }); });
     for (int i = 0; i < 6; ++i)
         pertes_->surveiller(Combo1[i], [this, i] { return Combo1_LostFocus(i); });
 

@@ -5,8 +5,8 @@
 namespace saisie {
 
 IssueNam apresNam(PatientCourant& patient, const QString& programme, const EcranNam& ecran,
-                  const PatientCourant::Reglages& reglages, bool focusCodeActe, QDate aujourdhui,
-                  PortDialogue& d) {
+                  const Configuration& configuration, const PatientCourant::Reglages& reglages,
+                  bool focusCodeActe, QDate aujourdhui, PortDialogue& d) {
     IssueNam issue;
     issue.chargement = patient.nam(programme, ecran.nam, reglages, d);
     const PatientCourant::Chargement& c = issue.chargement;
@@ -20,7 +20,12 @@ IssueNam apresNam(PatientCourant& patient, const QString& programme, const Ecran
             issue.chargement = patient.namVerifie(programme, ecran.nam, d);
     }
     const std::optional<Identite>& charge = issue.chargement.identite;
-    issue.avertissement = AvertissementAge(charge ? charge->naissance : ecran.naissance, aujourdhui);
+    if (!charge && ecran.naissance.trimmed().isEmpty())
+        issue.naissanceDuNam = NaissanceDuNam(ecran.nam, configuration, aujourdhui);
+    const QString naissance = charge                  ? charge->naissance
+                              : issue.naissanceDuNam ? issue.naissanceDuNam->naissance
+                                                     : ecran.naissance;
+    issue.avertissement = AvertissementAge(naissance, aujourdhui);
     const QString nam = charge ? charge->nam : ecran.nam;
     const QString nom = charge ? charge->nom : ecran.nom;
     if (c.deLaFile || focusCodeActe)

@@ -22,6 +22,7 @@ enum class Focus { Inchange, Nam, PremierDiagnostic, PremierActe };
 
 struct IssueNam {
     PatientCourant::Chargement chargement;          // the patient loaded, to write in the window
+    std::optional<NaissanceNam> naissanceDuNam;      // no patient loaded nor birth date shown: the NAM's
     std::optional<MessageVerification> refus;        // a malformed NAM: told, the focus back to it
     std::optional<MessageVerification> avertissement;  // the insured-age warning, with a beep
     Focus focus = Focus::Inchange;
@@ -29,12 +30,14 @@ struct IssueNam {
 
 // The NAM box lost the focus: the look-up in the queue (or the patient-record database by file
 // number), the NAM's structure checks (skipped for a file number), the database look-up by NAM,
-// then the insured-age warning on the birth date now shown (loaded or typed), then where the
-// focus goes: the first act of a queued patient, the first diagnostic once the NAM is complete
-// and the surname known; the first act box instead when `focusCodeActe`.
+// the birth date and sex the NAM holds when no patient was loaded and no birth date is shown
+// (`ecran.naissance` empty), then the insured-age warning on the birth date the window will show
+// (loaded, from the NAM or typed), then where the focus goes: the first act of a queued patient,
+// the first diagnostic once the NAM is complete and the surname known; the first act box instead
+// when `focusCodeActe`.
 IssueNam apresNam(PatientCourant& patient, const QString& programme, const EcranNam& ecran,
-                  const PatientCourant::Reglages& reglages, bool focusCodeActe, QDate aujourdhui,
-                  PortDialogue& dialogues);
+                  const Configuration& configuration, const PatientCourant::Reglages& reglages,
+                  bool focusCodeActe, QDate aujourdhui, PortDialogue& dialogues);
 
 // Tells the user what `issue` holds: the refusal, or the beep and the warning.
 void annoncer(const IssueNam& issue, PortDialogue& dialogues);

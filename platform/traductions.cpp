@@ -6,6 +6,7 @@
 #include <QTranslator>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -33,9 +34,15 @@ public:
     }
 };
 
+// A variable set to an empty text counts as unset, as the C library reads it.
+const char* valeur(const char* variable) {
+    const char* v = std::getenv(variable);
+    return v && *v ? v : nullptr;
+}
+
 bool estFrancais(const char* variable) {
-    const char* valeur = std::getenv(variable);
-    return valeur && std::strncmp(valeur, "fr", 2) == 0;
+    const char* v = valeur(variable);
+    return v && std::strncmp(v, "fr", 2) == 0;
 }
 
 }  // namespace
@@ -43,15 +50,21 @@ bool estFrancais(const char* variable) {
 void preparerDatesEnFrancais() {
     // Qt reads the system's locale from the environment once. Only the dates' category changes,
     // so numbers keep the point that the files and the agency expect: a LC_ALL is kept as the
-    // value of every other category.
+    // value of every other category, those set on their own included. An empty variable is unset.
     if (estFrancais("LC_ALL") || estFrancais("LC_TIME"))
         return;
-    if (const char* tout = std::getenv("LC_ALL")) {
-        setenv("LANG", tout, 1);
-        unsetenv("LC_ALL");
-    } else if (estFrancais("LANG") && !std::getenv("LC_TIME")) {
+    if (const char* tout = valeur("LC_ALL")) {
+        const std::string toutes = tout;
+        setenv("LANG", toutes.c_str(), 1);
+        for (const char* categorie : {"LC_CTYPE", "LC_NUMERIC", "LC_COLLATE", "LC_MONETARY", "LC_MESSAGES",
+                                      "LC_PAPER", "LC_NAME", "LC_ADDRESS", "LC_TELEPHONE", "LC_MEASUREMENT",
+                                      "LC_IDENTIFICATION"})
+            if (valeur(categorie))
+                setenv(categorie, toutes.c_str(), 1);  // which LC_ALL overrode
+    } else if (estFrancais("LANG") && !valeur("LC_TIME")) {
         return;
     }
+    unsetenv("LC_ALL");
     setenv("LC_TIME", "fr_CA.UTF-8", 1);
 }
 

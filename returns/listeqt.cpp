@@ -1,6 +1,8 @@
 #include "returns/listeqt.h"
 
+#include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -45,21 +47,40 @@ public:
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override {
-        if (evenement->type() != QEvent::MouseButtonRelease ||
-            static_cast<QMouseEvent*>(evenement)->button() != Qt::RightButton)
-            return QObject::eventFilter(objet, evenement);
-        action_(liste_->itemAt(static_cast<QMouseEvent*>(evenement)->position().toPoint()));
-        return true;
+        if (objet == liste_->viewport() && evenement->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(evenement)->button() == Qt::RightButton) {
+            action_(liste_->itemAt(static_cast<QMouseEvent*>(evenement)->position().toPoint()));
+            return true;
+        }
+        if (objet == liste_ && parLeClavier(evenement) && liste_->currentItem()) {
+            action_(liste_->currentItem());
+            return true;
+        }
+        return QObject::eventFilter(objet, evenement);
     }
 
 private:
+    // The keys that ask for the row's command; the context menu the Menu key opens.
+    static bool parLeClavier(const QEvent* e) {
+        if (e->type() == QEvent::ContextMenu)
+            return static_cast<const QContextMenuEvent*>(e)->reason() == QContextMenuEvent::Keyboard;
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        const auto* t = static_cast<const QKeyEvent*>(e);
+        const auto modificateurs = t->modifiers() & ~Qt::KeypadModifier;
+        return (t->key() == Qt::Key_Delete && modificateurs == Qt::NoModifier) ||
+               (t->key() == Qt::Key_F10 && modificateurs == Qt::ShiftModifier);
+    }
+
     QTreeWidget* liste_;
     std::function<void(QTreeWidgetItem*)> action_;
 };
 }  // namespace
 
 void auBoutonDroit(QTreeWidget* liste, const std::function<void(QTreeWidgetItem* rangee)>& action) {
-    liste->viewport()->installEventFilter(new FiltreBoutonDroit(liste, action));
+    auto* filtre = new FiltreBoutonDroit(liste, action);
+    liste->viewport()->installEventFilter(filtre);
+    liste->installEventFilter(filtre);
 }
 
 QStringList entetes(const QTreeWidget* liste) {

@@ -16,7 +16,8 @@ QTreeWidget* nouvelleListe(QWidget* parent, const QString& nom, const QStringLis
 void trierAuClicDEntete(QTreeWidget* liste);
 
 // Calls `action` with the row under the pointer (or none) when the right mouse button is
-// released over the list.
+// released over the list, and with the current row when the keyboard asks the same of the list:
+// the Delete key or the context-menu key (Menu, Shift+F10).
 void auBoutonDroit(QTreeWidget* liste, const std::function<void(QTreeWidgetItem* rangee)>& action);
 
 // What a list shows: its column captions and its rows, in the order shown.

@@ -157,3 +157,52 @@ TEST_F(FenetresAuClavier, ChaqueFenetreSOuvreEtSeFermeAuClavier) {
         dialogues.effacer();
     }
 }
+
+// What a list window does on a right click, the keyboard asks with Delete or Shift+F10 on the
+// current row: the withdrawal of a waiting patient, the removal of a sending from the log.
+TEST_F(FenetresAuClavier, LeBoutonDroitDesListesAuClavier) {
+    d.ecrire("Sauvramq/LstEnvoie.Dat", QByteArray("R71234016034042000012  $ 123.452026120609:30:05").leftJustified(201, ' '));
+    Principal p(d.chemin(), dialogues, u);
+    ASSERT_TRUE(p.Form_Load());
+    p.afficher();
+    QApplication::setActiveWindow(&p);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    p.Command2_Click();
+    using Touches = std::function<void(Clavier&)>;
+    const Touches versLaFile = [](Clavier& c) {
+        c.touche(Qt::Key_L, Qt::AltModifier).attendreUneFenetre("frmListeEnMem");
+    };
+    const Touches versLeJournal = [](Clavier& c) {
+        c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
+        c.touche(Qt::Key_T, Qt::AltModifier).attendreUneFenetre("frmTransmettre");
+        c.touche(Qt::Key_L, Qt::AltModifier).attendreUneFenetre("frmListeDesFacturations");
+    };
+    const struct {
+        const char* cas;
+        Touches aller;
+        Qt::Key cle;
+        Qt::KeyboardModifiers modificateurs;
+        QStringList titres;  // the question answered No or Cancel, after what the way there told
+        int fenetres;        // closed with Escape afterwards
+    } cas[] = {
+        {"file, Suppr", versLaFile, Qt::Key_Delete, Qt::NoModifier, {"Suppression"}, 1},
+        {"file, Maj+F10", versLaFile, Qt::Key_F10, Qt::ShiftModifier, {"Suppression"}, 1},
+        {"journal, Suppr", versLeJournal, Qt::Key_Delete, Qt::NoModifier, {"Message", "Effacer"}, 3},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        dialogues.effacer();
+        dialogues.reponses = {k.titres.last() == "Effacer" ? Reponse::Annuler : Reponse::Non};
+        Clavier clavier;
+        k.aller(clavier);
+        clavier.touche(Qt::Key_Down).touche(Qt::Key_Space).touche(k.cle, k.modificateurs);
+        for (int i = 0; i < k.fenetres; ++i)
+            clavier.touche(Qt::Key_Escape);
+        EXPECT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
+        QStringList titres;
+        for (const auto& b : dialogues.boites())
+            titres << b.titre;
+        EXPECT_EQ(titres, k.titres) << qPrintable(dialogues.resume().join('\n'));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}

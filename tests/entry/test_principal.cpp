@@ -201,7 +201,10 @@ TEST_F(FenetrePrincipale, SaisieEtEnregistrementDUneFacture) {
     EXPECT_EQ(masque(0)->clipText(), QStringLiteral("TREM80011514"));
     EXPECT_EQ(texte(0)->text(), QStringLiteral("TREMBLAY"));
     EXPECT_EQ(masque(2)->clipText(), QStringLiteral("H2X1Y4"));
-    EXPECT_TRUE(dialogues.appels.isEmpty()) << qPrintable(dialogues.resume().join("\n"));
+    // The birth date the NAM fills in is that of a 47-year-old.
+    ASSERT_EQ(dialogues.boites().size(), 1) << qPrintable(dialogues.resume().join("\n"));
+    EXPECT_EQ(dialogues.boites()[0].titre, "Assurance");
+    dialogues.effacer();
 
     cliquer(controle<QPushButton>("Command1"));
     EXPECT_EQ(dialogues.resume(),
@@ -577,8 +580,8 @@ TEST_F(FenetrePrincipale, PremierDemarrageJusquALaPremiereFacture) {
     EXPECT_EQ(label("StatusBar1_Panel3")->text(), "71234");
     EXPECT_EQ(label("StatusBar1_Panel4")->text(), "52000");
 
-    dialogues.effacer();
     taperPatient();
+    dialogues.effacer();
     cliquer(controle<QPushButton>("Command1"));
     ASSERT_EQ(dialogues.boites().size(), 1) << qPrintable(dialogues.resume().join('\n'));
     const QByteArray r = d.lire("Sauvramq/Ftmp.Fil");
@@ -1211,41 +1214,113 @@ TEST_F(FenetrePrincipale, PatientEnFileTapeEtCompteAuRetour) {
     EXPECT_EQ(label("Label1_28")->text(), " 3 ");
 }
 
-// A NAM typed and left with Tab fills in the birth date and sex it holds; a birth date already
-// typed is left as it is, and so is the sex chosen with it.
+// From the NAM box where the window opens, the next patient of the queue loads the same way by
+// a click or by Alt+P: in the first diagnostic box, without the NAM box's work run again on the
+// NAM loaded (no insured-age warning, which no click gives). The Édition menu cuts, copies and
+// pastes in an act box as in a text box.
+TEST_F(FenetrePrincipale, AuClavierCommeALaSouris) {
+    d.ecrire("PavoRamq.Txt", "GAGM75531213;Marie;Gagnon;1;427;19750312;F;1 rue A;Ville;H2X1Y4;20261204;11\n");
+    Principal& p = ouvrir();
+    p.Command2_Click();
+    const struct {
+        const char* facon;
+        std::function<void(Clavier&)> charger;
+    } facons[] = {
+        {"souris", [&](Clavier& c) { c.puis([&] { cliquer(p.Command3); }); }},
+        {"Alt+P", [&](Clavier& c) { c.touche(Qt::Key_P, Qt::AltModifier).pause(200); }},
+    };
+    for (const auto& f : facons) {
+        SCOPED_TRACE(f.facon);
+        p.SousFichier_Click(0);
+        p.MaskEdBox1[0]->setFocus(Qt::OtherFocusReason);
+        dialogues.effacer();
+        Clavier clavier;
+        f.charger(clavier);
+        clavier.touche(Qt::Key_Tab);
+        EXPECT_TRUE(clavier.jouer());
+        EXPECT_EQ(texte(0)->text(), "GAGNON");
+        EXPECT_EQ(dialogues.resume(), QStringList());
+        EXPECT_EQ(QApplication::focusWidget(), masque(7));
+    }
+
+    // Cut from act box 1, pasted in act box 2, copied back into box 1 by the menu's keys.
+    const auto vers = [&](QComboBox* acte) {
+        QApplication::setActiveWindow(&p);
+        acte->setFocus(Qt::MouseFocusReason);
+    };
+    vers(combo(2));
+    combo(2)->setEditText("09001");
+    combo(2)->lineEdit()->selectAll();
+    Clavier clavier;
+    clavier.touche(Qt::Key_D, Qt::AltModifier).touche(Qt::Key_P).puis([&] {
+        EXPECT_EQ(combo(2)->currentText(), "");
+        vers(combo(3));
+    });
+    clavier.touche(Qt::Key_D, Qt::AltModifier).touche(Qt::Key_O).puis([&] {
+        EXPECT_EQ(combo(3)->currentText(), "09001");
+        vers(combo(3));
+        combo(3)->lineEdit()->selectAll();
+    });
+    clavier.touche(Qt::Key_D, Qt::AltModifier).touche(Qt::Key_C).puis([&] { vers(combo(2)); });
+    clavier.touche(Qt::Key_D, Qt::AltModifier).touche(Qt::Key_O);
+    EXPECT_TRUE(clavier.jouer());
+    EXPECT_EQ(combo(2)->currentText(), "09001");
+}
+
+// A NAM typed and left with Tab fills in the birth date and sex it holds, and the insured-age
+// warning is told for that date as for one typed; a birth date already typed is left as it is,
+// and so is the sex chosen with it; a NAM corrected over the date it filled fills in its own.
 TEST_F(FenetrePrincipale, NaissanceEtSexeDuNam) {
     Principal& p = ouvrir();
     const struct {
         const char* nam;
-        const char* naissanceAvant;
+        const char* naissanceAvant;  // nullptr: what the NAM typed before it filled in
         bool masculinAvant;
         const char* naissance;
         bool masculin;
+        int age;  // the age warned of, 0 for none
     } cas[] = {
-        {"GAGM75531213", "", true, "19750312", false},
-        {"TREM80011514", "", false, "19800115", true},  // after a woman
-        {"LAVP15070410", "", false, "20150704", true},
-        {"ROYM25610138", "19990101", true, "19990101", true},
+        {"GAGM75531213", "", true, "19750312", false, 52},
+        {"TREM80011514", "", false, "19800115", true, 47},  // after a woman
+        {"LAVP15070410", "", false, "20150704", true, 0},
+        {"ROYM25610138", "19990101", true, "19990101", true, 28},
+        {"GAGM75531213", nullptr, true, "19750312", false, 52},  // typed over a man's NAM
     };
     for (const auto& k : cas) {
         SCOPED_TRACE(k.nam);
-        p.MaskEdBox1[0]->setClipText("");
-        p.MaskEdBox1[1]->setClipText(k.naissanceAvant);
-        p.Option1[k.masculinAvant ? 0 : 1]->setChecked(true);
+        p.SousFichier_Click(0);
+        if (k.naissanceAvant) {
+            p.MaskEdBox1[1]->setClipText(k.naissanceAvant);
+            p.Option1[k.masculinAvant ? 0 : 1]->setChecked(true);
+        } else {
+            Clavier avant;
+            EXPECT_TRUE(avant.puis([&] { p.MaskEdBox1[0]->setFocus(Qt::MouseFocusReason); })
+                            .taper("ROYM80011515").touche(Qt::Key_Tab).jouer());
+            EXPECT_EQ(p.MaskEdBox1[1]->clipText(), "19800115");
+            p.MaskEdBox1[0]->setClipText("");
+        }
         p.Text1[0]->setFocus(Qt::MouseFocusReason);  // the window opens in the NAM box
         p.MaskEdBox1[0]->setFocus(Qt::MouseFocusReason);
         QApplication::processEvents();
+        dialogues.effacer();
         Clavier clavier;
         clavier.taper(k.nam).touche(Qt::Key_Tab);
         EXPECT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
         EXPECT_EQ(p.MaskEdBox1[1]->clipText(), k.naissance);
         EXPECT_EQ(p.Option1[0]->isChecked(), k.masculin);
+        const QStringList avertissements = dialogues.resume().filter("Assurance | ");
+        EXPECT_EQ(avertissements.size(), k.age ? 1 : 0) << qPrintable(dialogues.resume().join('\n'));
+        if (k.age) {
+            EXPECT_TRUE(avertissements.value(0).contains(QStringLiteral("Cette personne a  %1 ans.").arg(k.age)))
+                << qPrintable(avertissements.value(0));
+        }
     }
 }
 
 // A birth date or sex that the NAM contradicts is told once per invoice, before the store:
-// "Non" keeps the invoice on screen in the birth date box, and the next store goes on unasked;
-// "Oui" stores at once. Jean's NAM TREM80011514 holds a man born 1980-01-15.
+// "Non" keeps the invoice on screen in the birth date box, and the next store goes on unasked
+// while the values stay those told; "Oui" stores at once. Jean's NAM TREM80011514 holds a man
+// born 1980-01-15.
 TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
     Principal& p = ouvrir();
     const struct {
@@ -1255,11 +1330,13 @@ TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
         std::deque<Reponse> reponses;
         int alt;        // stores asked
         int questions;  // warnings told
+        const char* ensuite = nullptr;  // the birth date typed after the first "Non"
     } cas[] = {
         {"d'accord", true, "19800115", {}, 1, 0},
         {"le sexe, Non puis Alt+E", false, "19800115", {Reponse::Non}, 2, 1},
         {"la date, Non puis Alt+E", true, "19800116", {Reponse::Non}, 2, 1},
         {"les deux, Oui", false, "20800116", {Reponse::Oui}, 1, 1},
+        {"la date, Non, une autre date fausse", true, "19800116", {Reponse::Non, Reponse::Non}, 3, 2, "19800117"},
     };
     int stockees = 0;
     for (const auto& k : cas) {
@@ -1275,6 +1352,8 @@ TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
             if (i + 1 < k.alt) {
                 EXPECT_EQ(QApplication::focusWidget(), p.MaskEdBox1[1]);
             }
+            if (i == 0 && k.ensuite)
+                p.MaskEdBox1[1]->setClipText(k.ensuite);
         }
         int questions = 0;
         for (const auto& b : dialogues.boites())
@@ -1283,3 +1362,4 @@ TEST_F(FenetrePrincipale, DesaccordAvecLeNamDitUneFoisParFacture) {
         EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").size(), ++stockees * 723) << qPrintable(dialogues.resume().join('\n'));
     }
 }
+

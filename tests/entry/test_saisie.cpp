@@ -16,7 +16,7 @@ const QString Age47 = "Assurance | ATTENTION...\n\nCette personne a  47 ans.\n\n
 }  // namespace
 
 // The order of the NAM box's work when it loses the focus: look-ups, checks, the age warning
-// on the birth date then shown, and where the focus goes.
+// on the birth date then shown (the NAM's own when none is), and where the focus goes.
 TEST(SaisieDuNam, RecherchesVerificationsAvertissementEtFocus) {
     DossierTemporaire d;
     d.ecrire("PavoRamq.Txt", "TREM80011514;Jean;C\xF4t\xE9;1;427;19800115;M;1 rue A;Ville;H2X1Y4;20261204;11\n"
@@ -36,8 +36,8 @@ TEST(SaisieDuNam, RecherchesVerificationsAvertissementEtFocus) {
         {"numéro de dossier en file", {"11", "", ""}, false, "COTE", {Age47}, F::PremierActe},
         {"enfant en file: pas d'avertissement", {"GAGE", "", ""}, false, "GAGNON", {}, F::PremierActe},
         {"NAM tapé complet", {"GAGM75531213", "19800115", "GAGNON"}, false, "", {Age47}, F::PremierDiagnostic},
-        {"NAM tapé sans nom", {"GAGM75531213", "", ""}, false, "", {}, F::Inchange},
-        {"NAM tapé, focus au code d'acte", {"GAGM75531213", "", ""}, true, "", {}, F::PremierActe},
+        {"NAM tapé sans nom, né en 1980 selon lui", {"ROYM80011515", "", ""}, false, "", {Age47}, F::Inchange},
+        {"NAM tapé, focus au code d'acte", {"ROYE16122302", "", ""}, true, "", {}, F::PremierActe},
         {"NAM incomplet", {"GAGM7553", "19800115", "GAGNON"}, true, "",
          {"Saisie du numéro de l'assurance maladie | Numéro d'assurance maladie incomplet."}, F::Nam},
         {"NAM invalide", {"GA1M75531213", "19800115", "GAGNON"}, false, "",
@@ -47,7 +47,7 @@ TEST(SaisieDuNam, RecherchesVerificationsAvertissementEtFocus) {
         SCOPED_TRACE(c.cas);
         PatientCourant patient;
         DialoguesScriptes port;
-        const saisie::IssueNam i = saisie::apresNam(patient, d.chemin(), c.ecran, {}, c.focusCodeActe,
+        const saisie::IssueNam i = saisie::apresNam(patient, d.chemin(), c.ecran, Configuration::parDefaut(), {}, c.focusCodeActe,
                                                     QDate(2026, 12, 6), port);
         saisie::annoncer(i, port);
         EXPECT_EQ(i.chargement.identite ? i.chargement.identite->nom : QString(), c.charge);
@@ -58,7 +58,7 @@ TEST(SaisieDuNam, RecherchesVerificationsAvertissementEtFocus) {
     }
     // A queued patient's accented names arrive as the store accepts them.
     PatientCourant patient;
-    const auto i = saisie::apresNam(patient, d.chemin(), {"GAGE", "", ""}, {}, false, QDate(2026, 12, 6), muet);
+    const auto i = saisie::apresNam(patient, d.chemin(), {"GAGE", "", ""}, Configuration::parDefaut(), {}, false, QDate(2026, 12, 6), muet);
     EXPECT_EQ(i.chargement.identite->prenom, "EVA");
 }
 

@@ -1,3 +1,4 @@
+#include "platform/traductions.h"
 #include "support/textesfenetre.h"
 
 #include <QAbstractButton>
@@ -14,7 +15,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <array>
+#include <cstdlib>
+#include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -66,4 +71,39 @@ TEST(TraductionsQt, LesTextesDeQtSontEnFrancais) {
     for (const auto b : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel, QMessageBox::Retry})
         boutons << question.button(b)->text().remove('&');
     EXPECT_EQ(boutons, QStringList({"Oui", "Non", "Annuler", "Réessayer"}));
+}
+
+// The dates' category alone becomes French, whatever the session's variables say; every other
+// category keeps the value it had, the numbers' included (an empty variable counts as unset).
+TEST(TraductionsQt, SeulesLesDatesPassentAuFrancais) {
+    const char* const variables[] = {"LC_ALL", "LANG", "LC_TIME", "LC_NUMERIC"};
+    std::map<std::string, std::optional<std::string>> avant;
+    for (const char* v : variables)
+        avant[v] = std::getenv(v) ? std::optional<std::string>(std::getenv(v)) : std::nullopt;
+    using Env = std::array<const char*, 4>;  // LC_ALL, LANG, LC_TIME, LC_NUMERIC; nullptr: unset
+    const struct {
+        Env session, apres;
+    } cas[] = {
+        {{nullptr, "fr_CA.UTF-8", nullptr, nullptr}, {nullptr, "fr_CA.UTF-8", nullptr, nullptr}},
+        {{"fr_CA.UTF-8", nullptr, nullptr, nullptr}, {"fr_CA.UTF-8", nullptr, nullptr, nullptr}},
+        {{nullptr, "en_US.UTF-8", nullptr, "fr_CA.UTF-8"}, {nullptr, "en_US.UTF-8", "fr_CA.UTF-8", "fr_CA.UTF-8"}},
+        {{"C", "en_US.UTF-8", nullptr, nullptr}, {nullptr, "C", "fr_CA.UTF-8", nullptr}},
+        {{"C", "en_US.UTF-8", nullptr, "fr_CA.UTF-8"}, {nullptr, "C", "fr_CA.UTF-8", "C"}},
+        {{"", "fr_CA.UTF-8", nullptr, nullptr}, {"", "fr_CA.UTF-8", nullptr, nullptr}},
+        {{"", "en_US.UTF-8", "", nullptr}, {nullptr, "en_US.UTF-8", "fr_CA.UTF-8", nullptr}},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(std::string("LC_ALL=") + (k.session[0] ? k.session[0] : "(rien)") +
+                     " LANG=" + (k.session[1] ? k.session[1] : "(rien)") +
+                     " LC_NUMERIC=" + (k.session[3] ? k.session[3] : "(rien)"));
+        for (int i = 0; i < 4; ++i)
+            k.session[i] ? setenv(variables[i], k.session[i], 1) : unsetenv(variables[i]);
+        preparerDatesEnFrancais();
+        for (int i = 0; i < 4; ++i) {
+            const char* v = std::getenv(variables[i]);
+            EXPECT_EQ(std::string(v ? v : "(rien)"), std::string(k.apres[i] ? k.apres[i] : "(rien)")) << variables[i];
+        }
+    }
+    for (const auto& [v, valeur] : avant)
+        valeur ? setenv(v.c_str(), valeur->c_str(), 1) : unsetenv(v.c_str());
 }
