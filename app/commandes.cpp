@@ -332,7 +332,8 @@ int ecrireExportation(const QString& programme, const QString& fichier, bool rem
     return Reussi;
 }
 
-// The period of --du and --au over `f`; false (and the usage told) when a date is not AAAA-MM-JJ.
+// The period of --du and --au over `f`; false (and the usage told) when a date is not AAAA-MM-JJ
+// or the period ends before it starts.
 bool periode(const Ligne& l, suivi::Filtre& f, QTextStream& erreurs) {
     for (const auto& [option, date] : {std::pair{QStringLiteral("--du"), &f.du}, std::pair{QStringLiteral("--au"), &f.au}}) {
         if (!l.options.contains(option))
@@ -342,6 +343,12 @@ bool periode(const Ligne& l, suivi::Filtre& f, QTextStream& erreurs) {
             erreurs << option << " demande une date AAAA-MM-JJ : " << l.options.value(option) << Qt::endl;
             return false;
         }
+    }
+    // An inverted period would show nothing, and a nightly job would take it for no work.
+    if (f.du.isValid() && f.au.isValid() && f.du > f.au) {
+        erreurs << "La période est inversée : le " << f.du.toString(QStringLiteral("yyyy-MM-dd")) << " (--du) vient après le "
+                << f.au.toString(QStringLiteral("yyyy-MM-dd")) << " (--au)." << Qt::endl;
+        return false;
     }
     return true;
 }

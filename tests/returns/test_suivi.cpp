@@ -374,8 +374,8 @@ TEST(SuiviCommandes, ExportationEtSuivi) {
         return std::pair{p.exitCode(), QString::fromUtf8(p.readAllStandardOutput())};
     };
 
-    const auto [statut, texte] = lancer({"suivi"});
     const QString date = aujourdhui.addDays(-5).toString("yyyy-MM-dd");
+    const auto [statut, texte] = lancer({"suivi"});
     EXPECT_EQ(statut, 0);
     EXPECT_EQ(texte.split('\n', Qt::SkipEmptyParts),
               QStringList({"Facturées : 3 factures, $ 121.65", "Acceptées : 0 facture, $ .00", "Refusées : 1 facture, $ 40.55",
@@ -385,7 +385,12 @@ TEST(SuiviCommandes, ExportationEtSuivi) {
                            "Refusée  D7123408  " + ah + "  0044  TREM80011514  PAGE LEO  " + date + "  40.55  123  NAM INVALIDE"}));
     // Outside the period: nothing to do.
     EXPECT_EQ(lancer({"suivi", "--au", aujourdhui.addDays(-6).toString("yyyy-MM-dd")}).first, 3);
-    EXPECT_EQ(lancer({"suivi", "--du", "demain"}).first, 2);
+    // Refused: a date that is none, and a period that ends before it starts (a --du after today too).
+    for (const QStringList& mauvaise :
+         {QStringList{"suivi", "--du", "demain"}, QStringList{"suivi", "--du", aujourdhui.addDays(1).toString("yyyy-MM-dd")},
+          QStringList{"suivi", "--du", date, "--au", aujourdhui.addDays(-6).toString("yyyy-MM-dd")},
+          QStringList{"exporter", "suivi", "--format", "csv", "--du", date, "--au", aujourdhui.addDays(-6).toString("yyyy-MM-dd")}})
+        EXPECT_EQ(lancer(mauvaise).first, 2) << qPrintable(mauvaise.join(' '));
 
     ASSERT_EQ(lancer({"exporter", "suivi", "--format", "csv", "--du", date, "--sortie", c.d.fichier("suivi.csv")}).first, 0);
     QProcess python;
