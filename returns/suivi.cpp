@@ -243,10 +243,14 @@ private:
     // error line before it (every request when there is none).
     void explication(const QByteArray& ligne, const QByteArray& attestation, int dernierRang) {
         const QByteArray portee = colonnes(ligne, 95, 1);
-        Lot* l = lot(attestation);
-        if (!l || (portee != "2" && portee != "3"))
+        if (portee != "2" && portee != "3")
             return;
         const QString code = texteRetour(ligne, 92, 3), message = texteRetour(ligne, 30, 62);
+        Lot* l = lot(attestation);
+        if (!l) {  // a refusal of a billing no kept file (or two) holds: shown, never lost
+            orpheline(attestation, {}, code, message);
+            return;
+        }
         for (const int r : std::as_const(l->rangees))
             if (portee == "3" || lignes_[r].numero > dernierRang)
                 refuser(r, code, message);

@@ -69,8 +69,8 @@ private:
 
 // The returns of the clinic of the table: a billing with a refusal, a payment, a disagreement
 // and an acceptance; one refused whole (scope "3"), one refused from a request on (scope "2"),
-// one unanswered, one sent lately, one never sent; a return line and a statement line that
-// name no kept invoice, and a mark of a re-billing.
+// one unanswered, one sent lately, one never sent; a return line, a whole-batch refusal and a
+// statement line that name no kept invoice, and a mark of a re-billing.
 class Suivi : public ::testing::Test {
 protected:
     const QDate Jour{2009, 2, 20};
@@ -101,7 +101,8 @@ protected:
                    fichier({entete("9034044", "046"), erreur("9034044", "322227", "0050", "000002", "ACTE NON COUVERT", "310"),
                             explication("02", "REJET DES DEMANDES SUIVANTES", "520", "2"), totaux(1, 3, 1, 2, 0, 4055)}));
         c.d.ecrire("Sauvramq/ER9999999.rmq",
-                   fichier({entete("9999999", "046"), erreur("9999999", "311111", "0001", "000001", "INCONNUE", "999")}));
+                   fichier({entete("9999999", "046"), erreur("9999999", "311111", "0001", "000001", "INCONNUE", "999"),
+                            explication("01", "LOT REJETE", "405", "3")}));
         c.d.ecrire("Sauvramq/EC0001.rmq",
                    fichier({"", etat00("71234", "01", "090219", "090215"), detail("001", "00043", "0901", "085", 2855, "9034042"),
                             detail("002", "00043", "0908", "000", 1000, "9034042"),
@@ -152,6 +153,7 @@ TEST_F(Suivi, EtatsDesFacturesDApresLesFichiers) {
         {"D7123411", 1, "9034046", "0053", "Envoyée", "", "", ""},
         {"D7123412", 1, "9034047", "0054", "Préparée", "", "", ""},
         {"", 0, "9999999", "0001", "À vérifier", "", "999", "INCONNUE"},
+        {"", 0, "9999999", "", "À vérifier", "", "405", "LOT REJETE"},
         {"D7123407", 0, "9034042", "0077", "À vérifier", "5.00", "", ""},
     };
     const QList<suivi::Ligne> lignes = suivi::lire(c.d.chemin(), Jour);
@@ -185,14 +187,14 @@ TEST_F(Suivi, FiltresEtTotaux) {
         QStringList nces;
     } cas[] = {
         {"par défaut : 120 jours", suivi::filtreParDefaut(Jour),
-         {"0042", "0043", "0044", "0045", "0046", "0047", "0048", "0049", "0050", "0051", "0052", "0053", "0001", "0077"}},
+         {"0042", "0043", "0044", "0045", "0046", "0047", "0048", "0049", "0050", "0051", "0052", "0053", "0001", "", "0077"}},
         {"professionnel", filtre([](auto& f) { f.professionnel = "322227"; }), {"0049", "0050", "0051"}},
         {"état", filtre([](auto& f) { f.etat = suivi::Etat::Refusee; }), {"0042", "0048", "0050", "0051"}},
         {"nom", filtre([](auto& f) { f.recherche = " gagnon "; }), {"0043"}},
         {"prénom et nom", filtre([](auto& f) { f.recherche = "marie cote"; }), {"0042"}},
         {"NAM", filtre([](auto& f) { f.recherche = "GAGL7"; }), {"0043"}},
         {"période", filtre([](auto& f) { f.du = QDate(2009, 1, 20), f.au = QDate(2009, 1, 31); }),
-         {"0049", "0050", "0051", "0001", "0077"}},
+         {"0049", "0050", "0051", "0001", "", "0077"}},
     };
     for (const auto& x : cas) {
         QStringList nces;
