@@ -199,7 +199,7 @@ frmSuiviFactures::frmSuiviFactures(QString programme, const Configuration& confi
 
 const QList<suivi::Ligne>& frmSuiviFactures::lignesAffichees() const { return modele_->lignes(); }
 
-void frmSuiviFactures::charger() {
+void frmSuiviFactures::charger(std::optional<std::pair<QString, int>> garder) {
     Sablier sablier(dialogues_);
     const QDate aujourdhui = Horloge::aujourdhui();
     try {
@@ -227,6 +227,20 @@ void frmSuiviFactures::charger() {
         Professionnel->setCurrentIndex(std::max(0, Professionnel->findData(choisi)));
     }
     filtrer();
+    if (!garder)
+        return;
+    // Never another invoice under the cursor than the one just handled: a second Alt+R would
+    // bill it again without a question.
+    const QList<suivi::Ligne>& montrees = modele_->lignes();
+    const auto i = std::find_if(montrees.cbegin(), montrees.cend(), [&](const suivi::Ligne& l) {
+        return l.facturation == garder->first && l.numero == garder->second;
+    });
+    if (i == montrees.cend()) {
+        Liste->setCurrentIndex({});
+        Liste->clearSelection();
+    } else {
+        Liste->setCurrentIndex(modele_->index(int(i - montrees.cbegin()), 0));
+    }
 }
 
 void frmSuiviFactures::filtrer() {
@@ -276,7 +290,7 @@ void frmSuiviFactures::refacturer() {
         fenetre->VScroll1->setValue(r.fiche);
         fenetre->exec();
     }
-    charger();
+    charger(std::pair{ligne.facturation, ligne.numero});
 }
 
 void frmSuiviFactures::imprimer() {

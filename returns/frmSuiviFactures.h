@@ -4,6 +4,8 @@
 
 #include <QDialog>
 #include <QList>
+#include <optional>
+#include <utility>
 
 class PortDialogue;
 class QComboBox;
@@ -38,7 +40,9 @@ public:
     const QList<suivi::Ligne>& lignesAffichees() const;
 
 private:
-    void charger();
+    // Reads the rows again; the current row stays on the invoice `garder` (facturation, record
+    // number) when given: none when it is no longer shown.
+    void charger(std::optional<std::pair<QString, int>> garder = {});
     void filtrer();
     void refacturer();
     void imprimer();

@@ -114,3 +114,33 @@ TEST_F(SuiviFactures, FiltrerRefacturerEtImprimerAuClavier) {
     EXPECT_TRUE(lignes.join('\n').contains("Refacturée")) << qPrintable(lignes.join('\n'));
     EXPECT_TRUE(lignes.last().startsWith("En attente :")) << qPrintable(lignes.join('\n'));
 }
+
+// After a re-billing the cursor stays on the invoice billed again: Alt+R once more asks before a
+// second time, and never bills the first row of the list instead.
+TEST_F(SuiviFactures, ApresRefacturerLeCurseurResteSurLaFacture) {
+    using namespace retour;
+    d.ecrire("Sauvramq/ER9034042.rmq",
+             fichier({entete("9034042", "045"), erreur("9034042", "311111", "0042", "000001", "NAM INVALIDE", "123"),
+                      erreur("9034042", "311111", "0044", "000003", "DATE DE SERVICE", "201"), totaux(2, 3, 1, 2, 0, 4055)}));
+    frmSuiviFactures w(d.chemin(), configuration, dialogues);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_EQ(etats(w), (QStringList{"COTE Refusée", "GAGNON Acceptée", "ROY Refusée"}));
+
+    Clavier clavier;
+    clavier.touche(Qt::Key_Down).touche(Qt::Key_Down).touche(Qt::Key_R, Qt::AltModifier).attendreUneFenetre("frmHistorique");
+    clavier.touche(Qt::Key_Escape).puis([&] {
+        EXPECT_EQ(etats(w), (QStringList{"COTE Refusée", "GAGNON Acceptée", "ROY Refacturée"}));
+        EXPECT_EQ(w.Liste->currentIndex().row(), 2);
+        EXPECT_TRUE(w.Refacturer->isEnabled());
+    });
+    clavier.touche(Qt::Key_R, Qt::AltModifier);  // Cancel, the default, to the question
+    ASSERT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
+    EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil").size(), facture::Longueur) << "one invoice in memory, ROY's";
+    EXPECT_EQ(d.lire("Sauvramq/Suivi.Dat").left(12), "9034042 0044");
+    EXPECT_EQ(d.lire("Sauvramq/Suivi.Dat").size(), suivi::LongueurMarque);
+    ASSERT_FALSE(dialogues.appels.isEmpty());
+    EXPECT_TRUE(dialogues.appels.last().texte.startsWith("La facture NCE 0044 de JEAN ROY a déjà été refacturée le 2009-02-20."))
+        << qPrintable(dialogues.resume().join('\n'));
+}
