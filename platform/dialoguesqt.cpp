@@ -189,8 +189,11 @@ std::optional<QString> DialoguesQt::fichierAEnregistrer(const QString& titre, co
     const QString dossier = dossierExportation_.isEmpty()
                                 ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                 : dossierExportation_;
-    const QString chemin = QFileDialog::getSaveFileName(parent_, titre, QDir(dossier).filePath(nomPropose),
-                                                        QStringLiteral("Tableur CSV (*.csv)"));
+    // The kind of file offered is that of the name proposed: a picture or a list.
+    const QString filtre = nomPropose.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+                               ? QStringLiteral("Image PNG (*.png)")
+                               : QStringLiteral("Tableur CSV (*.csv)");
+    const QString chemin = QFileDialog::getSaveFileName(parent_, titre, QDir(dossier).filePath(nomPropose), filtre);
     if (chemin.isEmpty())
         return std::nullopt;
     dossierExportation_ = QFileInfo(chemin).absolutePath();

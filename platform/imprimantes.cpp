@@ -126,6 +126,15 @@ protected:
         peintre_.drawImage(QRectF(QPointF(x * ppp_, y * ppp_), taille), image);
     }
 
+    void dessinerPeinture(double x, double y, double largeur, double hauteur,
+                          const std::function<void(QPainter&, const QRectF&)>& peindre) override {
+        commencer();
+        peintre_.save();
+        peindre(peintre_, QRectF(x * ppp_, y * ppp_, largeur * ppp_, hauteur * ppp_));
+        peintre_.restore();
+        peintre_.setFont(police_);
+    }
+
 private:
     void preparer() {
         imprimante_ = fabrique_();

@@ -38,6 +38,12 @@ void Page::image(double x, double y, const QString& ressource) {
         dessinerImage(x, y, ressource);
 }
 
+void Page::dessin(double x, double y, double largeur, double hauteur,
+                 const std::function<void(QPainter&, const QRectF&)>& peindre) {
+    if (!mesure_)
+        dessinerPeinture(x, y, largeur, hauteur, peindre);
+}
+
 double Page::CentrerTexte(const QString& texte) const {
     return largeur() / 2 - largeurTexte(texte) / 2;
 }

@@ -4,6 +4,9 @@
 #include <functional>
 #include <memory>
 
+class QPainter;
+class QRectF;
+
 // A printed page as the reports see it: measurements in inches from the top left corner of the
 // printable area, a current position (CurrentX, CurrentY) that printing moves on, a current
 // font. Implemented over a real printer or a PDF file by the window library.
@@ -43,6 +46,11 @@ public:
     void ligne(double x1, double y1, double x2, double y2);
     // A picture of the program's resources (":/..."), its top left corner at (x, y).
     void image(double x, double y, const QString& ressource);
+    // A drawing of the window library (a chart) in the rectangle of `largeur` x `hauteur` inches
+    // whose top left corner is at (x, y); `peindre` draws with the page's painter over `cible`,
+    // that rectangle in the painter's units. The position does not move.
+    void dessin(double x, double y, double largeur, double hauteur,
+                const std::function<void(QPainter& peintre, const QRectF& cible)>& peindre);
     // The X position that centres `texte` on the page.
     double CentrerTexte(const QString& texte) const;
     // `texte` in lines no wider than `largeur` in the current font, each broken at the last blank
@@ -58,6 +66,8 @@ protected:
     virtual void dessinerTexte(double x, double y, const QString& texte) = 0;
     virtual void dessinerLigne(double x1, double y1, double x2, double y2) = 0;
     virtual void dessinerImage(double x, double y, const QString& ressource) = 0;
+    virtual void dessinerPeinture(double x, double y, double largeur, double hauteur,
+                                  const std::function<void(QPainter&, const QRectF&)>& peindre) = 0;
 
 private:
     bool mesure_ = false;

@@ -13,10 +13,6 @@
 
 namespace comptesrendus {
 
-namespace {
-
-}  // namespace
-
 QStringList optometristes(const Configuration& c) { return statmensuelle::optometristes(c, QStringLiteral("   ")); }
 
 void Compte::ajouter(const Compte& autre) {
@@ -79,6 +75,24 @@ QList<QStringList> grille(const Compte& compte, const Configuration& c, bool ann
     }
     g << QStringList{QStringLiteral("Grand total : "), {}, {},
                      formatMontant(grandTotal, true) + (annuel ? QString() : QStringLiteral(" $"))};
+    return g;
+}
+
+graphiques::Graphique graphique(const Compte& compte, const Configuration& c, const QString& periode) {
+    graphiques::Graphique g;
+    g.titre = QStringLiteral("Actes facturés, ") + periode.left(1).toLower() + periode.mid(1);
+    g.axeCategories = QStringLiteral("Code d'acte");
+    graphiques::Serie nombres{QStringLiteral("Nombre d'actes"), graphiques::Unite::Nombre, {}};
+    graphiques::Serie montants{QStringLiteral("Montant"), graphiques::Unite::Cents, {}};
+    for (int i = 0; i < Configuration::NombrePrix; ++i) {
+        const EntreePrix& e = c.TableDesPrix[i];
+        if (!e.enUsage() || compte.nombres[i] == 0)
+            continue;
+        g.categories << e.code;
+        nombres.valeurs << compte.nombres[i];
+        montants.valeurs << compte.nombres[i] * champs::valeur(e.prix);
+    }
+    g.series << nombres << montants;
     return g;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "config/configuration.h"
+#include "statistics/graphiques.h"
 
 #include <QDate>
 #include <QList>
@@ -33,6 +34,10 @@ Compte compter(const QString& chemin, const QString& professionnel, QChar chiffr
 QList<QStringList> grille(const Compte& compte, const Configuration& c, bool annuel = false);
 // "Pour la période du yy/mm/dd au yy/mm/dd" (blank dates when nothing was counted).
 QString periode(const Compte& compte);
+
+// The chart of the grid: the count and the amount of each act code counted, in the grid's order,
+// under the title "Actes facturés" and `periode` (the period label).
+graphiques::Graphique graphique(const Compte& compte, const Configuration& c, const QString& periode);
 
 // The printed report: title, date, the period and count labels, the grid, the footer.
 void imprimer(Page& page, const QString& optometriste, const QDate& aujourdhui, const QString& periode,

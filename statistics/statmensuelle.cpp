@@ -44,6 +44,38 @@ QHash<QString, int> indexDesCodes(const Configuration& c) {
     return index;
 }
 
+// The whole records of the year's statistics file; none when the year has no file (none is
+// created).
+QByteArray enregistrements(const QString& programme, int annee) {
+    const QString chemin = fichierfactures::cheminStatistiques(programme, QString::number(annee));
+    if (!dossiers::FichierExiste(chemin))
+        return {};
+    const FichierBrut fichier(chemin, FichierBrut::Mode::Lecture);
+    QByteArray tout;
+    fichier.lireDans(0, fichier.taille(), tout);
+    tout.truncate(tout.size() - tout.size() % statistique::Longueur);
+    return tout;
+}
+
+bool refacturation(QByteArrayView e) {
+    const auto drapeau = static_cast<qint16>(static_cast<quint8>(e[statistique::ColonneRefacturation - 1]) |
+                                             static_cast<quint8>(e[statistique::ColonneRefacturation]) << 8);
+    return drapeau == -1;
+}
+
+// The fee-table entry of act line `n` (1 to 4); -1 when blank or not in the table.
+int indexDeLActe(QByteArrayView e, int n, const QHash<QString, int>& codes) {
+    return codes.value(texte(e, statistique::acte(n)).trimmed(), -1);
+}
+
+// The day (1 to 31) under which the summary by day counts the record; 0 for a re-billing or a
+// date without a day.
+int jourDuSommaire(QByteArrayView e, bool refacture) {
+    const QString jour = texte(e, statistique::DateService).mid(6, 2);
+    const int n = static_cast<int>(champs::valeur(jour));
+    return !refacture && jour.trimmed().size() == 2 && n >= 1 && n <= 31 ? n : 0;
+}
+
 QString ligneJour(const QString& jour, const QString& factures, const QString& montant) {
     return jour.leftJustified(26) + factures.rightJustified(18) + montant.rightJustified(37);
 }
@@ -113,16 +145,13 @@ qint64 Mois::montant() const {
 Mois lire(const QString& programme, const QString& professionnel, int annee, int mois,
           const Configuration& c, const std::function<void(int)>& progression) {
     Mois m;
-    const QString chemin = fichierfactures::cheminStatistiques(programme, QString::number(annee));
-    if (!dossiers::FichierExiste(chemin))
-        return m;  // nothing stored that year: nothing to read, nothing created
+    const QByteArray tout = enregistrements(programme, annee);
+    if (tout.isEmpty())
+        return m;
     const QHash<QString, int> codes = indexDesCodes(c);
     const QByteArray cherche = encodage::versOctets(professionnel);
     const QByteArray moisCherche = QByteArray::number(mois).rightJustified(2, '0');
-    const FichierBrut fichier(chemin, FichierBrut::Mode::Lecture);
-    QByteArray tout;
-    fichier.lireDans(0, fichier.taille(), tout);
-    const qsizetype entiers = tout.size() - tout.size() % statistique::Longueur;
+    const qsizetype entiers = tout.size();
     for (qsizetype p = 0; p < entiers; p += statistique::Longueur) {
         if (progression && p % (statistique::Longueur * 1024) == 0)
             progression(static_cast<int>(p * 100 / entiers));
@@ -134,27 +163,24 @@ Mois lire(const QString& programme, const QString& professionnel, int annee, int
         l.date = texte(e, statistique::DateService);
         l.etablissement = texte(e, statistique::Etablissement);
         l.nam = texte(e, statistique::Nam);
-        const auto drapeau = static_cast<qint16>(static_cast<quint8>(e[statistique::ColonneRefacturation - 1]) |
-                                                 static_cast<quint8>(e[statistique::ColonneRefacturation]) << 8);
-        l.refacturation = drapeau == -1;
+        l.refacturation = refacturation(e);
         Compteurs& compteurs = l.refacturation ? m.refacturations : m.ordinaires;
         ++compteurs.factures;
         qint64 montant = 0;
         for (int n = 1; n <= 4; ++n) {
             l.actes[n - 1] = texte(e, statistique::acte(n));
             l.honoraires[n - 1] = texte(e, statistique::honoraire(n));
-            const auto code = codes.constFind(l.actes[n - 1].trimmed());
-            if (code == codes.cend())
+            const int code = indexDeLActe(e, n, codes);
+            if (code < 0)
                 continue;  // blank, or not in the fee table: not counted
-            const qint64 prix = champs::valeur(c.TableDesPrix[*code].prix);
+            const qint64 prix = champs::valeur(c.TableDesPrix[code].prix);
             ++compteurs.actes;
-            ++compteurs.nombres[*code];
-            compteurs.montants[*code] += prix;
+            ++compteurs.nombres[code];
+            compteurs.montants[code] += prix;
             compteurs.total += prix;
             montant += prix;
         }
-        const int jour = static_cast<int>(champs::valeur(l.date.mid(6, 2)));
-        if (!l.refacturation && l.date.mid(6, 2).trimmed().size() == 2 && jour >= 1 && jour <= 31) {
+        if (const int jour = jourDuSommaire(e, l.refacturation); jour > 0) {
             ++m.facturesParJour[jour];
             m.montantParJour[jour] += montant;
         }
@@ -163,6 +189,41 @@ Mois lire(const QString& programme, const QString& professionnel, int annee, int
     if (progression)
         progression(100);
     return m;
+}
+
+graphiques::Graphique graphique(const Mois& m, int annee, int mois) {
+    graphiques::Graphique g;
+    const QStringList noms = statmensuelle::mois();
+    g.titre = QStringLiteral("Montant facturé par jour, %1 %2").arg(noms.value(mois - 1)).arg(annee);
+    g.axeCategories = QStringLiteral("Jour");
+    graphiques::Serie s{QStringLiteral("Montant facturé"), graphiques::Unite::Cents, {}};
+    for (int jour = 1; jour <= QDate(annee, mois, 1).daysInMonth(); ++jour) {
+        g.categories << QString::number(jour);
+        s.valeurs << m.montantParJour[jour];
+    }
+    g.series << s;
+    return g;
+}
+
+QHash<QString, std::array<qint64, 12>> montantsParMois(const QString& programme, int annee, const Configuration& c) {
+    QHash<QString, std::array<qint64, 12>> montants;
+    const QByteArray tout = enregistrements(programme, annee);
+    const QHash<QString, int> codes = indexDesCodes(c);
+    for (qsizetype p = 0; p < tout.size(); p += statistique::Longueur) {
+        const QByteArrayView e = QByteArrayView(tout).sliced(p, statistique::Longueur);
+        if (jourDuSommaire(e, refacturation(e)) == 0)
+            continue;
+        const int mois = static_cast<int>(champs::valeur(texte(e, statistique::DateService).mid(4, 2)));
+        if (mois < 1 || mois > 12)
+            continue;
+        qint64 montant = 0;
+        for (int n = 1; n <= 4; ++n)
+            if (const int code = indexDeLActe(e, n, codes); code >= 0)
+                montant += champs::valeur(c.TableDesPrix[code].prix);
+        auto& annuel = montants[texte(e, statistique::Professionnel)];  // zeroed when new
+        annuel[mois - 1] += montant;
+    }
+    return montants;
 }
 
 QList<tableur::Colonne> colonnes() {

@@ -2,8 +2,10 @@
 #include "config/configuration.h"
 #include "platform/courriel.h"
 #include "platform/tableur.h"
+#include "statistics/graphiques.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -51,6 +53,14 @@ struct Mois {
 // no statistics file is an empty month (no file is created). `progression` gets the percentage read.
 Mois lire(const QString& programme, const QString& professionnel, int annee, int mois,
           const Configuration& c, const std::function<void(int)>& progression = {});
+
+// The amount billed each day of the month `mois` of `annee` (1 to its last day), as the summary
+// by day totals it: re-billings left out, acts priced from the fee table.
+graphiques::Graphique graphique(const Mois& m, int annee, int mois);
+
+// The amount billed each month of `annee` by each professional number, as `lire` totals each
+// month (Mois::montant()), the year's file read once. A year with no file is none.
+QHash<QString, std::array<qint64, 12>> montantsParMois(const QString& programme, int annee, const Configuration& c);
 
 // The twelve columns of the list, and the list itself: the invoices, then the summary rows.
 QList<tableur::Colonne> colonnes();
