@@ -28,6 +28,7 @@
 #include "returns/frmHistorique.h"
 #include "returns/frmSuiviFactures.h"
 #include "statistics/frmStatistique.h"
+#include "statistics/frmTendances.h"
 #include "transmission/frmTelecommunication.h"
 
 #include <QAction>
@@ -605,6 +606,10 @@ void Principal::ouvrirModale() {
 void Principal::ouvrirSuivi() {
     construireSousSablier<frmSuiviFactures>(dialogues_, programme_, configuration_, dialogues_, this)->exec();
     rafraichirCompteur();  // invoices billed again are in memory
+}
+
+void Principal::ouvrirTendances() {
+    construireSousSablier<frmTendances>(dialogues_, programme_, configuration_, dialogues_, this)->exec();
 }
 
 void Principal::ouvrirTelecommunication() {

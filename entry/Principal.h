@@ -107,6 +107,7 @@ private:
     void quitter();
     void ouvrirTelecommunication();
     void ouvrirSuivi();
+    void ouvrirTendances();
     // A patient's identity into the boxes; the examination date too when `dateExamen`.
     void ecrireIdentite(const PatientCourant::Chargement& c);
     // The queue's count on Command3, and Command3 and Command5 enabled when it holds anyone.

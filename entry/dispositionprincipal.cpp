@@ -348,6 +348,11 @@ void Principal::construireMenusEtBarre() {
             connect(a, &QAction::triggered, this, [this, i] { pertes_->quandLibre([this, i] { SousFichier_Click(i); }); });
         SousFichier << a;
     }
+    // The year's trends under the statistics; the items above keep their indexes.
+    auto* tendances = new QAction(QStringLiteral("&Tendances"), fichier);
+    tendances->setObjectName(QStringLiteral("Tendances"));
+    fichier->insertAction(SousFichier[6], tendances);
+    connect(tendances, &QAction::triggered, this, [this] { pertes_->quandLibre([this] { ouvrirTendances(); }); });
     QMenu* edition = menuBar()->addMenu(QStringLiteral("É&dition"));
     for (const char* cle : {"Couper", "Copier", "Coller"})
         edition->addAction(actions[QString::fromUtf8(cle)]);

@@ -6,6 +6,7 @@
 #include "platform/imprimantes.h"
 #include "platform/reprise.h"
 #include "returns/listeqt.h"
+#include "statistics/vuegraphique.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 frmStatMensuelle::frmStatMensuelle(QString programme, const Configuration& configuration, QString agence,
@@ -38,6 +40,11 @@ frmStatMensuelle::frmStatMensuelle(QString programme, const Configuration& confi
     }
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), statmensuelle::colonnes());
     ListView1->setAccessibleName(QStringLiteral("Factures du mois"));
+    Onglets = new QTabWidget(this);
+    Onglets->setObjectName(QStringLiteral("Onglets"));
+    Graphique = new PanneauGraphique(programme_, dialogues_, Onglets);
+    Onglets->addTab(ListView1, QStringLiteral("Factures du m&ois"));
+    Onglets->addTab(Graphique, QStringLiteral("&Graphique par jour"));
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     const QStringList legendes = {QStringLiteral("Imprimer un &sommaire"), QStringLiteral("Imprimer la &liste"),
@@ -61,7 +68,7 @@ frmStatMensuelle::frmStatMensuelle(QString programme, const Configuration& confi
     auto* disposition = new QVBoxLayout(this);
     disposition->addLayout(choix);
     disposition->addWidget(Command1[3], 0, Qt::AlignLeft);
-    disposition->addWidget(ListView1, 1);
+    disposition->addWidget(Onglets, 1);
     disposition->addWidget(ProgressBar1);
     disposition->addLayout(boutons);
     resize(860, 560);
@@ -82,6 +89,7 @@ void frmStatMensuelle::Form_Load() {
 
 void frmStatMensuelle::Combo1_Click() {
     ListView1->clear();
+    Graphique->afficher({}, {}, {});
     for (int i : {0, 1, 4})
         Command1[i]->setEnabled(false);
 }
@@ -117,6 +125,10 @@ void frmStatMensuelle::Command1_Click(int index) {
         for (const QStringList& r : statmensuelle::rangees(mois_, configuration_))
             rangees << new QTreeWidgetItem(r);
         ListView1->addTopLevelItems(rangees);
+        const statmensuelle::Entete e = entete();
+        Graphique->afficher(statmensuelle::graphique(mois_, Combo1[1]->currentText().toInt(), mois),
+                            QStringList{QStringLiteral("RAPPORT SUR LA FACTURATION À LA RAMQ")} + e.lignes(),
+                            QStringLiteral("Montant par jour"));
         for (int i : {0, 1, 4})
             Command1[i]->setEnabled(true);
         return;

@@ -6,10 +6,12 @@
 #include <QList>
 
 class MagasinReglages;
+class PanneauGraphique;
 class PortDialogue;
 class QComboBox;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTreeWidget;
 
 // "Statistiques mensuelles": one optometrist's invoices of one month from the annual statistics
@@ -24,6 +26,8 @@ public:
 
     QList<QComboBox*> Combo1;  // 0 optometrist, 1 year, 2 month
     QTreeWidget* ListView1 = nullptr;
+    QTabWidget* Onglets = nullptr;  // 0 the list, 1 the chart of the amount billed per day
+    PanneauGraphique* Graphique = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     // 0 print the summary, 1 print the list, 2 close, 3 show, 4 mail the summary
     QList<QPushButton*> Command1;

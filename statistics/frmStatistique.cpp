@@ -12,13 +12,16 @@
 #include "returns/archives.h"
 #include "returns/listeqt.h"
 #include "statistics/frmStatMensuelle.h"
+#include "statistics/frmTendances.h"
 #include "statistics/statmensuelle.h"
+#include "statistics/vuegraphique.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 
 namespace {
@@ -58,7 +61,12 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
     MSFlexGrid1->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    grille->addWidget(MSFlexGrid1, 0, 2, 5, 2);
+    Onglets = new QTabWidget(this);
+    Onglets->setObjectName(QStringLiteral("Onglets"));
+    Graphique = new PanneauGraphique(programme_, dialogues_, Onglets);
+    Onglets->addTab(MSFlexGrid1, QStringLiteral("Ta&bleau"));
+    Onglets->addTab(Graphique, QStringLiteral("&Graphique"));
+    grille->addWidget(Onglets, 0, 2, 5, 2);
     auto* periode = new QLabel(QStringLiteral("Période"), this);
     LabelPeriode = new QLabel(this);
     LabelPeriode->setObjectName(QStringLiteral("LabelPeriode"));
@@ -81,13 +89,17 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
     grille->addWidget(Command2, 6, 0);
     grille->addWidget(LabelAnnuel, 6, 1);
     grille->addWidget(Command3, 7, 0);
+    Command4 = new QPushButton(QStringLiteral("&Tendances"), this);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command4->setToolTip(QStringLiteral("Les douze mois d'une année : montants facturés, refusés et payés"));
+    grille->addWidget(Command4, 7, 1, Qt::AlignLeft);
     Command1 << new QPushButton(QStringLiteral("&Imprimer"), this) << new QPushButton(QStringLiteral("&Fermer"), this);
     for (int i = 0; i < Command1.size(); ++i) {
         Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
         grille->addWidget(Command1[i], 6 + i, 3);
     }
-    for (QPushButton* b : {Command1[0], Command1[1], Command2, Command3})
+    for (QPushButton* b : {Command1[0], Command1[1], Command2, Command3, Command4})
         b->setAutoDefault(false);
     grille->addWidget(boutonExporter(this, [this] {
         if (ListView1->hasFocus()) {
@@ -104,6 +116,7 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
     resize(900, 560);
     connect(Command2, &QPushButton::clicked, this, &frmStatistique::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &frmStatistique::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmStatistique::Command4_Click);
     // The billing made current by a click or by the arrow keys is the one counted.
     suivreLaLigneCourante(ListView1);
     connect(ListView1, &QTreeWidget::itemClicked, this, &frmStatistique::ListView1_Click);
@@ -152,6 +165,7 @@ void frmStatistique::afficher(const comptesrendus::Compte& compte, bool annuel) 
             MSFlexGrid1->setItem(r, c, cellule);
         }
     LabelNombre->setText(QString::number(compte.factures));
+    compte_ = compte;
 }
 
 void frmStatistique::StatistiquesActes(QChar chiffreAnnee) {
@@ -164,6 +178,7 @@ void frmStatistique::StatistiquesActes(QChar chiffreAnnee) {
     afficher(compte, false);
     LabelPeriode->setText(comptesrendus::periode(compte));
     LabelAnnuel->clear();
+    dessiner();
 }
 
 void frmStatistique::Combo1_Click() {
@@ -193,6 +208,18 @@ void frmStatistique::Command2_Click() {
     afficher(annee, true);
     LabelPeriode->setText(QStringLiteral("Pour l'année ") + Combo3->currentText());
     LabelAnnuel->setText(QStringLiteral("annuel"));
+    dessiner();
+}
+
+void frmStatistique::dessiner() {
+    Graphique->afficher(comptesrendus::graphique(compte_, configuration_, LabelPeriode->text()),
+                        {QStringLiteral("Compte rendu de ") + Combo1->currentText(), LabelPeriode->text(),
+                         QStringLiteral("Nombre de factures : ") + LabelNombre->text()},
+                        QStringLiteral("Compte rendu"));
+}
+
+void frmStatistique::Command4_Click() {
+    construireSousSablier<frmTendances>(dialogues_, programme_, configuration_, dialogues_, this)->exec();
 }
 
 void frmStatistique::Command3_Click() {

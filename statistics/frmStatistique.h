@@ -6,10 +6,12 @@
 #include <QList>
 
 class MagasinReglages;
+class PanneauGraphique;
 class PortDialogue;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
 class QTableWidget;
 class QTreeWidget;
 
@@ -27,12 +29,15 @@ public:
     QComboBox* Combo3 = nullptr;  // years
     QTreeWidget* ListView1 = nullptr;
     QTableWidget* MSFlexGrid1 = nullptr;
+    QTabWidget* Onglets = nullptr;  // 0 the grid, 1 its chart
+    PanneauGraphique* Graphique = nullptr;
     QLabel* LabelPeriode = nullptr;
     QLabel* LabelNombre = nullptr;
     QLabel* LabelAnnuel = nullptr;
     QList<QPushButton*> Command1;  // 0 print, 1 close
     QPushButton* Command2 = nullptr;  // yearly amounts
     QPushButton* Command3 = nullptr;  // monthly statistics
+    QPushButton* Command4 = nullptr;  // the year's trends
 
 public slots:
     void Combo1_Click();
@@ -40,6 +45,7 @@ public slots:
     void Command1_Click(int index);
     void Command2_Click();
     void Command3_Click();
+    void Command4_Click();
 
 private:
     void Form_Load();
@@ -47,6 +53,7 @@ private:
     void afficher(const comptesrendus::Compte& compte, bool annuel);
     QString professionnel() const;
     QList<QStringList> lignesGrille() const;
+    void dessiner();
 
     QString programme_;
     const Configuration& configuration_;
@@ -54,4 +61,5 @@ private:
     MagasinReglages& utilisateur_;
     PortDialogue& dialogues_;
     QString fichierCourant_ = QStringLiteral("Ftmp.Fil");
+    comptesrendus::Compte compte_;  // what the grid shows
 };
