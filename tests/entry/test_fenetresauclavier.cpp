@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -36,6 +37,9 @@ QStringList touchesEnDouble(QWidget* fenetre) {
             ajouter(b->text(), b->objectName());
         else if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy())
             ajouter(l->text(), l->objectName());
+        else if (auto* o = qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < o->count(); ++i)
+                ajouter(o->tabText(i), o->tabText(i));
     }
     for (QMenuBar* barre : fenetre->findChildren<QMenuBar*>())
         for (QAction* a : barre->actions())
@@ -95,6 +99,11 @@ TEST_F(FenetresAuClavier, ChaqueFenetreSOuvreEtSeFermeAuClavier) {
              c.touche(Qt::Key_F, Qt::AltModifier).touche(Qt::Key_S).attendreUneFenetre("frmStatistique");
              c.touche(Qt::Key_M, Qt::AltModifier);
          }, {"frmStatistique", "frmStatMensuelle"}},
+        {"Alt+F T", [&](Clavier& c) { c.touche(Qt::Key_F, Qt::AltModifier).touche(Qt::Key_T); }, {"frmTendances"}},
+        {"Alt+F S, Alt+T", [&](Clavier& c) {
+             c.touche(Qt::Key_F, Qt::AltModifier).touche(Qt::Key_S).attendreUneFenetre("frmStatistique");
+             c.touche(Qt::Key_T, Qt::AltModifier);
+         }, {"frmStatistique", "frmTendances"}},
         {"Alt+R A", [&](Clavier& c) { c.touche(Qt::Key_R, Qt::AltModifier).touche(Qt::Key_A); }, {"frmArchives"}},
         {"Alt+R T, Alt+P", [&](Clavier& c) {
              c.touche(Qt::Key_R, Qt::AltModifier).touche(Qt::Key_T).attendreUneFenetre("frmTelecommunication");

@@ -5,6 +5,7 @@
 #include "statistics/comptesrendus.h"
 #include "statistics/journalenvois.h"
 #include "statistics/statmensuelle.h"
+#include "statistics/tendances.h"
 #include "support/autreposte.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
@@ -190,6 +191,68 @@ TEST(Tableur, LuParLeModuleCsv) {
     EXPECT_TRUE(tableur::exporter("Liste.csv", colonnes, rangees, dialogues));
     EXPECT_EQ(d.lire("choisi.csv"), octets);
     EXPECT_EQ(dialogues.resume().last(), "Exporter | La liste a été exportée dans le fichier " + d.fichier("choisi.csv") + ".");
+}
+
+}  // namespace
+
+namespace {
+
+// The trends of a year, month by month: what each optometrist billed is what the monthly
+// statistics total for that month; what was refused and paid is what the follow-up totals over
+// that month of the date of service. Rows of another year or without a date count nowhere.
+TEST(Tendances, MoisParMoisCommeLesStatistiquesEtLeSuivi) {
+    DossierTemporaire d;
+    Configuration c = Configuration::parDefaut();
+    c.Optometristes[0] = {"Premier", "311111", "00000"};
+    c.Optometristes[1] = {"Second", "322227", "00000"};
+    d.ecrire("Sauvramq/STA2026.Dat",
+             stat("20260103", {"09001"}, {"002855"}) + stat("20260131", {"09001", "09008"}, {"002855", "001200"}) +
+                 stat("20260115", {"09001"}, {"002855"}, "B") + stat("20260100", {"09001"}, {"002855"}) +
+                 stat("20261130", {"09008"}, {"001200"}, "", "322227") + stat("20261201", {"99999"}, {"001000"}));
+    const auto ligne = [](const char* date, suivi::Etat etat, qint64 facture, std::optional<qint64> paye = {}) {
+        suivi::Ligne l;
+        l.numero = 1;
+        l.dateService = QDate::fromString(QString::fromLatin1(date), "yyyyMMdd");
+        l.etat = etat;
+        l.factureCents = facture;
+        l.payeCents = paye;
+        return l;
+    };
+    using E = suivi::Etat;
+    const QList<suivi::Ligne> lignes = {
+        ligne("20260110", E::Refusee, 2855), ligne("20260131", E::Refusee, 1200), ligne("20260112", E::Payee, 2855, 2500),
+        ligne("20261130", E::Payee, 1200, 1200), ligne("20261201", E::Refacturee, 4000), ligne("20251231", E::Refusee, 999),
+        ligne("", E::Refusee, 777), ligne("20260301", E::Acceptee, 2855)};
+    const tendances::Annee a = tendances::lire(d.chemin(), 2026, c, lignes);
+    ASSERT_EQ(a.optometristes, (QStringList{"Premier 311111", "Second 322227"}));
+    for (int m = 1; m <= 12; ++m) {
+        SCOPED_TRACE(m);
+        for (int o = 0; o < 2; ++o)
+            EXPECT_EQ(a.factures[o][m - 1],
+                      statmensuelle::lire(d.chemin(), c.Optometristes[o].professionnel, 2026, m, c).montant());
+        suivi::Filtre f;
+        f.du = QDate(2026, m, 1);
+        f.au = f.du.addMonths(1).addDays(-1);
+        QList<suivi::Ligne> datees;
+        for (const suivi::Ligne& l : lignes)
+            if (l.dateService.isValid())
+                datees << l;
+        const suivi::Totaux t = suivi::totaliser(suivi::filtrer(datees, f));
+        EXPECT_EQ(a.refusees[m - 1], t.refusees.cents);
+        EXPECT_EQ(a.payees[m - 1], t.payees.cents);
+    }
+    EXPECT_EQ(tendances::entetes(a), (QStringList{"Mois", "Premier 311111", "Second 322227", "Refusé", "Payé"}));
+    const QList<QStringList> r = tendances::rangees(a);
+    ASSERT_EQ(r.size(), 13);
+    EXPECT_EQ(r[0], (QStringList{"Janvier", "69.10", ".00", "40.55", "25.00"}));
+    EXPECT_EQ(r[10], (QStringList{"Novembre", ".00", "12.00", ".00", "12.00"}));
+    EXPECT_EQ(r[12], (QStringList{"Total", "69.10", "12.00", "40.55", "37.00"}));
+    const graphiques::Graphique g = tendances::graphique(a);
+    EXPECT_EQ(g.categories.size(), 12);
+    EXPECT_EQ(g.categories[1], "Févr.");
+    ASSERT_EQ(g.series.size(), 4);
+    EXPECT_EQ(g.series[3].nom, "Payé");
+    EXPECT_EQ(g.series[3].valeurs.value(0), 2500);
 }
 
 }  // namespace

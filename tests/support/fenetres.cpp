@@ -21,6 +21,7 @@
 #include "statistics/frmListeDesFacturations.h"
 #include "statistics/frmStatMensuelle.h"
 #include "statistics/frmStatistique.h"
+#include "statistics/frmTendances.h"
 #include "statistics/statmensuelle.h"
 #include "support/factures.h"
 #include "support/retours.h"
@@ -154,6 +155,10 @@ QList<FabriqueFenetre> construire() {
          [agence](CliniqueDeTest& c, const Examiner& e) {
              montrer<frmStatMensuelle>(e, c.dossier.chemin(), c.configuration, agence, QStringLiteral("52891"),
                                        c.reglages, c.dialogues);
+         }},
+        {"frmTendances",
+         [](CliniqueDeTest& c, const Examiner& e) {
+             montrer<frmTendances>(e, c.dossier.chemin(), c.configuration, c.dialogues);
          }},
         {"frmListeDesFacturations",
          [](CliniqueDeTest& c, const Examiner& e) {
