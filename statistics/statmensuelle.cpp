@@ -146,8 +146,6 @@ Mois lire(const QString& programme, const QString& professionnel, int annee, int
           const Configuration& c, const std::function<void(int)>& progression) {
     Mois m;
     const QByteArray tout = enregistrements(programme, annee);
-    if (tout.isEmpty())
-        return m;
     const QHash<QString, int> codes = indexDesCodes(c);
     const QByteArray cherche = encodage::versOctets(professionnel);
     const QByteArray moisCherche = QByteArray::number(mois).rightJustified(2, '0');

@@ -77,7 +77,7 @@ ChartGraphique::ChartGraphique(const graphiques::Graphique& g, const QPalette& p
     QFont titre = enPixels(police, 1.25);
     titre.setBold(true);
     const QColor couleurTexte = palette.color(QPalette::Text);
-    setTitle(g.titre);
+    setTitle(g.titre.isEmpty() && g.categories.isEmpty() ? QStringLiteral("Aucune donnée à montrer") : g.titre);
     setTitleFont(titre);
     setTitleBrush(couleurTexte);
     setBackgroundBrush(palette.color(QPalette::Base));
