@@ -78,9 +78,9 @@ QList<QStringList> grille(const Compte& compte, const Configuration& c, bool ann
     return g;
 }
 
-graphiques::Graphique graphique(const Compte& compte, const Configuration& c, const QString& periode) {
+graphiques::Graphique graphique(const Compte& compte, const Configuration& c, const QString& titre) {
     graphiques::Graphique g;
-    g.titre = QStringLiteral("Actes facturés, ") + periode.left(1).toLower() + periode.mid(1);
+    g.titre = titre;
     g.axeCategories = QStringLiteral("Code d'acte");
     graphiques::Serie nombres{QStringLiteral("Nombre d'actes"), graphiques::Unite::Nombre, {}};
     graphiques::Serie montants{QStringLiteral("Montant"), graphiques::Unite::Cents, {}};
@@ -94,6 +94,10 @@ graphiques::Graphique graphique(const Compte& compte, const Configuration& c, co
     }
     g.series << nombres << montants;
     return g;
+}
+
+QString titreGraphique(const Compte& compte) {
+    return QStringLiteral("Actes du ") + dateBarree(compte.premiere) + QStringLiteral(" au ") + dateBarree(compte.derniere);
 }
 
 QString periode(const Compte& compte) {

@@ -36,8 +36,10 @@ QList<QStringList> grille(const Compte& compte, const Configuration& c, bool ann
 QString periode(const Compte& compte);
 
 // The chart of the grid: the count and the amount of each act code counted, in the grid's order,
-// under the title "Actes facturés" and `periode` (the period label).
-graphiques::Graphique graphique(const Compte& compte, const Configuration& c, const QString& periode);
+// under `titre`.
+graphiques::Graphique graphique(const Compte& compte, const Configuration& c, const QString& titre);
+// The title of the chart of a file: "Actes du yy/mm/dd au yy/mm/dd".
+QString titreGraphique(const Compte& compte);
 
 // The printed report: title, date, the period and count labels, the grid, the footer.
 void imprimer(Page& page, const QString& optometriste, const QDate& aujourdhui, const QString& periode,

@@ -212,7 +212,9 @@ void frmStatistique::Command2_Click() {
 }
 
 void frmStatistique::dessiner() {
-    Graphique->afficher(comptesrendus::graphique(compte_, configuration_, LabelPeriode->text()),
+    const QString titre = LabelAnnuel->text().isEmpty() ? comptesrendus::titreGraphique(compte_)
+                                                        : QStringLiteral("Actes de l'année ") + Combo3->currentText();
+    Graphique->afficher(comptesrendus::graphique(compte_, configuration_, titre),
                         {QStringLiteral("Compte rendu de ") + Combo1->currentText(), LabelPeriode->text(),
                          QStringLiteral("Nombre de factures : ") + LabelNombre->text()},
                         QStringLiteral("Compte rendu"));

@@ -90,6 +90,7 @@ ChartGraphique::ChartGraphique(const graphiques::Graphique& g, const QPalette& p
     auto* categories = new QBarCategoryAxis(this);
     categories->append(g.categories);
     categories->setTitleText(g.axeCategories);
+    categories->setTruncateLabels(false);  // "10" to "31" whole under their bars, never "..."
     colorerAxe(categories, palette, texte);
     addAxis(categories, Qt::AlignBottom);
 

@@ -186,7 +186,7 @@ TEST_F(Graphiques, ChaqueGraphiqueDitCeQueDitSonTableau) {
     annee.Command2->click();
     EXPECT_EQ(etiquettes(annee.Graphique), (QStringList{"Nombre d'actes:09001=1", "Nombre d'actes:09008=1",
                                                          "Montant:09001=28.55", "Montant:09008=12.00"}));
-    EXPECT_EQ(annee.Graphique->graphique().titre, "Actes facturés, pour l'année 2026");
+    EXPECT_EQ(annee.Graphique->graphique().titre, "Actes de l'année 2026");
 }
 
 // From the keyboard in each window: the chart's tab (Alt+G), printed on the program's printer
@@ -212,7 +212,8 @@ TEST_F(Graphiques, ImprimesEtEnregistresAuClavier) {
           "OPTOMÉTRISTE: 1e Optométriste 311111", "Montant facturé par jour, Novembre 2026", "69.10", "12.00"}},
         {"compte rendu", [&] { return std::make_unique<frmStatistique>(d.chemin(), configuration, "71234", "52713", u, dialogues); },
          [](Clavier&) {}, "Compte rendu",
-         {"Compte rendu de 1e Optométriste 311111", "Nombre de factures : 4", "114.20", "36.00"}},
+         {"Compte rendu de 1e Optométriste 311111", "Nombre de factures : 4", "Actes du 09/01/15 au 09/01/15", "114.20",
+          "36.00"}},
         {"tendances", [&] { return std::make_unique<frmTendances>(d.chemin(), configuration, dialogues); },
          [](Clavier&) {}, "Tendances 2026",
          {"Tendances de la facturation", "Année : 2026", "Tendances de l'année 2026", "40.55"}},
