@@ -61,7 +61,7 @@ TEST_F(Paquet, ContenuDescriptionDependancesEtEntreeDuBureau) {
         EXPECT_TRUE(contenu.contains(QString(" ") + fichier + "\n")) << fichier;
 
     const QString dependances = champ("Depends");
-    for (const char* requis : {"libqt6widgets6", "libqt6printsupport6", "libcurl4", "libzip4", "fonts-liberation2", "ca-certificates",
+    for (const char* requis : {"libqt6widgets6", "libqt6printsupport6", "libcurl4", "libzip4", "libxlsxwriter4", "fonts-liberation2", "ca-certificates",
                                 "qt6-translations-l10n"})
         EXPECT_TRUE(dependances.contains(requis)) << requis << ": " << qPrintable(dependances);
     EXPECT_FALSE(dependances.contains("-dev")) << qPrintable(dependances);
