@@ -257,6 +257,15 @@ TEST_F(Statistiques, CompteRendu) {
     EXPECT_EQ(lu.lignes, (QList<QStringList>{{"texte D7123401", "texte Du 09/01/15 au 09/01/15", "nombre 2"},
                                              {"texte D7123402", "texte Du 09/01/15 au 09/01/15", "nombre 1"}}))
         << qPrintable(lu.erreurs);
+    // Elsewhere in the window, the acts counted.
+    w.Combo1->setFocus(Qt::TabFocusReason);
+    dialogues.fichiers = {d.fichier("actes.xlsx")};
+    dialogues.typesFichier = {1};
+    ASSERT_TRUE(Clavier().touche(Qt::Key_X, Qt::AltModifier).jouer());
+    const QList<QStringList> actes = lireClasseur(d.fichier("actes.xlsx")).lignes;
+    EXPECT_TRUE(actes.contains(QStringList{"texte 09001", "nombre 2", "montant 28.55", "montant 57.10"}))
+        << qPrintable(actes.value(0).join('|'));
+    EXPECT_EQ(actes.value(actes.size() - 1), (QStringList{"texte Grand total :", "vide", "vide", "montant 81.10"}));
 
     const QStringList avant = QDir(d.fichier("Impressions")).entryList(QDir::Files);
     w.Command1[0]->click();
