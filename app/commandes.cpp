@@ -62,8 +62,10 @@ const char* const Aide =
     "                                ne l'est de nouveau qu'avec --doublon oui\n"
     "  recuperer                     récupère les retours de la RAMQ dans Sauvramq\n"
     "  verifier                      vérifie les fichiers du dossier, sans rien changer\n"
-    "  exporter LISTE --format csv [--sortie FICHIER [--remplacer]]\n"
-    "                                écrit une liste pour un tableur ; LISTE est l'une de :\n"
+    "  exporter LISTE --format csv|xlsx [--sortie FICHIER [--remplacer]]\n"
+    "                                écrit une liste pour un tableur, en CSV ou en classeur Excel\n"
+    "                                (xlsx, qui garde les codes en texte, les montants en nombres et\n"
+    "                                les dates en dates ; il demande --sortie) ; LISTE est l'une de :\n"
     "                                statistiques-mensuelles (--annee A --mois M --optometriste NO),\n"
     "                                facturations-envoyees, facturations-precedentes,\n"
     "                                facturations-conservees, file-d-attente,\n"
@@ -303,12 +305,12 @@ int verifier(const QString& programme, QTextStream& sortie) {
 
 // Writes the export to `fichier`: a device or a pipe as it is; any other file atomically, an
 // existing one only when `remplacer`, one of the clinic's own files never.
-int ecrireExportation(const QString& programme, const QString& fichier, bool remplacer, const QByteArray& csv,
+int ecrireExportation(const QString& programme, const QString& fichier, bool remplacer, const QByteArray& octets,
                       QTextStream& erreurs) {
     const QFileInfo info(fichier);
     if (info.exists() && !info.isFile() && !info.isDir()) {
         FluxSortie flux(fichier);
-        flux.write(csv);
+        flux.write(octets);
         if (flux.erreur())
             throw *flux.erreur();
         return Reussi;
@@ -328,7 +330,7 @@ int ecrireExportation(const QString& programme, const QString& fichier, bool rem
         erreurs << "Le fichier " << nom << " existe déjà : --remplacer le remplacerait." << Qt::endl;
         return Echec;
     }
-    fichiers::ecrireAtomique(cible, csv);
+    fichiers::ecrireAtomique(cible, octets);
     return Reussi;
 }
 
@@ -384,8 +386,15 @@ int suiviFactures(const QString& programme, const Ligne& l, QTextStream& sortie,
 }
 
 int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
-    if (l.options.value(QStringLiteral("--format")) != QLatin1String("csv") || l.positionnels.size() != 1) {
-        erreurs << "Utilisation : kestrova exporter LISTE --format csv [--sortie FICHIER [--remplacer]]" << Qt::endl;
+    const QString nomFormat = l.options.value(QStringLiteral("--format"));
+    if ((nomFormat != QLatin1String("csv") && nomFormat != QLatin1String("xlsx")) || l.positionnels.size() != 1) {
+        erreurs << "Utilisation : kestrova exporter LISTE --format csv|xlsx [--sortie FICHIER [--remplacer]]" << Qt::endl;
+        return Usage;
+    }
+    const tableur::Format format = nomFormat == QLatin1String("xlsx") ? tableur::Format::Xlsx : tableur::Format::Csv;
+    if (format == tableur::Format::Xlsx && !l.options.contains(QStringLiteral("--sortie"))) {
+        erreurs << "Un classeur Excel ne s'écrit pas sur le terminal : donnez le fichier à écrire avec --sortie FICHIER."
+                << Qt::endl;
         return Usage;
     }
     const QString liste = l.positionnels[0];
@@ -412,7 +421,8 @@ int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTex
         for (const precedentes::Facturation& f : precedentes::lister(programme))
             rangees << f.colonnes();
     } else if (liste == QLatin1String("facturations-conservees")) {
-        colonnes = tableur::colonnes({QStringLiteral("Fichier"), QStringLiteral("Période"), QStringLiteral("Nombre")});
+        colonnes = tableur::colonnes({QStringLiteral("Fichier"), QStringLiteral("Période"), QStringLiteral("Nombre")},
+                                     {{QStringLiteral("Nombre"), tableur::Colonne::Genre::Nombre}});
         for (const QString& nom : archives::fichiersConserves(programme)) {
             const archives::Conserve c = archives::resumer(programme, nom);
             rangees << QStringList{c.nom, c.periode, QString::number(c.nombre)};
@@ -432,19 +442,19 @@ int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTex
         erreurs << "Liste inconnue : " << liste << Qt::endl;
         return Usage;
     }
-    const QByteArray csv = tableur::csv(colonnes, rangees);
     const QString fichier = l.options.value(QStringLiteral("--sortie"));
     if (l.options.contains(QStringLiteral("--sortie")) && fichier.trimmed().isEmpty()) {
         erreurs << "--sortie demande le nom d'un fichier." << Qt::endl;
         return Usage;
     }
+    const QByteArray octets = tableur::octets(format, colonnes, rangees, liste);
     if (fichier.isEmpty()) {
         sortie.flush();
-        sortie.device()->write(csv);  // a failed write fails the command (executer)
+        sortie.device()->write(octets);  // a failed write fails the command (executer)
         return Reussi;
     }
     if (const int statut = ecrireExportation(programme, fichier, l.options.contains(QStringLiteral("--remplacer")),
-                                             csv, erreurs))
+                                             octets, erreurs))
         return statut;
     sortie << rangees.size() << " lignes écrites dans " << QDir::toNativeSeparators(fichier) << "." << Qt::endl;
     return Reussi;

@@ -59,7 +59,9 @@ public:
         return std::nullopt;
     }
     int choix(const FenetreChoix&) override { return -1; }
-    std::optional<QString> fichierAEnregistrer(const QString&, const QString&) override { return std::nullopt; }
+    std::optional<FichierChoisi> fichierAEnregistrer(const QString&, const QString&, const QStringList&) override {
+        return std::nullopt;
+    }
     void bip() override {}
 };
 

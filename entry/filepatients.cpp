@@ -301,7 +301,8 @@ std::optional<EnFile> chercher(const QString& programme, const QString& tape) {
 QList<tableur::Colonne> colonnes() {
     return tableur::colonnes({QStringLiteral("Dossier"), QStringLiteral("NAM"), QStringLiteral("Nom"),
                               QStringLiteral("Prénom"), QStringLiteral("Examen"), QStringLiteral("Fiche")},
-                             {{QStringLiteral("Examen"), tableur::Colonne::Genre::Date}});
+                             {{QStringLiteral("Examen"), tableur::Colonne::Genre::Date},
+                              {QStringLiteral("Fiche"), tableur::Colonne::Genre::Nombre}});
 }
 
 QList<EnFile> tous(const QString& programme) {

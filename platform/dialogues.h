@@ -1,6 +1,7 @@
 #pragma once
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -41,8 +42,14 @@ public:
                                           const QString& defaut) = 0;
     // The index of the button clicked, or -1 when the window is closed with Escape.
     virtual int choix(const FenetreChoix& fenetre) = 0;
-    // The path chosen to save a file proposed as `nomPropose`, or nothing when cancelled.
-    virtual std::optional<QString> fichierAEnregistrer(const QString& titre, const QString& nomPropose) = 0;
+    // The path chosen to save a file proposed as `nomPropose`, with the index of the file type
+    // chosen among `types` ("Tableur CSV (*.csv)"), or nothing when cancelled.
+    struct FichierChoisi {
+        QString chemin;
+        int type = 0;
+    };
+    virtual std::optional<FichierChoisi> fichierAEnregistrer(const QString& titre, const QString& nomPropose,
+                                                             const QStringList& types) = 0;
     virtual void bip() = 0;
     // Hourglass pointer while a long operation runs.
     virtual void sablier(bool actif) { (void)actif; }

@@ -38,4 +38,7 @@ std::optional<QString> DialoguesConsole::saisie(const QString&, const QString&, 
 
 int DialoguesConsole::choix(const FenetreChoix&) { return -1; }
 
-std::optional<QString> DialoguesConsole::fichierAEnregistrer(const QString&, const QString&) { return std::nullopt; }
+std::optional<PortDialogue::FichierChoisi> DialoguesConsole::fichierAEnregistrer(const QString&, const QString&,
+                                                                                const QStringList&) {
+    return std::nullopt;
+}

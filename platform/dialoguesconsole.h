@@ -20,7 +20,8 @@ public:
                      int parDefaut) override;
     std::optional<QString> saisie(const QString& titre, const QString& invite, const QString& defaut) override;
     int choix(const FenetreChoix& fenetre) override;
-    std::optional<QString> fichierAEnregistrer(const QString& titre, const QString& nomPropose) override;
+    std::optional<FichierChoisi> fichierAEnregistrer(const QString& titre, const QString& nomPropose,
+                                                     const QStringList& types) override;
     void bip() override {}
 
 private:

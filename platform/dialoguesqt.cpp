@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "platform/accessibilite.h"
 #include "rules/frmMessageAlaSouris.h"
@@ -183,21 +184,27 @@ std::optional<QString> DialoguesQt::saisie(const QString& titre, const QString& 
     return boite.textValue();
 }
 
-std::optional<QString> DialoguesQt::fichierAEnregistrer(const QString& titre, const QString& nomPropose) {
+std::optional<PortDialogue::FichierChoisi> DialoguesQt::fichierAEnregistrer(const QString& titre, const QString& nomPropose,
+                                                                           const QStringList& types) {
     PointeurNormal pointeur;
     // The last folder an export went to in this session, else the clinic's folder.
     const QString dossier = dossierExportation_.isEmpty()
                                 ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
                                 : dossierExportation_;
-    // The kind of file offered is that of the name proposed: a picture or a list.
-    const QString filtre = nomPropose.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-                               ? QStringLiteral("Image PNG (*.png)")
-                               : QStringLiteral("Tableur CSV (*.csv)");
-    const QString chemin = QFileDialog::getSaveFileName(parent_, titre, QDir(dossier).filePath(nomPropose), filtre);
+    // The type chosen last is proposed again, the name with its extension ("(*.xlsx)").
+    const int type = typeExportation_ < types.size() ? typeExportation_ : 0;
+    QString filtre = types.value(type);
+    QString nom = nomPropose;
+    static const QRegularExpression motif(QStringLiteral("\\(\\*(\\.[A-Za-z0-9]+)\\)"));
+    if (const auto m = motif.match(filtre); m.hasMatch() && type > 0)
+        nom = QFileInfo(nom).completeBaseName() + m.captured(1);
+    const QString chemin = QFileDialog::getSaveFileName(parent_, titre, QDir(dossier).filePath(nom),
+                                                        types.join(QStringLiteral(";;")), &filtre);
     if (chemin.isEmpty())
         return std::nullopt;
     dossierExportation_ = QFileInfo(chemin).absolutePath();
-    return chemin;
+    typeExportation_ = std::max<int>(0, static_cast<int>(types.indexOf(filtre)));
+    return FichierChoisi{chemin, typeExportation_};
 }
 
 int DialoguesQt::choix(const FenetreChoix& fenetre) {

@@ -17,11 +17,13 @@ public:
     std::optional<QString> saisie(const QString& titre, const QString& invite,
                                   const QString& defaut) override;
     int choix(const FenetreChoix& fenetre) override;
-    std::optional<QString> fichierAEnregistrer(const QString& titre, const QString& nomPropose) override;
+    std::optional<FichierChoisi> fichierAEnregistrer(const QString& titre, const QString& nomPropose,
+                                                     const QStringList& types) override;
     void bip() override;
     void sablier(bool actif) override;
 
 private:
     QWidget* parent_;
     QString dossierExportation_;
+    int typeExportation_ = 0;  // the file type chosen last in this session
 };

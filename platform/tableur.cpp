@@ -8,7 +8,14 @@
 #include "platform/fichiers.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cerrno>
+#include <optional>
+#include <xlsxwriter.h>
 
 namespace tableur {
 
@@ -21,38 +28,77 @@ QString champ(const QString& texte) {
     return QLatin1Char('"') + QString(texte).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
+Cellule texte(const QString& t) {
+    if (t.isEmpty())
+        return {};
+    return {Cellule::Sorte::Texte, t, 0, {}};
+}
+
+Cellule enCents(qint64 c) {
+    const qint64 a = c < 0 ? -c : c;
+    return {Cellule::Sorte::Montant,
+            QStringLiteral("%1%2,%3").arg(c < 0 ? QStringLiteral("-") : QString()).arg(a / 100).arg(a % 100, 2, 10, QLatin1Char('0')),
+            c, {}};
+}
+
+// An amount as a list shows it, in cents.
+std::optional<qint64> montantAffiche(const QString& t) {
+    static const QRegularExpression forme(QStringLiteral("^\\s*(-?)\\s*\\$?\\s*([0-9,]*)\\.([0-9]{2})\\s*\\$?\\s*$"));
+    const auto m = forme.match(t);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const qint64 c = m.captured(2).remove(QLatin1Char(',')).toLongLong() * 100 + m.captured(3).toLongLong();
+    return m.captured(1).isEmpty() ? c : -c;
+}
+
+Cellule date(const QString& t) {
+    static const QRegularExpression formes[] = {
+        QRegularExpression(QStringLiteral("^([0-9]{4})/([0-9]{2})/([0-9]{2})$")),
+        QRegularExpression(QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})$")),
+        QRegularExpression(QStringLiteral("^([0-9]{4})([0-9]{2})([0-9]{2})$")),
+        QRegularExpression(QStringLiteral("^([0-9]{2})([0-9]{2})([0-9]{2})$")),
+    };
+    // A date never typed shows as blanks, slashes or zeros.
+    static const QRegularExpression separateurs(QStringLiteral("[/ -]"));
+    const QString chiffres = QString(t).remove(separateurs);
+    if (chiffres.isEmpty() || ((chiffres.size() == 6 || chiffres.size() == 8) && chiffres.count(QLatin1Char('0')) == chiffres.size()))
+        return {};
+    for (const QRegularExpression& forme : formes) {
+        const auto m = forme.match(t);
+        if (!m.hasMatch())
+            continue;
+        const QString annee = (m.captured(1).size() == 2 ? QStringLiteral("20") : QString()) + m.captured(1);
+        const QString iso = annee + QLatin1Char('-') + m.captured(2) + QLatin1Char('-') + m.captured(3);
+        const QDate d(annee.toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+        if (!d.isValid())
+            return texte(iso);
+        return {Cellule::Sorte::Date, iso, 0, d};
+    }
+    return texte(t);
+}
+
 }  // namespace
 
-QString montant(const QString& texte) {
-    static const QRegularExpression forme(QStringLiteral("^\\s*(-?)\\s*\\$?\\s*([0-9,]*)\\.([0-9]{2})\\s*\\$?\\s*$"));
-    const auto m = forme.match(texte);
-    if (!m.hasMatch())
-        return texte;
-    QString entier = m.captured(2).remove(QLatin1Char(','));
-    if (entier.isEmpty())
-        entier = QStringLiteral("0");
-    return m.captured(1) + entier + QLatin1Char(',') + m.captured(3);
-}
-
-QString cents(const QString& texte) {
-    const QString t = texte.trimmed();
-    if (t.isEmpty() || !champs::queDesChiffres(t))
-        return t;
-    const qint64 c = t.toLongLong();
-    return QStringLiteral("%1,%2").arg(c / 100).arg(c % 100, 2, 10, QLatin1Char('0'));
-}
-
-QString date(const QString& texte) {
-    static const QRegularExpression barree(QStringLiteral("^([0-9]{4})/([0-9]{2})/([0-9]{2})$"));
-    static const QRegularExpression huit(QStringLiteral("^([0-9]{4})([0-9]{2})([0-9]{2})$"));
-    static const QRegularExpression six(QStringLiteral("^([0-9]{2})([0-9]{2})([0-9]{2})$"));
-    const QString t = texte.trimmed();
-    for (const QRegularExpression* forme : {&barree, &huit})
-        if (const auto m = forme->match(t); m.hasMatch())
-            return m.captured(1) + QLatin1Char('-') + m.captured(2) + QLatin1Char('-') + m.captured(3);
-    if (const auto m = six.match(t); m.hasMatch())
-        return QStringLiteral("20") + m.captured(1) + QLatin1Char('-') + m.captured(2) + QLatin1Char('-') + m.captured(3);
-    return t;
+Cellule cellule(Colonne::Genre genre, const QString& brut) {
+    const QString t = brut.trimmed();
+    switch (genre) {
+    case Colonne::Genre::Date: return date(t);
+    case Colonne::Genre::Cents:
+        if (!t.isEmpty() && champs::queDesChiffres(t))
+            return enCents(t.toLongLong());
+        break;
+    case Colonne::Genre::Nombre: {
+        static const QRegularExpression entier(QStringLiteral("^-?[0-9]{1,15}$"));
+        if (entier.match(t).hasMatch())
+            return {Cellule::Sorte::Entier, t, t.toLongLong(), {}};
+        break;
+    }
+    case Colonne::Genre::Texte:
+    case Colonne::Genre::Montant: break;
+    }
+    if (const auto c = montantAffiche(t))
+        return enCents(*c);
+    return texte(t);
 }
 
 QByteArray csv(const QList<Colonne>& colonnes, const QList<QStringList>& rangees) {
@@ -63,18 +109,86 @@ QByteArray csv(const QList<Colonne>& colonnes, const QList<QStringList>& rangees
     lignes << entetes.join(QLatin1Char(';'));
     for (const QStringList& r : rangees) {
         QStringList champs;
-        for (int i = 0; i < colonnes.size(); ++i) {
-            const QString v = r.value(i);
-            switch (colonnes[i].genre) {
-            case Colonne::Genre::Texte: champs << champ(montant(v.trimmed())); break;
-            case Colonne::Genre::Montant: champs << champ(montant(v)); break;
-            case Colonne::Genre::Cents: champs << champ(cents(v)); break;
-            case Colonne::Genre::Date: champs << champ(date(v)); break;
-            }
-        }
+        for (int i = 0; i < colonnes.size(); ++i)
+            champs << champ(cellule(colonnes[i].genre, r.value(i)).texte);
         lignes << champs.join(QLatin1Char(';'));
     }
     return QByteArray("\xEF\xBB\xBF") + (lignes.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8();
+}
+
+QByteArray xlsx(const QList<Colonne>& colonnes, const QList<QStringList>& rangees, const QString& feuille) {
+    // The library writes to a file: the workbook is built in a scratch folder of its own and
+    // read back, so that its destination is written by the one atomic writer.
+    QTemporaryDir brouillon;
+    if (!brouillon.isValid())
+        throw erreurs::erreur(erreurs::AccesChemin, QDir::tempPath());
+    const QString chemin = brouillon.filePath(QStringLiteral("classeur.xlsx"));
+    QByteArray dossier = QFile::encodeName(brouillon.path());
+    lxw_workbook_options options{};
+    options.tmpdir = dossier.data();
+    lxw_workbook* classeur = workbook_new_opt(QFile::encodeName(chemin).constData(), &options);
+    if (!classeur)
+        throw erreurs::erreur(erreurs::MemoireInsuffisante, chemin);
+
+    // A sheet's name has at most 31 characters and none of []:*?/\.
+    QString nom = feuille;
+    static const QRegularExpression interdits(QStringLiteral("[\\[\\]:*?/\\\\]"));
+    nom = nom.replace(interdits, QStringLiteral(" ")).trimmed().left(31).trimmed();
+    lxw_worksheet* f = workbook_add_worksheet(classeur, nom.isEmpty() ? nullptr : nom.toUtf8().constData());
+    if (!f)
+        f = workbook_add_worksheet(classeur, nullptr);
+    lxw_format* gras = workbook_add_format(classeur);
+    format_set_bold(gras);
+    lxw_format* montant = workbook_add_format(classeur);
+    format_set_num_format(montant, "0.00");
+    lxw_format* jour = workbook_add_format(classeur);
+    format_set_num_format(jour, "yyyy-mm-dd");
+
+    QList<int> largeurs;
+    for (int c = 0; c < colonnes.size(); ++c) {
+        worksheet_write_string(f, 0, static_cast<lxw_col_t>(c), colonnes[c].entete.toUtf8().constData(), gras);
+        largeurs << colonnes[c].entete.size() + 1;  // bold
+    }
+    worksheet_freeze_panes(f, 1, 0);
+    for (int r = 0; r < rangees.size(); ++r) {
+        const auto ligne = static_cast<lxw_row_t>(r + 1);
+        for (int c = 0; c < colonnes.size(); ++c) {
+            const Cellule x = cellule(colonnes[c].genre, rangees[r].value(c));
+            const auto col = static_cast<lxw_col_t>(c);
+            switch (x.sorte) {
+            case Cellule::Sorte::Vide: continue;
+            case Cellule::Sorte::Texte: worksheet_write_string(f, ligne, col, x.texte.toUtf8().constData(), nullptr); break;
+            case Cellule::Sorte::Entier: worksheet_write_number(f, ligne, col, static_cast<double>(x.valeur), nullptr); break;
+            case Cellule::Sorte::Montant:
+                worksheet_write_number(f, ligne, col, static_cast<double>(x.valeur) / 100.0, montant);
+                break;
+            case Cellule::Sorte::Date: {
+                lxw_datetime d{x.date.year(), x.date.month(), x.date.day(), 0, 0, 0.0};
+                worksheet_write_datetime(f, ligne, col, &d, jour);
+                break;
+            }
+            }
+            largeurs[c] = std::max(largeurs[c], static_cast<int>(x.texte.size()));
+        }
+    }
+    for (int c = 0; c < colonnes.size(); ++c)
+        worksheet_set_column(f, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c), std::min(largeurs[c], 80) + 2.0,
+                             nullptr);
+    errno = 0;
+    if (const lxw_error e = workbook_close(classeur); e != LXW_NO_ERROR)
+        throw errno ? erreurs::depuisSysteme(errno, chemin) : erreurs::erreur(erreurs::AccesChemin, chemin);
+    return fichiers::lire(chemin);
+}
+
+QStringList typesDeFichier() {
+    return {QStringLiteral("Tableur CSV (*.csv)"), QStringLiteral("Classeur Excel (*.xlsx)")};
+}
+
+QString extension(Format format) { return format == Format::Xlsx ? QStringLiteral(".xlsx") : QStringLiteral(".csv"); }
+
+QByteArray octets(Format format, const QList<Colonne>& colonnes, const QList<QStringList>& rangees,
+                  const QString& feuille) {
+    return format == Format::Xlsx ? xlsx(colonnes, rangees, feuille) : csv(colonnes, rangees);
 }
 
 QList<Colonne> colonnes(const QStringList& entetes, const QList<QPair<QString, Colonne::Genre>>& genres) {
@@ -96,20 +210,37 @@ QString nomDExportation(const QString& liste, const QDateTime& moment) {
     return nom + moment.toString(QStringLiteral(" yyyy-MM-dd HH'h'mm")) + QStringLiteral(".csv");
 }
 
+QString avecExtension(const QString& chemin, Format format) {
+    const QString e = extension(format);
+    return chemin.endsWith(e, Qt::CaseInsensitive) ? chemin : chemin + e;
+}
+
 bool exporter(const QString& nomPropose, const QList<Colonne>& colonnes, const QList<QStringList>& rangees,
               PortDialogue& d) {
     const QString titre = QStringLiteral("Exporter");
-    const auto chemin = d.fichierAEnregistrer(titre, nomDExportation(nomPropose, Horloge::maintenant()));
-    if (!chemin)
+    const QStringList types = typesDeFichier();
+    const auto choisi = d.fichierAEnregistrer(titre, nomDExportation(nomPropose, Horloge::maintenant()), types);
+    if (!choisi)
         return false;
+    // The type chosen decides the format, whatever the name typed ends with.
+    const Format format = choisi->type == 1 ? Format::Xlsx : Format::Csv;
+    const QString chemin = avecExtension(choisi->chemin, format);
+    const QString nom = QDir::toNativeSeparators(chemin);
+    // The save dialog asked about the name typed, not about the one completed here.
+    if (chemin != choisi->chemin && QFileInfo::exists(chemin) &&
+        d.question(Icone::Question, titre, QStringLiteral("Le fichier %1 existe déjà.\n\nVoulez-vous le remplacer ?").arg(nom),
+                   Boutons::OuiNon, 1) != Reponse::Oui)
+        return false;
+    QString feuille = nomPropose;
+    if (feuille.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        feuille.chop(4);
     try {
-        fichiers::ecrireAtomique(*chemin, csv(colonnes, rangees));
+        fichiers::ecrireAtomique(chemin, octets(format, colonnes, rangees, feuille));
     } catch (const ErreurFichier& e) {
         d.message(Icone::Critique, titre, QStringLiteral("Erreur %1  %2").arg(e.numero()).arg(erreurs::texte(e)));
         return false;
     }
-    d.message(Icone::Information, titre,
-              QStringLiteral("La liste a été exportée dans le fichier %1.").arg(QDir::toNativeSeparators(*chemin)));
+    d.message(Icone::Information, titre, QStringLiteral("La liste a été exportée dans le fichier %1.").arg(nom));
     return true;
 }
 

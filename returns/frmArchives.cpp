@@ -176,7 +176,7 @@ void frmArchives::Toolbar1_ButtonClick(const QString& cle) {
     } else if (cle == QLatin1String("kExporter")) {
         using G = tableur::Colonne::Genre;
         if (ListView2->hasFocus())
-            exporterListe(ListView2, QStringLiteral("Facturations.csv"), {}, dialogues_);
+            exporterListe(ListView2, QStringLiteral("Facturations.csv"), {{QStringLiteral("Nombre"), G::Nombre}}, dialogues_);
         else
             exporterListe(ListView1, QStringLiteral("Factures.csv"),
                           {{QStringLiteral("Naissance"), G::Date}, {QStringLiteral("Date fact."), G::Date},

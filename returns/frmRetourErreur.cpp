@@ -114,7 +114,10 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
     haut->addWidget(boutonExporter(this, [this] {
         QTreeWidget* liste = ListView2->hasFocus() ? ListView2 : ListView1;
         exporterListe(liste, genre_.nom + QStringLiteral(".csv"),
-                      {{QStringLiteral("Date de traitement"), tableur::Colonne::Genre::Date}}, dialogues_);
+                      {{QStringLiteral("Date de traitement"), tableur::Colonne::Genre::Date},
+                       {genre_.colonneNombre, tableur::Colonne::Genre::Nombre},
+                       {QStringLiteral("Nb Factures"), tableur::Colonne::Genre::Nombre}},
+                      dialogues_);
     }), 3, 3);
     haut->setColumnStretch(1, 1);
     auto* bas = new QGridLayout(Frame2);

@@ -48,7 +48,8 @@ bool envoyee(const QString& programme, const QString& attestation) {
 QList<tableur::Colonne> colonnes() {
     return tableur::colonnes({QStringLiteral("Requête"), QStringLiteral("Agence"), QStringLiteral("Attestation"),
                               QStringLiteral("Nb factures"), QStringLiteral("Montant"), QStringLiteral("Fichier DP")},
-                             {{QStringLiteral("Montant"), tableur::Colonne::Genre::Cents}});
+                             {{QStringLiteral("Montant"), tableur::Colonne::Genre::Cents},
+                              {QStringLiteral("Nb factures"), tableur::Colonne::Genre::Nombre}});
 }
 
 Facturation lire(const QString& requete, const QByteArray& contenu) {

@@ -392,7 +392,8 @@ QList<tableur::Colonne> colonnes() {
          QStringLiteral("Date du service"), QStringLiteral("Professionnel"), QStringLiteral("Actes"),
          QStringLiteral("Montant facturé"), QStringLiteral("État"), QStringLiteral("Montant payé"),
          QStringLiteral("Code"), QStringLiteral("Message")},
-        {{QStringLiteral("Montant facturé"), G::Montant}, {QStringLiteral("Montant payé"), G::Montant}});
+        {{QStringLiteral("Date du service"), G::Date}, {QStringLiteral("Montant facturé"), G::Montant},
+         {QStringLiteral("Montant payé"), G::Montant}});
 }
 
 QList<Ligne> lire(const QString& programme, QDate aujourdhui) { return Lecture(programme, aujourdhui).lire(); }

@@ -103,12 +103,14 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
         b->setAutoDefault(false);
     grille->addWidget(boutonExporter(this, [this] {
         if (ListView1->hasFocus()) {
-            exporterListe(ListView1, QStringLiteral("Facturations.csv"), {}, dialogues_);
+            exporterListe(ListView1, QStringLiteral("Facturations.csv"),
+                          {{QStringLiteral("Nombre"), tableur::Colonne::Genre::Nombre}}, dialogues_);
             return;
         }
         tableur::exporter(QStringLiteral("Compte rendu.csv"),
                           tableur::colonnes({QStringLiteral("Acte"), QStringLiteral("Nombre"), QStringLiteral("Prix"),
-                                             QStringLiteral("Total")}),
+                                             QStringLiteral("Total")},
+                                            {{QStringLiteral("Nombre"), tableur::Colonne::Genre::Nombre}}),
                           lignesGrille(), dialogues_);
     }), 5, 3);
     grille->setColumnStretch(1, 1);

@@ -45,7 +45,8 @@ QList<tableur::Colonne> entetes() {
                               QStringLiteral("Montant"), QStringLiteral("Date"), QStringLiteral("Heure"),
                               QStringLiteral("Serveur SMTP"), QStringLiteral("Votre adresse de courriel"),
                               QStringLiteral("Destinataire")},
-                             {{QStringLiteral("Date"), tableur::Colonne::Genre::Date}});
+                             {{QStringLiteral("Date"), tableur::Colonne::Genre::Date},
+                              {QStringLiteral("Nb Fact."), tableur::Colonne::Genre::Nombre}});
 }
 
 QStringList colonnes(const QByteArray& e) {

@@ -322,7 +322,8 @@ void PanneauGraphique::imprimer() {
 bool PanneauGraphique::enregistrer() {
     const QString titre = QStringLiteral("Enregistrer l'image");
     const auto chemin = dialogues_.fichierAEnregistrer(
-        titre, nom_ + Horloge::maintenant().toString(QStringLiteral(" yyyy-MM-dd HH'h'mm")) + QStringLiteral(".png"));
+        titre, nom_ + Horloge::maintenant().toString(QStringLiteral(" yyyy-MM-dd HH'h'mm")) + QStringLiteral(".png"),
+        {QStringLiteral("Image PNG (*.png)")});
     if (!chemin)
         return false;
     QByteArray octets;
@@ -330,13 +331,13 @@ bool PanneauGraphique::enregistrer() {
     tampon.open(QIODevice::WriteOnly);
     image(graphique_, TailleImage, palette(), font()).save(&tampon, "PNG");
     try {
-        fichiers::ecrireAtomique(*chemin, octets);
+        fichiers::ecrireAtomique(chemin->chemin, octets);
     } catch (const ErreurFichier& e) {
         dialogues_.message(Icone::Critique, titre, QStringLiteral("Erreur %1  %2").arg(e.numero()).arg(erreurs::texte(e)));
         return false;
     }
     dialogues_.message(Icone::Information, titre,
                        QStringLiteral("Le graphique a été enregistré dans le fichier %1.")
-                           .arg(QDir::toNativeSeparators(*chemin)));
+                           .arg(QDir::toNativeSeparators(chemin->chemin)));
     return true;
 }

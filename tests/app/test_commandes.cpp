@@ -1,5 +1,8 @@
 #include "platform/fichierbrut.h"
+#include "records/fileattente.h"
+#include "records/statistique.h"
 #include "support/archive.h"
+#include "support/classeur.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
 #include "support/retours.h"
@@ -237,6 +240,12 @@ TEST_F(LigneDeCommande, CodesDeSortie) {
         {.nom = "exportation sur un dossier", .preparer = [](Poste& p) { QDir().mkpath(p.d.fichier("listes")); },
          .arguments = Export + QStringList{"listes", "--remplacer"}, .statut = 1,
          .erreurs = {"listes est un dossier : donnez le nom du fichier à écrire."}, .rienNeChange = true},
+        {.nom = "classeur sur le terminal", .arguments = {"exporter", "file-d-attente", "--format", "xlsx"}, .statut = 2,
+         .erreurs = {"Un classeur Excel ne s'écrit pas sur le terminal : donnez le fichier à écrire avec --sortie FICHIER."},
+         .rienNeChange = true},
+        {.nom = "format inconnu", .arguments = {"exporter", "file-d-attente", "--format", "ods", "--sortie", "liste.ods"},
+         .statut = 2, .erreurs = {"Utilisation : kestrova exporter LISTE --format csv|xlsx [--sortie FICHIER [--remplacer]]"},
+         .rienNeChange = true},
         {.nom = "exportation sans nom", .arguments = Export + QStringList{""}, .statut = 2,
          .erreurs = {"--sortie demande le nom d'un fichier."}, .rienNeChange = true},
         {.nom = "exportation qui remplace", .preparer = [](Poste& p) { p.d.ecrire("liste.csv", "à remplacer"); },
@@ -362,6 +371,89 @@ TEST_F(LigneDeCommande, DeuxTransmissionsEnvoientUneFois) {
     EXPECT_EQ(std::count(std::begin(statuts), std::end(statuts), 0), 1);
     EXPECT_TRUE(statuts[0] == 4 || statuts[0] == 5 || statuts[1] == 4 || statuts[1] == 5);
     EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat").size(), 201);
+}
+
+// Each list of the command line written as an Excel workbook and read back by openpyxl, one row
+// of each checked column by column: codes as text with their leading zeros, amounts with two
+// decimals and counts as numbers, dates as dates and a date never typed as an empty cell; the
+// header bold and frozen, every column at least as wide as its caption. The CSV leaves such a date
+// empty. A full disk leaves neither the workbook nor a part of it.
+TEST_F(LigneDeCommande, ClasseurDeChaqueListe) {
+    ASSERT_EQ(executer({"preparer"}).statut, 0);
+    d.ecrire("Sauvramq/LstEnvoie.Dat", envoi::enregistrementJournal(envoi::lireRequete(d.lire("Sauvramq/R7123407")),
+                                                                    QDateTime(QDate(2009, 2, 3), QTime(10, 5))));
+    ValeursFacture v = factureDeBase();
+    v.etablissement = "02713";
+    v.considerations = "";
+    d.ecrire("Sauvramq/STA2009.Dat", statistique::construire(v));
+    d.ecrire("MdiTmp.Dat", fileattente::construire({"TREM80011514", "JEAN", "TREMBLAY", "01", "0427", "19800115", "M",
+                                                    "", "", "", "20090110", "0000123"}) +
+                               fileattente::construire({"GAGM75531213", "MARIE", "GAGNON", "", "", "", "F", "", "", "",
+                                                        "00000000", "0004567"}));
+    const QString attestation = envoi::lireRequete(d.lire("Sauvramq/R7123407")).attestation;
+    const struct Cas {
+        QString liste;
+        QStringList options;
+        int ligne;  // the row checked, under the header
+        QStringList cellules;
+    } cas[] = {
+        {"statistiques-mensuelles", {"--annee", "2009", "--mois", "1", "--optometriste", "311111"}, 0,
+         {"date 2009-01-15", "texte 02713", "texte TREM80011514", "texte 09001", "montant 28.55", "texte 09008",
+          "montant 12.00", "vide", "vide", "vide", "vide", "texte Non"}},
+        {"statistiques-mensuelles", {"--annee", "2009", "--mois", "1", "--optometriste", "311111"}, 4,
+         {"texte 09001", "texte 1", "montant 28.55", "vide", "vide", "vide", "vide", "vide", "vide", "vide", "vide", "vide"}},
+        {"facturations-envoyees", {}, 0,
+         {"texte R7123407", "texte " + attestation, "nombre 2", "montant 81.10", "date 2009-02-03", "texte 10:05:00", "vide",
+          "vide", "vide"}},
+        {"facturations-precedentes", {}, 0,
+         {"texte R7123407", "texte 71234", "texte " + attestation, "nombre 2", "montant 81.10", "texte D7123407"}},
+        {"facturations-conservees", {}, 0, {"texte D7123407", "texte *", "nombre 2"}},
+        {"file-d-attente", {}, 0,
+         {"texte 0000123", "texte TREM80011514", "texte TREMBLAY", "texte JEAN", "date 2009-01-10", "nombre 1"}},
+        {"file-d-attente", {}, 1,
+         {"texte 0004567", "texte GAGM75531213", "texte GAGNON", "texte MARIE", "vide", "nombre 2"}},
+        {"suivi", {}, 0,
+         {"texte D7123407", "texte " + attestation, "texte 0042", "texte TREM80011514", "texte TREMBLAY", "texte JEAN",
+          "date 2009-01-15", "texte 311111", "texte 09001 09008", "montant 40.55", "texte Sans réponse", "vide", "vide",
+          "vide"}},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(qPrintable(c.liste + " " + QString::number(c.ligne)));
+        const QString fichier = d.fichier(c.liste + ".xlsx");
+        const Sortie s = executer(QStringList{"exporter", c.liste, "--format", "xlsx", "--sortie", fichier, "--remplacer"} +
+                                  c.options);
+        ASSERT_EQ(s.statut, 0) << qPrintable(s.texte + s.erreurs);
+        const Classeur lu = lireClasseur(fichier);
+        ASSERT_GT(lu.lignes.size(), c.ligne) << qPrintable(lu.erreurs);
+        EXPECT_EQ(lu.feuille, c.liste);
+        EXPECT_EQ(lu.gel, "A2");
+        EXPECT_TRUE(lu.gras);
+        ASSERT_EQ(lu.entetes.size(), c.cellules.size()) << qPrintable(lu.entetes.join('|'));
+        for (int i = 0; i < c.cellules.size(); ++i) {
+            const QString attendue = c.cellules[i];
+            if (attendue.endsWith('*'))
+                EXPECT_TRUE(lu.lignes[c.ligne][i].startsWith(attendue.chopped(1))) << qPrintable(lu.entetes[i]);
+            else
+                EXPECT_EQ(lu.lignes[c.ligne][i].toStdString(), attendue.toStdString()) << qPrintable(lu.entetes[i]);
+            EXPECT_GE(lu.largeurs.value(i), lu.entetes[i].size()) << qPrintable(lu.entetes[i]);
+        }
+    }
+
+    const Sortie csv = executer({"exporter", "file-d-attente", "--format", "csv"});
+    EXPECT_EQ(csv.texte.split("\r\n").value(2), "0004567;GAGM75531213;GAGNON;MARIE;;2");
+
+    // The disk fills at the first write of the workbook to its place.
+    QProcess plein;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", poste.reglages.path());
+    env.insert("LD_PRELOAD", DISQUE_PLEIN);
+    env.insert("KESTROVA_DISQUE_PLEIN", "1");
+    plein.setProcessEnvironment(env);
+    plein.start(KESTROVA, {"--dossier", d.chemin(), "exporter", "suivi", "--format", "xlsx", "--sortie", d.fichier("plein.xlsx")});
+    ASSERT_TRUE(plein.waitForFinished(60000));
+    EXPECT_EQ(plein.exitCode(), 1);
+    EXPECT_TRUE(QString::fromUtf8(plein.readAllStandardError()).startsWith("Erreur 61 : Disque plein"));
+    EXPECT_EQ(QDir(d.chemin()).entryList({"*plein*"}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST_F(Paquet, ContenuDescriptionDependancesEtEntreeDuBureau) {
 
     const QString dependances = champ("Depends");
     for (const char* requis : {"libqt6widgets6", "libqt6printsupport6", "libqt6charts6", "libcurl4", "libzip4",
-                                "fonts-liberation2", "ca-certificates",
+                                "libxlsxwriter4", "fonts-liberation2", "ca-certificates",
                                 "qt6-translations-l10n"})
         EXPECT_TRUE(dependances.contains(requis)) << requis << ": " << qPrintable(dependances);
     EXPECT_FALSE(dependances.contains("-dev")) << qPrintable(dependances);

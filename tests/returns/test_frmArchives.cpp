@@ -5,6 +5,7 @@
 #include "returns/frmArchives.h"
 #include "returns/frmHistorique.h"
 #include "returns/frmPrecedenteFact.h"
+#include "support/classeur.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -123,6 +124,21 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
                            "52713", "090115", "3784", "09001", "09008", "002855", "001200", "004055",
                            "PATHOLOGIE", "AB", "71234", "9034042", "0042"}));
     EXPECT_EQ(rangee(w.ListView1, 1, {0, 2, 11, 32}), (QStringList{"002", "GAGNON", "322227", "0043"}));
+    // Its invoices as a workbook: every code as text with its leading zeros, the prices and the
+    // total in dollars, the birth date and the date of service as dates.
+    dialogues.effacer();
+    dialogues.fichiers = {d.fichier("factures.xlsx")};
+    dialogues.typesFichier = {1};
+    w.bouton("kExporter")->trigger();
+    const Classeur factures = lireClasseur(d.fichier("factures.xlsx"));
+    ASSERT_EQ(factures.lignes.size(), 2) << qPrintable(factures.erreurs + dialogues.resume().join('\n'));
+    EXPECT_EQ(factures.lignes[0],
+              (QStringList{"texte 001", "texte TREM80011514", "texte TREMBLAY", "texte JEAN", "texte 01", "texte 0427",
+                           "date 1980-01-15", "texte M", "texte 123 RUE PRINCIPALE", "texte ST-OLVANE", "texte H2X1Y4",
+                           "texte 311111", "texte 12345", "texte 52713", "date 2009-01-15", "texte 3784", "vide", "vide",
+                           "vide", "texte 09001", "texte 09008", "texte 00000", "texte 00000", "montant 28.55",
+                           "montant 12.00", "montant 0.00", "montant 0.00", "montant 40.55", "texte PATHOLOGIE",
+                           "texte AB", "texte 71234", "texte 9034042", "texte 0042"}));
     docs = imprimer(w);
     ASSERT_EQ(docs.size(), 3);
     EXPECT_EQ(docs[0][0], "Rapport sur la facturation du 2009/01/10 au 2009/01/15");

@@ -8,6 +8,7 @@
 #include "returns/frmRetourErreur.h"
 #include "returns/impressionretour.h"
 #include "support/archive.h"
+#include "support/classeur.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/pdf.h"
@@ -300,6 +301,20 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
         QTreeWidgetItem* er1 = rangee(w->ListView1, "ER1.rmq");
         ASSERT_NE(er1, nullptr);
         EXPECT_EQ(er1->text(4), "1,234,567.89");
+        // As a workbook: the processing date a date, the count and the amount numbers.
+        dialogues.effacer();
+        dialogues.fichiers = {d.fichier("recus.xlsx")};
+        dialogues.typesFichier = {1};
+        w->findChild<QPushButton*>("CommandeExporter")->click();
+        const Classeur recus = lireClasseur(d.fichier("recus.xlsx"));
+        EXPECT_EQ(recus.entetes, (QStringList{"Fichier", "Date de traitement", "Attestation", "Nb factures", "Montant",
+                                              "No paiement"}))
+            << qPrintable(recus.erreurs);
+        const auto ligne = std::find_if(recus.lignes.begin(), recus.lignes.end(),
+                                        [](const QStringList& l) { return l.value(0) == "texte ER1.rmq"; });
+        ASSERT_NE(ligne, recus.lignes.end());
+        EXPECT_EQ(*ligne, (QStringList{"texte ER1.rmq", "date 2026-02-15", "texte 9034042", "nombre 12", "montant 1234567.89",
+                                       "vide"}));
         er1->setSelected(true);
         EXPECT_TRUE(w->Command3[0]->isEnabled());
 

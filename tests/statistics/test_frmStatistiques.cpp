@@ -8,6 +8,8 @@
 #include "statistics/frmListeDesFacturations.h"
 #include "statistics/frmStatMensuelle.h"
 #include "statistics/frmStatistique.h"
+#include "support/classeur.h"
+#include "support/clavier.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -239,6 +241,31 @@ TEST_F(Statistiques, CompteRendu) {
     EXPECT_EQ(ligne("Grand total : "), (QStringList{"", "", "81.10"}));
     EXPECT_EQ(w.LabelPeriode->text(), "Pour l'année 2026");
     EXPECT_EQ(w.LabelAnnuel->text(), "annuel");
+
+    // Alt+X in the list of billings exports that list; the type chosen in the save dialog makes
+    // it a workbook, and its extension is added to the name typed.
+    dialogues.effacer();
+    dialogues.fichiers = {d.fichier("facturations")};
+    dialogues.typesFichier = {1};
+    ASSERT_TRUE(Clavier().touche(Qt::Key_X, Qt::AltModifier).jouer());
+    ASSERT_EQ(dialogues.boites().size(), 2) << qPrintable(dialogues.resume().join('\n'));
+    EXPECT_EQ(dialogues.boites()[0].types, (QStringList{"Tableur CSV (*.csv)", "Classeur Excel (*.xlsx)"}));
+    EXPECT_EQ(dialogues.resume().last(), "Exporter | La liste a été exportée dans le fichier " + d.fichier("facturations.xlsx") + ".");
+    const Classeur lu = lireClasseur(d.fichier("facturations.xlsx"));
+    EXPECT_EQ(lu.feuille, "Facturations");
+    EXPECT_EQ(lu.entetes, (QStringList{"Fichier", "Période", "Nombre"}));
+    EXPECT_EQ(lu.lignes, (QList<QStringList>{{"texte D7123401", "texte Du 09/01/15 au 09/01/15", "nombre 2"},
+                                             {"texte D7123402", "texte Du 09/01/15 au 09/01/15", "nombre 1"}}))
+        << qPrintable(lu.erreurs);
+    // Elsewhere in the window, the acts counted.
+    w.Combo1->setFocus(Qt::TabFocusReason);
+    dialogues.fichiers = {d.fichier("actes.xlsx")};
+    dialogues.typesFichier = {1};
+    ASSERT_TRUE(Clavier().touche(Qt::Key_X, Qt::AltModifier).jouer());
+    const QList<QStringList> actes = lireClasseur(d.fichier("actes.xlsx")).lignes;
+    EXPECT_TRUE(actes.contains(QStringList{"texte 09001", "nombre 2", "montant 28.55", "montant 57.10"}))
+        << qPrintable(actes.value(0).join('|'));
+    EXPECT_EQ(actes.value(actes.size() - 1), (QStringList{"texte Grand total :", "vide", "vide", "montant 81.10"}));
 
     const QStringList avant = QDir(d.fichier("Impressions")).entryList(QDir::Files);
     w.Command1[0]->click();

@@ -7,6 +7,7 @@
 #include "statistics/statmensuelle.h"
 #include "statistics/tendances.h"
 #include "support/autreposte.h"
+#include "support/classeur.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
 #include "support/factures.h"
@@ -144,8 +145,10 @@ TEST(JournalEnvois, Retraits) {
 
 namespace {
 
-// The spreadsheet file, read back by Python's csv module as a spreadsheet reads it.
-TEST(Tableur, LuParLeModuleCsv) {
+// The spreadsheet file, read back by Python's csv module as a spreadsheet reads it, and the same
+// rows as a workbook read back by openpyxl: amounts of every form, dates of every layout, and
+// dates never typed (blank, slashes, zeros) left empty.
+TEST(Tableur, LuParLeModuleCsvEtParOpenpyxl) {
     using G = tableur::Colonne::Genre;
     const QList<tableur::Colonne> colonnes = {{"Nom", G::Texte}, {"Montant", G::Montant}, {"Prix", G::Cents},
                                               {"Date", G::Date}, {"Naissance", G::Date}, {"Fact.", G::Date}};
@@ -153,6 +156,8 @@ TEST(Tableur, LuParLeModuleCsv) {
         {"Hélène « Lévis »; \"la grande\"", "$ 1,234.56", "002855", "2026/11/03", "19850228", "261103"},
         {"  TREMBLAY  ", ".00", "", "", "", ""},
         {"Total", "-12.30 $", "abc", "pas une date"},
+        {"00000", "-.50", "000000", "0000/00/00", "    /  /  ", "000000"},
+        {"", "", "", "2026/02/30", "00000000", "  "},
     };
     const QByteArray octets = tableur::csv(colonnes, rangees);
     EXPECT_TRUE(octets.startsWith("\xEF\xBB\xBFNom;Montant;Prix;Date;Naissance;Fact.\r\n"));
@@ -170,6 +175,8 @@ TEST(Tableur, LuParLeModuleCsv) {
         {"Hélène « Lévis »; \"la grande\"", "1234,56", "28,55", "2026-11-03", "1985-02-28", "2026-11-03"},
         {"TREMBLAY", "0,00", "", "", "", ""},
         {"Total", "-12,30", "abc", "pas une date", "", ""},
+        {"00000", "-0,50", "0,00", "", "", ""},
+        {"", "", "", "2026-02-30", "", ""},
     };
     ASSERT_EQ(lu.size(), attendu.size()) << python.readAllStandardError().constData();
     for (int i = 0; i < attendu.size(); ++i) {
@@ -178,6 +185,20 @@ TEST(Tableur, LuParLeModuleCsv) {
             ligne << v.toString();
         EXPECT_EQ(ligne, attendu[i]) << i;
     }
+
+    d.ecrire("liste.xlsx", tableur::xlsx(colonnes, rangees, "Liste: [2026/12]"));
+    const Classeur classeur = lireClasseur(d.fichier("liste.xlsx"));
+    EXPECT_EQ(classeur.feuille, "Liste   2026 12") << qPrintable(classeur.erreurs);
+    EXPECT_EQ(classeur.entetes, attendu[0]);
+    EXPECT_EQ(classeur.lignes,
+              (QList<QStringList>{
+                  {"texte Hélène « Lévis »; \"la grande\"", "montant 1234.56", "montant 28.55", "date 2026-11-03",
+                   "date 1985-02-28", "date 2026-11-03"},
+                  {"texte TREMBLAY", "montant 0.00", "vide", "vide", "vide", "vide"},
+                  {"texte Total", "montant -12.30", "texte abc", "texte pas une date", "vide", "vide"},
+                  {"texte 00000", "montant -0.50", "montant 0.00", "vide", "vide", "vide"},
+                  {"vide", "vide", "vide", "texte 2026-02-30", "vide", "vide"},
+              }));
 
     // Proposed under the list's name and the moment; written where the user chose, or nothing
     // when the choice is cancelled.
@@ -191,6 +212,22 @@ TEST(Tableur, LuParLeModuleCsv) {
     EXPECT_TRUE(tableur::exporter("Liste.csv", colonnes, rangees, dialogues));
     EXPECT_EQ(d.lire("choisi.csv"), octets);
     EXPECT_EQ(dialogues.resume().last(), "Exporter | La liste a été exportée dans le fichier " + d.fichier("choisi.csv") + ".");
+    EXPECT_EQ(dialogues.boites()[1].types, tableur::typesDeFichier());
+
+    // The type chosen decides, whatever the name typed ends with: a workbook, its extension
+    // added; the save dialog asked about the name typed, so a file of the completed name is
+    // replaced only when the user says so (No by default).
+    dialogues.effacer();
+    dialogues.fichiers = {d.fichier("choisi.csv"), d.fichier("choisi.csv")};
+    dialogues.typesFichier = {1, 1};
+    EXPECT_TRUE(tableur::exporter("Liste.csv", colonnes, rangees, dialogues));
+    EXPECT_EQ(lireClasseur(d.fichier("choisi.csv.xlsx")).lignes, classeur.lignes);
+    d.ecrire("choisi.csv.xlsx", "à garder");
+    EXPECT_FALSE(tableur::exporter("Liste.csv", colonnes, rangees, dialogues));
+    EXPECT_EQ(d.lire("choisi.csv.xlsx"), "à garder");
+    EXPECT_EQ(dialogues.resume().last(), "Exporter | Le fichier " + d.fichier("choisi.csv.xlsx") +
+                                             " existe déjà.\n\nVoulez-vous le remplacer ?");
+    EXPECT_EQ(d.lire("choisi.csv"), octets);
 }
 
 }  // namespace

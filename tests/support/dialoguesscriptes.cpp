@@ -3,12 +3,12 @@
 #include <QStringList>
 
 void DialoguesScriptes::message(Icone icone, const QString& titre, const QString& texte) {
-    appels << Appel{Appel::Genre::Message, icone, titre, texte, Boutons::Ok, {}, {}};
+    appels << Appel{Appel::Genre::Message, icone, titre, texte, Boutons::Ok, {}, {}, {}};
 }
 
 Reponse DialoguesScriptes::question(Icone icone, const QString& titre, const QString& texte,
                                     Boutons boutons, int parDefaut) {
-    appels << Appel{Appel::Genre::Question, icone, titre, texte, boutons, {}, {}};
+    appels << Appel{Appel::Genre::Question, icone, titre, texte, boutons, {}, {}, {}};
     if (!reponses.empty()) {
         const Reponse r = reponses.front();
         reponses.pop_front();
@@ -25,7 +25,7 @@ Reponse DialoguesScriptes::question(Icone icone, const QString& titre, const QSt
 
 std::optional<QString> DialoguesScriptes::saisie(const QString& titre, const QString& invite,
                                                  const QString& defaut) {
-    appels << Appel{Appel::Genre::Saisie, Icone::Aucune, titre, invite, Boutons::OkAnnuler, defaut, {}};
+    appels << Appel{Appel::Genre::Saisie, Icone::Aucune, titre, invite, Boutons::OkAnnuler, defaut, {}, {}};
     if (saisies.empty())
         return std::nullopt;
     const QString r = saisies.front();
@@ -35,17 +35,22 @@ std::optional<QString> DialoguesScriptes::saisie(const QString& titre, const QSt
     return r;
 }
 
-std::optional<QString> DialoguesScriptes::fichierAEnregistrer(const QString& titre, const QString& nomPropose) {
-    appels << Appel{Appel::Genre::Saisie, Icone::Aucune, titre, nomPropose, Boutons::OkAnnuler, nomPropose, {}};
+std::optional<PortDialogue::FichierChoisi> DialoguesScriptes::fichierAEnregistrer(const QString& titre, const QString& nomPropose,
+                                                                                 const QStringList& types) {
+    appels << Appel{Appel::Genre::Saisie, Icone::Aucune, titre, nomPropose, Boutons::OkAnnuler, nomPropose, {}, types};
     if (fichiers.empty())
         return std::nullopt;
-    const QString f = fichiers.front();
+    FichierChoisi f{fichiers.front(), 0};
     fichiers.pop_front();
+    if (!typesFichier.empty()) {
+        f.type = typesFichier.front();
+        typesFichier.pop_front();
+    }
     return f;
 }
 
 int DialoguesScriptes::choix(const FenetreChoix& fenetre) {
-    appels << Appel{Appel::Genre::Choix, Icone::Aucune, fenetre.legende, {}, Boutons::Ok, {}, fenetre};
+    appels << Appel{Appel::Genre::Choix, Icone::Aucune, fenetre.legende, {}, Boutons::Ok, {}, fenetre, {}};
     if (choix_.empty())
         return -1;
     const int r = choix_.front();
@@ -53,7 +58,7 @@ int DialoguesScriptes::choix(const FenetreChoix& fenetre) {
     return r;
 }
 
-void DialoguesScriptes::bip() { appels << Appel{Appel::Genre::Bip, Icone::Aucune, {}, {}, Boutons::Ok, {}, {}}; }
+void DialoguesScriptes::bip() { appels << Appel{Appel::Genre::Bip, Icone::Aucune, {}, {}, Boutons::Ok, {}, {}, {}}; }
 
 QList<DialoguesScriptes::Appel> DialoguesScriptes::boites() const {
     QList<Appel> l;

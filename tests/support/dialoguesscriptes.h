@@ -20,6 +20,7 @@ public:
         Boutons boutons = Boutons::Ok;
         QString defaut;
         FenetreChoix fenetre;
+        QStringList types;  // the file types a save dialog offered
     };
 
     void message(Icone icone, const QString& titre, const QString& texte) override;
@@ -28,13 +29,15 @@ public:
     std::optional<QString> saisie(const QString& titre, const QString& invite,
                                   const QString& defaut) override;
     int choix(const FenetreChoix& fenetre) override;
-    std::optional<QString> fichierAEnregistrer(const QString& titre, const QString& nomPropose) override;
+    std::optional<FichierChoisi> fichierAEnregistrer(const QString& titre, const QString& nomPropose,
+                                                     const QStringList& types) override;
     void bip() override;
 
     std::deque<Reponse> reponses;
     std::deque<QString> saisies;  // a null QString cancels the box
     std::deque<int> choix_;
     std::deque<QString> fichiers;  // paths answered to "save as"; none cancels
+    std::deque<int> typesFichier;  // the file type chosen with each path; none is the first
 
     QList<Appel> appels;
     // Calls other than beeps, in order.
