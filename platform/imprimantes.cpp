@@ -8,12 +8,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QTextLayout>
 #include <optional>
+#include <vector>
 
 namespace imprimantes {
 
@@ -54,6 +58,10 @@ namespace {
 // Documents on QPrinters, Letter, a quarter-inch margin all round. A print job is begun at the
 // first output and ended once by finDocument(); the next output begins a new one from
 // `fabrique`. Measurements use the printer of the coming job, so they need no job.
+//
+// A report prints the same few texts over and over (dates, codes, numbers) in a handful of
+// fonts: each font is resolved once per printer with its metrics, and each distinct text of a
+// font is measured once and shaped into glyphs once, then drawn from those glyphs.
 class PageQt : public Page {
 public:
     using Fabrique = std::function<std::unique_ptr<QPrinter>()>;
@@ -71,18 +79,31 @@ public:
 
     double largeur() const override { return largeur_; }
     double hauteur() const override { return hauteur_; }
-    void police(const QString& nom) override { police_.setFamily(nom); appliquer(); }
+    void police(const QString& nom) override {
+        if (nom != police_.family()) {
+            police_.setFamily(nom);
+            courante_ = nullptr;
+        }
+    }
     QString police() const override { return police_.family(); }
-    void taille(double points) override { police_.setPointSizeF(points); appliquer(); }
+    void taille(double points) override {
+        if (points != police_.pointSizeF()) {
+            police_.setPointSizeF(points);
+            courante_ = nullptr;
+        }
+    }
     double taille() const override { return police_.pointSizeF(); }
-    void gras(bool actif) override { police_.setBold(actif); appliquer(); }
+    void gras(bool actif) override {
+        if (actif != police_.bold()) {
+            police_.setBold(actif);
+            courante_ = nullptr;
+        }
+    }
     bool gras() const override { return police_.bold(); }
     double largeurTexte(const QString& texte) const override {
-        return QFontMetricsF(police_, imprimante_.get()).horizontalAdvance(texte) / ppp_;
+        return trace(texte).largeur / ppp_;
     }
-    double hauteurTexte() const override {
-        return QFontMetricsF(police_, imprimante_.get()).height() / ppp_;
-    }
+    double hauteurTexte() const override { return actuelle().hauteur / ppp_; }
     void nouvellePage() override {
         // A document not begun yet is at the top of its first page already.
         if (peintre_.isActive())
@@ -111,8 +132,15 @@ public:
 protected:
     void dessinerTexte(double x, double y, const QString& texte) override {
         commencer();
-        const QFontMetricsF m(police_, imprimante_.get());
-        peintre_.drawText(QPointF(x * ppp_, y * ppp_ + m.ascent()), texte);
+        const Police& p = actuelle();
+        Trace& t = trace(texte);
+        if (!t.faconne)
+            faconner(p, texte, t);
+        // The glyphs are placed from the top of their line: its baseline is the font's ascent
+        // lower, as a text drawn at its baseline.
+        const QPointF origine(x * ppp_, y * ppp_ + p.montee - t.monteeLigne);
+        for (const QGlyphRun& g : t.glyphes)
+            peintre_.drawGlyphRun(origine, g);
     }
     void dessinerLigne(double x1, double y1, double x2, double y2) override {
         commencer();
@@ -127,6 +155,66 @@ protected:
     }
 
 private:
+    // One text in one font: its advance in printer dots and, once drawn, its glyphs.
+    struct Trace {
+        double largeur = 0;
+        bool faconne = false;
+        QList<QGlyphRun> glyphes;
+        double monteeLigne = 0;
+    };
+    // One font resolved on the printer, with the texts printed in it.
+    struct Police {
+        QFont police;
+        QFontMetricsF metriques;
+        double hauteur, montee;
+        QHash<QString, Trace> traces;
+        explicit Police(const QFont& f, QPaintDevice* appareil)
+            : police(f), metriques(f, appareil), hauteur(metriques.height()),
+              montee(metriques.ascent()) {}
+    };
+
+    Police& actuelle() const {
+        if (!courante_) {
+            for (const auto& p : polices_)
+                if (p->police.pointSizeF() == police_.pointSizeF() && p->police.bold() == police_.bold() &&
+                    p->police.family() == police_.family())
+                    courante_ = p.get();
+            if (!courante_)
+                courante_ = polices_.emplace_back(std::make_unique<Police>(police_, imprimante_.get())).get();
+        }
+        return *courante_;
+    }
+    Trace& trace(const QString& texte) const {
+        Police& p = actuelle();
+        auto it = p.traces.find(texte);
+        if (it == p.traces.end()) {
+            Trace t;
+            t.largeur = p.metriques.horizontalAdvance(texte);
+            it = p.traces.insert(texte, std::move(t));
+        }
+        return *it;
+    }
+    // Shapes `texte` once, on one line, as a text drawn on the printer is. Its trailing blanks
+    // leave no mark on the page: they are not drawn (half the glyphs of a report's fixed-width
+    // fields), and its width, measured whole, still counts them.
+    void faconner(const Police& p, const QString& texte, Trace& t) const {
+        qsizetype visibles = texte.size();
+        while (visibles > 0 && texte[visibles - 1] == QLatin1Char(' '))
+            --visibles;
+        QTextLayout disposition(texte.left(visibles), p.police, imprimante_.get());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        disposition.setTextOption(option);
+        disposition.beginLayout();
+        QTextLine ligne = disposition.createLine();
+        disposition.endLayout();
+        if (ligne.isValid()) {
+            t.glyphes = ligne.glyphRuns();
+            t.monteeLigne = ligne.ascent();
+        }
+        t.faconne = true;
+    }
+
     void preparer() {
         imprimante_ = fabrique_();
         imprimante_->setPageSize(QPageSize(QPageSize::Letter));
@@ -136,6 +224,9 @@ private:
         const QRectF zone = imprimante_->pageLayout().paintRect(QPageLayout::Inch);
         largeur_ = zone.width();
         hauteur_ = zone.height();
+        // Fonts are resolved for the printer: a new one resolves them again.
+        courante_ = nullptr;
+        polices_.clear();
     }
     void commencer() {
         if (peintre_.isActive())
@@ -150,12 +241,7 @@ private:
                                     .arg(imprimante_->printerName().isEmpty()
                                              ? imprimante_->outputFileName()
                                              : imprimante_->printerName()));
-        peintre_.setFont(police_);
         commence_(*imprimante_);
-    }
-    void appliquer() {
-        if (peintre_.isActive())
-            peintre_.setFont(police_);
     }
 
     Fabrique fabrique_;
@@ -164,6 +250,8 @@ private:
     std::unique_ptr<QPrinter> imprimante_;
     QPainter peintre_;
     QFont police_;
+    mutable std::vector<std::unique_ptr<Police>> polices_;  // the few fonts of a report
+    mutable Police* courante_ = nullptr;
     double ppp_ = 72;
     double largeur_ = 0, hauteur_ = 0;
     bool termine_ = false;
