@@ -55,6 +55,36 @@ void choisir(const QString& nom) {
 
 namespace {
 
+// One text in one font: its advance in printer dots and, once drawn, its glyphs.
+struct Trace {
+    double largeur = 0;
+    bool faconne = false;
+    QList<QGlyphRun> glyphes;
+    double monteeLigne = 0;
+};
+
+// One font resolved at a printer's resolution, with the texts printed in it.
+struct Police {
+    QFont police;
+    int resolution;
+    QFontMetricsF metriques;
+    double hauteur, montee;
+    QHash<QString, Trace> traces;
+    Police(const QFont& f, QPaintDevice* appareil)
+        : police(f), resolution(appareil->logicalDpiX()), metriques(f, appareil),
+          hauteur(metriques.height()), montee(metriques.ascent()) {}
+};
+
+}  // namespace
+
+// The fonts of the documents of one ImprimanteQt: a report and its per-professional documents
+// print the same texts, laid out once for all of them.
+struct PolicesImprimees {
+    std::vector<std::unique_ptr<Police>> polices;
+};
+
+namespace {
+
 // Documents on QPrinters, Letter, a quarter-inch margin all round. A print job is begun at the
 // first output and ended once by finDocument(); the next output begins a new one from
 // `fabrique`. Measurements use the printer of the coming job, so they need no job.
@@ -65,8 +95,9 @@ namespace {
 class PageQt : public Page {
 public:
     using Fabrique = std::function<std::unique_ptr<QPrinter>()>;
-    PageQt(Fabrique fabrique, Orientation orientation, std::function<void(const QPrinter&)> commence)
-        : fabrique_(std::move(fabrique)), commence_(std::move(commence)),
+    PageQt(Fabrique fabrique, Orientation orientation, std::function<void(const QPrinter&)> commence,
+           std::shared_ptr<PolicesImprimees> polices)
+        : fabrique_(std::move(fabrique)), commence_(std::move(commence)), polices_(std::move(polices)),
           orientation_(orientation == Orientation::Portrait ? QPageLayout::Portrait
                                                              : QPageLayout::Landscape) {
         preparer();
@@ -155,32 +186,15 @@ protected:
     }
 
 private:
-    // One text in one font: its advance in printer dots and, once drawn, its glyphs.
-    struct Trace {
-        double largeur = 0;
-        bool faconne = false;
-        QList<QGlyphRun> glyphes;
-        double monteeLigne = 0;
-    };
-    // One font resolved on the printer, with the texts printed in it.
-    struct Police {
-        QFont police;
-        QFontMetricsF metriques;
-        double hauteur, montee;
-        QHash<QString, Trace> traces;
-        explicit Police(const QFont& f, QPaintDevice* appareil)
-            : police(f), metriques(f, appareil), hauteur(metriques.height()),
-              montee(metriques.ascent()) {}
-    };
-
     Police& actuelle() const {
         if (!courante_) {
-            for (const auto& p : polices_)
-                if (p->police.pointSizeF() == police_.pointSizeF() && p->police.bold() == police_.bold() &&
-                    p->police.family() == police_.family())
+            const int resolution = imprimante_->logicalDpiX();
+            for (const auto& p : polices_->polices)
+                if (p->resolution == resolution && p->police.pointSizeF() == police_.pointSizeF() &&
+                    p->police.bold() == police_.bold() && p->police.family() == police_.family())
                     courante_ = p.get();
             if (!courante_)
-                courante_ = polices_.emplace_back(std::make_unique<Police>(police_, imprimante_.get())).get();
+                courante_ = polices_->polices.emplace_back(std::make_unique<Police>(police_, imprimante_.get())).get();
         }
         return *courante_;
     }
@@ -224,9 +238,7 @@ private:
         const QRectF zone = imprimante_->pageLayout().paintRect(QPageLayout::Inch);
         largeur_ = zone.width();
         hauteur_ = zone.height();
-        // Fonts are resolved for the printer: a new one resolves them again.
-        courante_ = nullptr;
-        polices_.clear();
+        courante_ = nullptr;  // found again at the new printer's resolution
     }
     void commencer() {
         if (peintre_.isActive())
@@ -246,11 +258,11 @@ private:
 
     Fabrique fabrique_;
     std::function<void(const QPrinter&)> commence_;
+    std::shared_ptr<PolicesImprimees> polices_;
     QPageLayout::Orientation orientation_;
     std::unique_ptr<QPrinter> imprimante_;
     QPainter peintre_;
     QFont police_;
-    mutable std::vector<std::unique_ptr<Police>> polices_;  // the few fonts of a report
     mutable Police* courante_ = nullptr;
     double ppp_ = 72;
     double largeur_ = 0, hauteur_ = 0;
@@ -289,5 +301,7 @@ std::unique_ptr<Page> ImprimanteQt::nouveauDocument(const QString& nom, Orientat
         if (!p.outputFileName().isEmpty())
             fichiers_ << p.outputFileName();
     };
-    return std::make_unique<PageQt>(std::move(fabrique), orientation, std::move(commence));
+    if (!polices_)
+        polices_ = std::make_shared<PolicesImprimees>();
+    return std::make_unique<PageQt>(std::move(fabrique), orientation, std::move(commence), polices_);
 }
