@@ -98,6 +98,13 @@ void FichierBrut::synchroniser() {
         echec();
 }
 
+void FichierBrut::commencerEcriture() {
+#ifdef __linux__
+    if (::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE) != 0)
+        echec();
+#endif
+}
+
 bool FichierBrut::verrouiller(int delaiMs) {
     struct flock verrou {};
     verrou.l_type = F_WRLCK;
@@ -226,6 +233,8 @@ void FichierBrut::synchroniser() {
     if (!FlushFileBuffers(h_))
         echec();
 }
+
+void FichierBrut::commencerEcriture() {}
 
 bool FichierBrut::verrouiller(int delaiMs) {
     QElapsedTimer chrono;

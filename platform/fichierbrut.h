@@ -23,6 +23,9 @@ public:
     void ecrire(qint64 position, const QByteArray& octets);
     void tronquer(qint64 taille);
     void synchroniser();  // the data on the disk before returning
+    // Starts writing the data to the disk without waiting (where the system offers it), so
+    // that the flushes of several files that follow wait once together.
+    void commencerEcriture();
 
     // The system's byte-range lock over the whole file (an open-file-description lock on Linux,
     // LockFileEx on Windows): released with the object or when the process dies. Waits up to

@@ -38,7 +38,9 @@ QList<QByteArray> lignes(const QByteArray& texte) {
     return resultat;
 }
 
-void renommer(const QString& ancien, const QString& nouveau) {
+namespace {
+// `nouveau` takes the place of `ancien`; the folder is not flushed.
+void deplacer(const QString& ancien, const QString& nouveau) {
 #ifdef _WIN32
     if (!MoveFileExW(reinterpret_cast<LPCWSTR>(ancien.utf16()),
                      reinterpret_cast<LPCWSTR>(nouveau.utf16()),
@@ -48,6 +50,11 @@ void renommer(const QString& ancien, const QString& nouveau) {
     if (std::rename(QFile::encodeName(ancien).constData(), QFile::encodeName(nouveau).constData()) != 0)
         throw erreurs::depuisSysteme(errno, nouveau);
 #endif
+}
+}  // namespace
+
+void renommer(const QString& ancien, const QString& nouveau) {
+    deplacer(ancien, nouveau);
     synchroniserDossier(QFileInfo(nouveau).absolutePath());
 }
 
@@ -153,15 +160,32 @@ void EcritureAtomique::ajouter(QByteArrayView octets) {
     position_ += octets.size();
 }
 
-void EcritureAtomique::valider() {
+void EcritureAtomique::synchroniser() {
     tenter([&] {
-        if (fichier_) {  // a retry after a failed rename has nothing more to flush
+        if (fichier_ && !synchronisee_)
             fichier_->synchroniser();
-            fichier_.reset();
-        }
-        renommer(temporaire_, chemin_);
+    });
+    synchronisee_ = true;
+}
+
+void EcritureAtomique::valider(Dossier dossier) {
+    synchroniser();
+    tenter([&] {
+        fichier_.reset();  // a retry after a failed rename has nothing more to flush
+        if (dossier == Dossier::Synchroniser)
+            renommer(temporaire_, chemin_);
+        else
+            deplacer(temporaire_, chemin_);
     });
     validee_ = true;
+}
+
+void synchroniserEnsemble(std::initializer_list<EcritureAtomique*> ecritures) {
+    for (EcritureAtomique* e : ecritures)
+        if (e->fichier_ && !e->synchronisee_)
+            e->tenter([&] { e->fichier_->commencerEcriture(); });
+    for (EcritureAtomique* e : ecritures)
+        e->synchroniser();
 }
 
 void ecrireAtomique(const QString& chemin, const QByteArray& octets) {

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 class FichierBrut;
@@ -27,16 +28,28 @@ public:
     EcritureAtomique(const EcritureAtomique&) = delete;
     EcritureAtomique& operator=(const EcritureAtomique&) = delete;
     void ajouter(QByteArrayView octets);
-    void valider();
+    // The pieces written so far put on the disk now; `valider()` then has nothing to flush.
+    void synchroniser();
+    // `Dossier::PlusTard`: the name is taken but reaches the disk only with the next flush of
+    // its folder (synchroniserDossier), which the caller owes before relying on it.
+    enum class Dossier { Synchroniser, PlusTard };
+    void valider(Dossier dossier = Dossier::Synchroniser);
 
 private:
+    friend void synchroniserEnsemble(std::initializer_list<EcritureAtomique*> ecritures);
     template <typename F>
     void tenter(F&& action);
     QString chemin_, temporaire_;
     std::unique_ptr<FichierBrut> fichier_;
     qint64 position_ = 0;
+    bool synchronisee_ = false;
     bool validee_ = false;
 };
+
+// Flushes several rewrites at once: the system starts writing every one of them before the
+// first flush waits, so that the disk completes them together rather than one after another.
+// Each is then flushed as by `synchroniser()`.
+void synchroniserEnsemble(std::initializer_list<EcritureAtomique*> ecritures);
 
 void ecrireAtomique(const QString& chemin, const QByteArray& octets);
 // The file at `chemin` (created when missing) opened and held under the system's lock for as

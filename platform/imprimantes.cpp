@@ -8,12 +8,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QTextLayout>
 #include <optional>
+#include <vector>
 
 namespace imprimantes {
 
@@ -51,14 +55,49 @@ void choisir(const QString& nom) {
 
 namespace {
 
+// One text in one font: its advance in printer dots and, once drawn, its glyphs.
+struct Trace {
+    double largeur = 0;
+    bool faconne = false;
+    QList<QGlyphRun> glyphes;
+    double monteeLigne = 0;
+};
+
+// One font resolved at a printer's resolution, with the texts printed in it.
+struct Police {
+    QFont police;
+    int resolution;
+    QFontMetricsF metriques;
+    double hauteur, montee;
+    QHash<QString, Trace> traces;
+    Police(const QFont& f, QPaintDevice* appareil)
+        : police(f), resolution(appareil->logicalDpiX()), metriques(f, appareil),
+          hauteur(metriques.height()), montee(metriques.ascent()) {}
+};
+
+}  // namespace
+
+// The fonts of the documents of one ImprimanteQt: a report and its per-professional documents
+// print the same texts, laid out once for all of them.
+struct PolicesImprimees {
+    std::vector<std::unique_ptr<Police>> polices;
+};
+
+namespace {
+
 // Documents on QPrinters, Letter, a quarter-inch margin all round. A print job is begun at the
 // first output and ended once by finDocument(); the next output begins a new one from
 // `fabrique`. Measurements use the printer of the coming job, so they need no job.
+//
+// A report prints the same few texts over and over (dates, codes, numbers) in a handful of
+// fonts: each font is resolved once per printer with its metrics, and each distinct text of a
+// font is measured once and shaped into glyphs once, then drawn from those glyphs.
 class PageQt : public Page {
 public:
     using Fabrique = std::function<std::unique_ptr<QPrinter>()>;
-    PageQt(Fabrique fabrique, Orientation orientation, std::function<void(const QPrinter&)> commence)
-        : fabrique_(std::move(fabrique)), commence_(std::move(commence)),
+    PageQt(Fabrique fabrique, Orientation orientation, std::function<void(const QPrinter&)> commence,
+           std::shared_ptr<PolicesImprimees> polices)
+        : fabrique_(std::move(fabrique)), commence_(std::move(commence)), polices_(std::move(polices)),
           orientation_(orientation == Orientation::Portrait ? QPageLayout::Portrait
                                                              : QPageLayout::Landscape) {
         preparer();
@@ -71,18 +110,31 @@ public:
 
     double largeur() const override { return largeur_; }
     double hauteur() const override { return hauteur_; }
-    void police(const QString& nom) override { police_.setFamily(nom); appliquer(); }
+    void police(const QString& nom) override {
+        if (nom != police_.family()) {
+            police_.setFamily(nom);
+            courante_ = nullptr;
+        }
+    }
     QString police() const override { return police_.family(); }
-    void taille(double points) override { police_.setPointSizeF(points); appliquer(); }
+    void taille(double points) override {
+        if (points != police_.pointSizeF()) {
+            police_.setPointSizeF(points);
+            courante_ = nullptr;
+        }
+    }
     double taille() const override { return police_.pointSizeF(); }
-    void gras(bool actif) override { police_.setBold(actif); appliquer(); }
+    void gras(bool actif) override {
+        if (actif != police_.bold()) {
+            police_.setBold(actif);
+            courante_ = nullptr;
+        }
+    }
     bool gras() const override { return police_.bold(); }
     double largeurTexte(const QString& texte) const override {
-        return QFontMetricsF(police_, imprimante_.get()).horizontalAdvance(texte) / ppp_;
+        return trace(texte).largeur / ppp_;
     }
-    double hauteurTexte() const override {
-        return QFontMetricsF(police_, imprimante_.get()).height() / ppp_;
-    }
+    double hauteurTexte() const override { return actuelle().hauteur / ppp_; }
     void nouvellePage() override {
         // A document not begun yet is at the top of its first page already.
         if (peintre_.isActive())
@@ -111,8 +163,15 @@ public:
 protected:
     void dessinerTexte(double x, double y, const QString& texte) override {
         commencer();
-        const QFontMetricsF m(police_, imprimante_.get());
-        peintre_.drawText(QPointF(x * ppp_, y * ppp_ + m.ascent()), texte);
+        const Police& p = actuelle();
+        Trace& t = trace(texte);
+        if (!t.faconne)
+            faconner(p, texte, t);
+        // The glyphs are placed from the top of their line: its baseline is the font's ascent
+        // lower, as a text drawn at its baseline.
+        const QPointF origine(x * ppp_, y * ppp_ + p.montee - t.monteeLigne);
+        for (const QGlyphRun& g : t.glyphes)
+            peintre_.drawGlyphRun(origine, g);
     }
     void dessinerLigne(double x1, double y1, double x2, double y2) override {
         commencer();
@@ -136,6 +195,49 @@ protected:
     }
 
 private:
+    Police& actuelle() const {
+        if (!courante_) {
+            const int resolution = imprimante_->logicalDpiX();
+            for (const auto& p : polices_->polices)
+                if (p->resolution == resolution && p->police.pointSizeF() == police_.pointSizeF() &&
+                    p->police.bold() == police_.bold() && p->police.family() == police_.family())
+                    courante_ = p.get();
+            if (!courante_)
+                courante_ = polices_->polices.emplace_back(std::make_unique<Police>(police_, imprimante_.get())).get();
+        }
+        return *courante_;
+    }
+    Trace& trace(const QString& texte) const {
+        Police& p = actuelle();
+        auto it = p.traces.find(texte);
+        if (it == p.traces.end()) {
+            Trace t;
+            t.largeur = p.metriques.horizontalAdvance(texte);
+            it = p.traces.insert(texte, std::move(t));
+        }
+        return *it;
+    }
+    // Shapes `texte` once, on one line, as a text drawn on the printer is. Its trailing blanks
+    // leave no mark on the page: they are not drawn (half the glyphs of a report's fixed-width
+    // fields), and its width, measured whole, still counts them.
+    void faconner(const Police& p, const QString& texte, Trace& t) const {
+        qsizetype visibles = texte.size();
+        while (visibles > 0 && texte[visibles - 1] == QLatin1Char(' '))
+            --visibles;
+        QTextLayout disposition(texte.left(visibles), p.police, imprimante_.get());
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        disposition.setTextOption(option);
+        disposition.beginLayout();
+        QTextLine ligne = disposition.createLine();
+        disposition.endLayout();
+        if (ligne.isValid()) {
+            t.glyphes = ligne.glyphRuns();
+            t.monteeLigne = ligne.ascent();
+        }
+        t.faconne = true;
+    }
+
     void preparer() {
         imprimante_ = fabrique_();
         imprimante_->setPageSize(QPageSize(QPageSize::Letter));
@@ -145,6 +247,7 @@ private:
         const QRectF zone = imprimante_->pageLayout().paintRect(QPageLayout::Inch);
         largeur_ = zone.width();
         hauteur_ = zone.height();
+        courante_ = nullptr;  // found again at the new printer's resolution
     }
     void commencer() {
         if (peintre_.isActive())
@@ -159,20 +262,17 @@ private:
                                     .arg(imprimante_->printerName().isEmpty()
                                              ? imprimante_->outputFileName()
                                              : imprimante_->printerName()));
-        peintre_.setFont(police_);
         commence_(*imprimante_);
-    }
-    void appliquer() {
-        if (peintre_.isActive())
-            peintre_.setFont(police_);
     }
 
     Fabrique fabrique_;
     std::function<void(const QPrinter&)> commence_;
+    std::shared_ptr<PolicesImprimees> polices_;
     QPageLayout::Orientation orientation_;
     std::unique_ptr<QPrinter> imprimante_;
     QPainter peintre_;
     QFont police_;
+    mutable Police* courante_ = nullptr;
     double ppp_ = 72;
     double largeur_ = 0, hauteur_ = 0;
     bool termine_ = false;
@@ -210,5 +310,7 @@ std::unique_ptr<Page> ImprimanteQt::nouveauDocument(const QString& nom, Orientat
         if (!p.outputFileName().isEmpty())
             fichiers_ << p.outputFileName();
     };
-    return std::make_unique<PageQt>(std::move(fabrique), orientation, std::move(commence));
+    if (!polices_)
+        polices_ = std::make_shared<PolicesImprimees>();
+    return std::make_unique<PageQt>(std::move(fabrique), orientation, std::move(commence), polices_);
 }

@@ -2,6 +2,7 @@
 #include "platform/page.h"
 
 #include <QStringList>
+#include <memory>
 
 // The printers the program offers: the installed ones plus "PDF", which writes each document
 // to <program folder>/Impressions/. The current printer is program-wide.
@@ -17,6 +18,8 @@ void simulerInstallees(const QStringList& noms);
 
 }  // namespace imprimantes
 
+struct PolicesImprimees;
+
 // Documents on the current printer.
 class ImprimanteQt : public Imprimante {
 public:
@@ -29,4 +32,5 @@ public:
 private:
     QString programme_;
     QStringList fichiers_;
+    std::shared_ptr<PolicesImprimees> polices_;  // shared by its documents
 };

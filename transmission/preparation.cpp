@@ -318,6 +318,9 @@ void reprendreSousVerrou(const QString& programme, PortDialogue& d) {
     for (const QString& motif : {QStringLiteral(".~D*"), QStringLiteral(".~R*"), QStringLiteral(".~Prepa.Enc.*")})
         for (const QString& reste : QDir(sauvegarde).entryList({motif}, QDir::Files | QDir::Hidden))
             QFile::remove(QDir(sauvegarde).filePath(reste));
+    // Reqt and Facturat.Lex are written beside their names before the record is named.
+    fichiers::supprimerTemporaires(cheminReqt(programme));
+    fichiers::supprimerTemporaires(facturatlex::chemin(programme));
     if (!dossiers::FichierExiste(chemin))
         return;
     executerAvecReprise(d, reprisePreparation(), [&] {
@@ -388,13 +391,14 @@ void ecrireDemandes(fichiers::EcritureAtomique& demandes, Estampilleur& estampil
     const qint64 total = ouvert.taille() / facture::Longueur;
     qint64 lus = 0;
     int pourcent = -1;
-    QByteArray sortie;
+    QByteArray sortie;  // one block's stamped records, its memory kept from block to block
     const auto avancer = [&] {
         if (const int p = Pourcentage(total, ++lus); p != pourcent && suivi.progression)
             suivi.progression(pourcent = p);
     };
     ftmp.parcourir(ouvert, [&](QByteArrayView bloc) {
-        sortie.clear();
+        sortie.reserve(bloc.size());
+        sortie.resize(0);
         estampilleur.estampiller(bloc, &sortie, avancer);
         demandes.ajouter(sortie);
     });
@@ -403,31 +407,56 @@ void ecrireDemandes(fichiers::EcritureAtomique& demandes, Estampilleur& estampil
 
 // The writes of a preparation, each run once, from the intention record to the commit. False
 // when one stopped; the caller then undoes what was written.
+//
+// The flushes are grouped: every file is written whole beside its name and all are flushed
+// together, each once; then the record of the preparation takes its name and its folder is
+// flushed, so that it is on the disk before any other file takes its name. The others take
+// theirs without a flush of their folder: the program folder (Reqt, Facturat.Lex) is flushed
+// once before the commit, Sauvramq (the two prepared files, Ftmp.Bak) once after it. Until the
+// commit is on the disk, a crash is undone from the record whatever names had reached it.
 bool ecrireFichiers(const QString& programme, const Valeurs& v, const Intention& i,
                     fichiers::EcritureAtomique& demandes, const Resultat& r, PortDialogue& d,
                     const Suivi& suivi) {
+    using fichiers::EcritureAtomique;
     const QString cheminR = cheminDans(programme, v.requete);
-    const QString cheminD = cheminDans(programme, v.demandes);
-    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminIntention(programme), i.octets()); }))
+    const QByteArray requete = fichierRequete(v, r.nombre, r.total);
+    std::unique_ptr<EcritureAtomique> intention, fichierR, reqt, agence;
+    if (!etape(d, [&] {
+            // A retry starts the files again.
+            intention.reset(), fichierR.reset(), reqt.reset(), agence.reset();
+            intention = std::make_unique<EcritureAtomique>(cheminIntention(programme));
+            intention->ajouter(i.octets());
+            fichierR = std::make_unique<EcritureAtomique>(cheminR);
+            fichierR->ajouter(requete);
+            reqt = std::make_unique<EcritureAtomique>(cheminReqt(programme));
+            reqt->ajouter(requete);
+            agence = std::make_unique<EcritureAtomique>(facturatlex::chemin(programme));
+            agence->ajouter(i.agenceApres);
+            fichiers::synchroniserEnsemble({intention.get(), &demandes, fichierR.get(), reqt.get(), agence.get()});
+        }))
         return false;
-    if (!etape(d, [&] { demandes.valider(); }))
+    if (!etape(d, [&] { intention->valider(); }))
+        return false;
+    if (!etape(d, [&] { demandes.valider(EcritureAtomique::Dossier::PlusTard); }))
         return false;
     if (!facturatlex::existe(programme)) {
         d.message(Icone::Critique, QStringLiteral("Lecture de fichier"),
                   QStringLiteral("ATTENTION !!!\n\nProblème de lecture du fichier FACTURAT.LEX."));
         return false;
     }
-    const QByteArray requete = fichierRequete(v, r.nombre, r.total);
-    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminR, requete); }))
+    if (!etape(d, [&] { fichierR->valider(EcritureAtomique::Dossier::PlusTard); }))
         return false;
-    if (!etape(d, [&] { fichiers::ecrireAtomique(cheminReqt(programme), requete); }))
+    if (!etape(d, [&] { reqt->valider(EcritureAtomique::Dossier::PlusTard); }))
         return false;
-    if (suivi.imprimer && !etape(d, [&] { suivi.imprimer(cheminD); }))
+    if (suivi.imprimer && !etape(d, [&] { suivi.imprimer(cheminDans(programme, v.demandes)); }))
         return false;
-    if (!etape(d, [&] { fichiers::ecrireAtomique(facturatlex::chemin(programme), i.agenceApres); }))
+    if (!etape(d, [&] {
+            agence->valider(EcritureAtomique::Dossier::PlusTard);
+            fichiers::synchroniserDossier(programme);
+        }))
         return false;
     // The commit: the invoices in memory leave Ftmp.Fil in one rename, which keeps them as
-    // Ftmp.Bak byte for byte.
+    // Ftmp.Bak byte for byte; Sauvramq is flushed after it.
     return etape(d, [&] {
         fichiers::renommer(fichierfactures::cheminFtmp(programme),
                            dossiers::resoudre(fichierfactures::dossierSauvegarde(programme),

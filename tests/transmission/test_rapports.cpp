@@ -8,7 +8,10 @@
 #include "transmission/preparation.h"
 #include "transmission/rapports.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace {
@@ -225,6 +228,58 @@ TEST_F(Rapports, EnteteDesAutresFichiers) {
         const MotPdf* nre = doc.mot("NRE");
         EXPECT_NEAR((agence->yMax - agence->yMin) / (nre->yMax - nre->yMin), 10.0 / 8, 0.1);
     }
+}
+
+// The text of a pdftotext reading that keeps the layout (-layout).
+QByteArray texteMisEnPage(const QString& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return "pdftotext a échoué: " + pdf.toUtf8();
+    return p.readAllStandardOutput();
+}
+
+// 1 000 invoices of three optometrists printed by a preparation read back exactly as the
+// reference text kept in tests/donnees: laying out the pages faster changes no printed word,
+// no column and no page break.
+TEST_F(Rapports, MilleFacturesLuesCommeLeTexteDeReference) {
+    const char* noms[] = {"TREMBLAY", "GAGNON", "BÉLANGER", "CÔTÉ", "LAVOIE", "O'NEIL", "ST-PIERRE"};
+    const char* prenoms[] = {"JEAN", "MARIE-ÈVE", "LUC", "FRANÇOISE", "ANDRÉ"};
+    const char* professionnels[] = {"311111", "322227", "333333"};
+    const char* actes[] = {"09001", "09008", "09005", "09015", ""};
+    QList<QByteArray> factures;
+    for (int i = 0; i < 1000; ++i) {
+        ValeursFacture v = factureDeBase();
+        v.nom = QString(noms[i % 7]) + (i % 11 == 0 ? " DE LA FONTAINE-LAVALLÉE" : "");
+        v.prenom = prenoms[i % 5];
+        v.professionnel = professionnels[(i / 3) % 3];
+        v.dateService = QString("200901%1").arg(1 + i % 28, 2, 10, QChar('0'));
+        v.groupe = i % 2 ? "12345" : "22222";
+        v.diagnostics = {QString::number(3700 + i % 97), i % 3 ? "" : "3611", "", ""};
+        v.actes = {"09001", actes[i % 5], actes[(i / 5) % 5], ""};
+        v.honoraires = {"002855", v.actes[1].isEmpty() ? "" : QString("%1").arg(100 + i, 6, 10, QChar('0')),
+                        v.actes[2].isEmpty() ? "" : "001200", ""};
+        v.renseignements = i % 4 ? "PATHOLOGIE OCULAIRE" : "";
+        factures << enregistrementDe(v, i % 37 == 5 ? "99" : "05");
+    }
+    const QStringList pdf = preparer(factures);
+    ASSERT_EQ(pdf.size(), 4);
+    QByteArray texte;
+    for (const QString& f : pdf)
+        texte += "==== " + QFileInfo(f).fileName().toUtf8() + "\n" + texteMisEnPage(f);
+
+    QProcess gzip;
+    gzip.start("gzip", {"-dc", QStringLiteral(KESTROVA_DONNEES) + "/rapport-1000.txt.gz"});
+    ASSERT_TRUE(gzip.waitForFinished(60000));
+    const QByteArray attendu = gzip.readAllStandardOutput();
+    if (texte != attendu) {
+        // What was read, to compare with `diff` beside the reference.
+        QFile obtenu(QDir::current().filePath("rapport-1000.obtenu.txt"));
+        if (obtenu.open(QIODevice::WriteOnly))
+            obtenu.write(texte);
+    }
+    ASSERT_EQ(texte.size(), attendu.size());
+    EXPECT_TRUE(texte == attendu) << "voir rapport-1000.obtenu.txt";
 }
 
 }  // namespace
