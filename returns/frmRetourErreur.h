@@ -10,7 +10,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QTreeWidget;
+class VueListe;
 
 // What distinguishes the two returns windows: the error returns ("Confirmation") and the
 // statements of account.
@@ -40,8 +40,8 @@ public:
     QList<QPushButton*> Command3;      // 0 "Imprimer", 1 "Fermer"
     QList<QPushButton*> Command1;      // 0 list the archive, 1 "Imprimer", 2 "Afficher"
     QComboBox* Combo1 = nullptr;
-    QTreeWidget* ListView1 = nullptr;
-    QTreeWidget* ListView2 = nullptr;
+    VueListe* ListView1 = nullptr;
+    VueListe* ListView2 = nullptr;
 
 public slots:
     void Command2_Click();
@@ -58,8 +58,9 @@ protected:
 
 private:
     void Form_Load();
-    void remplir(QTreeWidget* liste, const QList<retours::Resume>& lignes);
-    QString selection(QTreeWidget* liste) const;
+    // Shows `lignes` in `liste`, their cells kept in `rangees`.
+    void remplir(VueListe* liste, QList<QStringList>& rangees, const QList<retours::Resume>& lignes);
+    QString selection(const VueListe* liste) const;
 
     QString programme_;
     QString agence_;
@@ -67,4 +68,5 @@ private:
     PortDialogue& dialogues_;
     GenreRetour genre_;
     QString imprimantePrecedente_;
+    QList<QStringList> rangees1_, rangees2_;  // the cells of ListView1 and ListView2
 };

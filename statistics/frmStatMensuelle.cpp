@@ -81,7 +81,8 @@ void frmStatMensuelle::Form_Load() {
 }
 
 void frmStatMensuelle::Combo1_Click() {
-    ListView1->clear();
+    rangees_.clear();
+    ListView1->remplir(0, {});
     for (int i : {0, 1, 4})
         Command1[i]->setEnabled(false);
 }
@@ -112,11 +113,8 @@ void frmStatMensuelle::Command1_Click(int index) {
         });
         if (!lu)
             return;
-        ListView1->clear();
-        QList<QTreeWidgetItem*> rangees;
-        for (const QStringList& r : statmensuelle::rangees(mois_, configuration_))
-            rangees << new QTreeWidgetItem(r);
-        ListView1->addTopLevelItems(rangees);
+        rangees_ = statmensuelle::rangees(mois_, configuration_);
+        ListView1->remplir(int(rangees_.size()), [this](int i) { return rangees_[i]; });
         for (int i : {0, 1, 4})
             Command1[i]->setEnabled(true);
         return;

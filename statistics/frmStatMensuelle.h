@@ -10,7 +10,7 @@ class PortDialogue;
 class QComboBox;
 class QProgressBar;
 class QPushButton;
-class QTreeWidget;
+class VueListe;
 
 // "Statistiques mensuelles": one optometrist's invoices of one month from the annual statistics
 // file, their counts and amounts, printed as a summary by day or a detailed list, or mailed.
@@ -23,7 +23,7 @@ public:
                      QWidget* parent = nullptr);
 
     QList<QComboBox*> Combo1;  // 0 optometrist, 1 year, 2 month
-    QTreeWidget* ListView1 = nullptr;
+    VueListe* ListView1 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     // 0 print the summary, 1 print the list, 2 close, 3 show, 4 mail the summary
     QList<QPushButton*> Command1;
@@ -43,4 +43,5 @@ private:
     MagasinReglages& utilisateur_;
     PortDialogue& dialogues_;
     statmensuelle::Mois mois_;
+    QList<QStringList> rangees_;  // what ListView1 shows
 };

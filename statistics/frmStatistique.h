@@ -11,7 +11,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
-class QTreeWidget;
+class VueListe;
 
 // "Compte rendu": the acts of one optometrist counted and priced from the fee table, in the
 // invoices in memory, in a kept billing chosen in the list, or over a whole year of billings.
@@ -25,7 +25,7 @@ public:
     QComboBox* Combo1 = nullptr;  // optometrists
     QComboBox* Combo2 = nullptr;  // kept billings
     QComboBox* Combo3 = nullptr;  // years
-    QTreeWidget* ListView1 = nullptr;
+    VueListe* ListView1 = nullptr;
     QTableWidget* MSFlexGrid1 = nullptr;
     QLabel* LabelPeriode = nullptr;
     QLabel* LabelNombre = nullptr;
@@ -54,4 +54,5 @@ private:
     MagasinReglages& utilisateur_;
     PortDialogue& dialogues_;
     QString fichierCourant_ = QStringLiteral("Ftmp.Fil");
+    QList<QStringList> conserves_;  // what ListView1 shows
 };
