@@ -50,7 +50,7 @@ void frmListeEnMem::Form_Load() {
     patients_.clear();
     executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
                         [&] { patients_ = filepatients::tous(programme_); });
-    ListView1->remplir(int(patients_.size()), [this](int i) { return filepatients::rangee(patients_[i]); });
+    ListView1->remplir(patients_, filepatients::rangee);
 }
 
 void frmListeEnMem::ListView1_DblClick() {

@@ -111,8 +111,7 @@ void frmArchives::Form_Load() {
         conserves_ << c;
         avance((i + 1) * 100 / noms.size());
     }
-    ListView2->remplir(int(conserves_.size()), [this](int i) {
-        const archives::Conserve& c = conserves_[i];
+    ListView2->remplir(conserves_, [](const archives::Conserve& c) {
         return QStringList{c.nom, c.periode, QString::number(c.nombre)};
     });  // no billing chosen yet
     ProgressBar1->setVisible(false);
@@ -122,8 +121,8 @@ void frmArchives::afficher(const archives::Factures& f) {
     factures_ = f;
     // Only a kept billing shown below can be put back in memory: the one shown.
     bouton(QStringLiteral("kRemettre"))->setEnabled(f.source == archives::Factures::Source::Conserve);
-    ListView1->remplir(int(factures_.enregistrements.size()),
-                       [this](int i) { return archives::rangee(factures_.enregistrements[i], factures_.numeros[i]); });
+    ListView1->remplir(int(f.enregistrements.size()),
+                       [f](int i) { return archives::rangee(f.enregistrements[i], f.numeros[i]); });
 }
 
 archives::Factures frmArchives::affichees() const {

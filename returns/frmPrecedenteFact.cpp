@@ -60,7 +60,7 @@ frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues,
 void frmPrecedenteFact::lister() {
     executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
                         [&] { facturations_ = precedentes::lister(programme_); });
-    ListView1->remplir(int(facturations_.size()), [this](int i) { return facturations_[i].colonnes(); });
+    ListView1->remplir(facturations_, [](const precedentes::Facturation& f) { return f.colonnes(); });
     ListView1_Click();
 }
 

@@ -160,11 +160,12 @@ void frmRetourErreur::Form_Load() {
 
 void frmRetourErreur::Combo1_Click() { imprimantes::choisir(Combo1->currentText()); }
 
-void frmRetourErreur::remplir(VueListe* liste, QList<QStringList>& rangees, const QList<retours::Resume>& lignes) {
-    rangees.clear();
+void frmRetourErreur::remplir(VueListe* liste, std::shared_ptr<QList<QStringList>>& rangees,
+                              const QList<retours::Resume>& lignes) {
+    rangees = std::make_shared<QList<QStringList>>();
     for (const retours::Resume& r : lignes)
-        rangees << r.colonnes();
-    liste->remplir(int(rangees.size()), [&rangees](int i) { return rangees[i]; });
+        *rangees << r.colonnes();
+    liste->remplir(int(rangees->size()), [rangees](int i) { return rangees->at(i); });
 }
 
 QString frmRetourErreur::selection(const VueListe* liste) const {
@@ -182,7 +183,7 @@ void frmRetourErreur::Command2_Click() {
 void frmRetourErreur::Command3_Click(int index) {
     if (index == 1) {
         bool nonImprimes = false;
-        for (const QStringList& rangee : std::as_const(rangees1_))
+        for (const QStringList& rangee : std::as_const(*rangees1_))
             nonImprimes |= rangee.value(0) != Deplace;
         if (!retours::fermer(programme_, nonImprimes, dialogues_))
             return;
@@ -195,8 +196,8 @@ void frmRetourErreur::Command3_Click(int index) {
         return;
     const int i = ListView1->modele()->source(choisies.first());
     ImprimanteQt imprimante(programme_);
-    impressionretour::imprimerEtArchiver(programme_, rangees1_[i].value(0), imprimante, dialogues_, [this, i] {
-        rangees1_[i].fill(Deplace);
+    impressionretour::imprimerEtArchiver(programme_, rangees1_->at(i).value(0), imprimante, dialogues_, [this, i] {
+        (*rangees1_)[i].fill(Deplace);
         ListView1->modele()->actualiser();
     });
 }

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <memory>
 
 class MagasinReglages;
 class PortDialogue;
@@ -59,7 +60,7 @@ protected:
 private:
     void Form_Load();
     // Shows `lignes` in `liste`, their cells kept in `rangees`.
-    void remplir(VueListe* liste, QList<QStringList>& rangees, const QList<retours::Resume>& lignes);
+    void remplir(VueListe* liste, std::shared_ptr<QList<QStringList>>& rangees, const QList<retours::Resume>& lignes);
     QString selection(const VueListe* liste) const;
 
     QString programme_;
@@ -68,5 +69,7 @@ private:
     PortDialogue& dialogues_;
     GenreRetour genre_;
     QString imprimantePrecedente_;
-    QList<QStringList> rangees1_, rangees2_;  // the cells of ListView1 and ListView2
+    // The cells of ListView1 and ListView2, shared with the lists (a printed file is marked here).
+    std::shared_ptr<QList<QStringList>> rangees1_ = std::make_shared<QList<QStringList>>();
+    std::shared_ptr<QList<QStringList>> rangees2_ = std::make_shared<QList<QStringList>>();
 };

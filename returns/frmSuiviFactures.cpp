@@ -82,7 +82,7 @@ frmSuiviFactures::frmSuiviFactures(QString programme, const Configuration& confi
     modele_->alignerADroite({9, 11});
     // Amounts by their cents, dates as dates, the rest as text.
     modele_->trierSur([this](int i, int colonne) -> QVariant {
-        const suivi::Ligne& l = affichees_[i];
+        const suivi::Ligne& l = std::as_const(affichees_)[i];
         switch (colonne) {
         case 6: return l.dateService;
         case 9: return l.factureCents;
@@ -202,7 +202,7 @@ void frmSuiviFactures::filtrer() {
         f.etat = suivi::etats().value(Etat->currentIndex() - 1);
     f.recherche = Recherche->text();
     affichees_ = suivi::filtrer(lignes_, f);
-    modele_->remplacer(int(affichees_.size()), [this](int i) { return affichees_[i].cellules(); });
+    modele_->remplacer(int(affichees_.size()), [l = affichees_](int i) { return l[i].cellules(); });
     modele_->retrier();
     ajusterColonnes(Liste, *modele_);
     Totaux->setText(suivi::texteTotaux(suivi::totaliser(affichees_)).join(QLatin1Char('\n')));

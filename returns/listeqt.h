@@ -14,7 +14,9 @@ class QPushButton;
 // list of 50 000 records costs no more than the rows on screen.
 class ModeleListe : public QAbstractTableModel {
 public:
-    // The cells of the record `source` (its place in the window's list).
+    // The cells of the record `source` (its place in the window's list). It holds what it reads
+    // (a copy of an implicitly shared list costs nothing): a window's members are gone before its
+    // child lists, which may still draw a row while they are destroyed.
     using Cellules = std::function<QStringList(int source)>;
     // The value a record sorts on in a column; an invalid value sorts the column by its cells.
     using Cle = std::function<QVariant(int source, int colonne)>;
@@ -70,6 +72,11 @@ public:
     ModeleListe* modele() const { return modele_; }
     // Shows `nombre` records, fits the columns and leaves no row current.
     void remplir(int nombre, ModeleListe::Cellules cellules);
+    // Shows the records of `liste` (the list keeps a shared copy), each as `cellules` makes it.
+    template <typename T, typename F>
+    void remplir(const QList<T>& liste, F cellules) {
+        remplir(int(liste.size()), [liste, cellules](int i) { return cellules(liste[i]); });
+    }
     int nombre() const { return modele_->rowCount(); }
     QString texte(int rangee, int colonne) const { return modele_->cellules(rangee).value(colonne); }
     // The current row, or -1; the record it shows, or -1.

@@ -39,7 +39,7 @@ void frmListeDesFacturations::Form_Load() {
     journal_.clear();
     executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
                         [&] { journal_ = journalenvois::lire(programme_); });
-    ListView1->remplir(int(journal_.size()), [this](int i) { return journalenvois::colonnes(journal_[i]); });
+    ListView1->remplir(journal_, journalenvois::colonnes);
 }
 
 void frmListeDesFacturations::ListView1_MouseUp() {

@@ -81,7 +81,6 @@ void frmStatMensuelle::Form_Load() {
 }
 
 void frmStatMensuelle::Combo1_Click() {
-    rangees_.clear();
     ListView1->remplir(0, {});
     for (int i : {0, 1, 4})
         Command1[i]->setEnabled(false);
@@ -113,8 +112,7 @@ void frmStatMensuelle::Command1_Click(int index) {
         });
         if (!lu)
             return;
-        rangees_ = statmensuelle::rangees(mois_, configuration_);
-        ListView1->remplir(int(rangees_.size()), [this](int i) { return rangees_[i]; });
+        ListView1->remplir(statmensuelle::rangees(mois_, configuration_), [](const QStringList& r) { return r; });
         for (int i : {0, 1, 4})
             Command1[i]->setEnabled(true);
         return;

@@ -43,5 +43,4 @@ private:
     MagasinReglages& utilisateur_;
     PortDialogue& dialogues_;
     statmensuelle::Mois mois_;
-    QList<QStringList> rangees_;  // what ListView1 shows
 };

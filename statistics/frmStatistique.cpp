@@ -133,12 +133,13 @@ void frmStatistique::Form_Load() {
     Combo2->addItems(conserves);
     Sablier sablier(dialogues_);
     StatistiquesActes(QLatin1Char('x'));
+    QList<QStringList> resumes;
     for (const QString& nom : conserves) {
         archives::Conserve c{nom, {}, 0};
         executerAvecReprise(dialogues_, TitreLecture, [&] { c = archives::resumer(programme_, nom); });
-        conserves_ << QStringList{c.nom, c.periode, QString::number(c.nombre)};
+        resumes << QStringList{c.nom, c.periode, QString::number(c.nombre)};
     }
-    ListView1->remplir(int(conserves_.size()), [this](int i) { return conserves_[i]; });
+    ListView1->remplir(resumes, [](const QStringList& r) { return r; });
     Combo3->addItems(statmensuelle::annees(Horloge::aujourdhui()));
     Combo3->setCurrentText(QString::number(Horloge::aujourdhui().year()));
 }

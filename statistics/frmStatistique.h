@@ -54,5 +54,4 @@ private:
     MagasinReglages& utilisateur_;
     PortDialogue& dialogues_;
     QString fichierCourant_ = QStringLiteral("Ftmp.Fil");
-    QList<QStringList> conserves_;  // what ListView1 shows
 };

@@ -133,9 +133,12 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
     EXPECT_EQ(docs[2][0], "RAPPORT PERSONNEL DE 322227");
     EXPECT_FALSE(docs[2].join('\n').contains("TREMBLAY"));
 
-    // A heading click sorts; a second one reverses.
+    // A heading click sorts; a second one reverses. The current row stays on its invoice.
+    w.ListView1->choisir(0);
     w.ListView1->header()->sectionClicked(2);
     EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"GAGNON", "TREMBLAY"}));
+    EXPECT_EQ(w.ListView1->texte(w.ListView1->courante(), 2).trimmed(), "TREMBLAY");
+    EXPECT_EQ(w.ListView1->choisies(), QList<int>{1});
     w.ListView1->header()->sectionClicked(2);
     EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON"}));
 
