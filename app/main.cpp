@@ -54,7 +54,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Kestrova"));
     QApplication::setWindowIcon(iconeProgramme());
     chargerTraductionsQt();
-    activerEntreeSurBoutons();
+    activerClavierDesBoutons();
     ajusterFenetresALEcran();
 
     if (!encodage::disponible()) {

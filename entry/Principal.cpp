@@ -180,14 +180,22 @@ void Principal::afficherOptometriste(int slot) {
 
 void Principal::AfficherCompteur(int nombre) {
     const EchelleCompteur e = echelleCompteur(nombre);
+    // Only what changed is set: a new font or style sheet restyles and lays out the label again,
+    // and this runs after every invoice stored.
     for (int i = 0; i <= 10; ++i) {
         QLabel* l = Label3[i];
-        l->setText(QString::number(i * e.pas));
+        const QString texte = QString::number(i * e.pas);
+        if (l->text() != texte)
+            l->setText(texte);
         const bool rouge = i == e.rouge;
-        QFont f = l->font();
-        f.setBold(rouge);
-        l->setFont(f);
-        l->setStyleSheet(rouge ? QStringLiteral("color: red;") : QStringLiteral("color: black;"));
+        if (l->font().bold() != rouge) {
+            QFont f = l->font();
+            f.setBold(rouge);
+            l->setFont(f);
+        }
+        const QString style = rouge ? QStringLiteral("color: red;") : QStringLiteral("color: black;");
+        if (l->styleSheet() != style)
+            l->setStyleSheet(style);
     }
     Slider1->setRange(0, e.maximum);
     Slider1->setTickInterval(e.pas);

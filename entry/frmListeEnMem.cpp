@@ -36,10 +36,10 @@ frmListeEnMem::frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget
     resize(620, 360);
     connect(Command1, &QPushButton::clicked, this, &QDialog::close);
     // A double click, or Enter on a row, bills that patient.
-    connect(ListView1, &QTreeWidget::itemActivated, this, &frmListeEnMem::ListView1_DblClick);
-    auBoutonDroit(ListView1, [this](QTreeWidgetItem* rangee) {
-        if (rangee) {
-            ListView1->setCurrentItem(rangee);
+    connect(ListView1, &QAbstractItemView::activated, this, &frmListeEnMem::ListView1_DblClick);
+    auBoutonDroit(ListView1, [this](int rangee) {
+        if (rangee >= 0) {
+            ListView1->choisir(rangee);
             ListView1_Retirer();
         }
     });
@@ -50,30 +50,26 @@ void frmListeEnMem::Form_Load() {
     patients_.clear();
     executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
                         [&] { patients_ = filepatients::tous(programme_); });
-    ListView1->clear();
-    for (int i = 0; i < patients_.size(); ++i) {
-        auto* r = new QTreeWidgetItem(ListView1, filepatients::rangee(patients_[i]));
-        r->setData(0, Qt::UserRole, i);
-    }
+    ListView1->remplir(patients_, filepatients::rangee);
 }
 
 void frmListeEnMem::ListView1_DblClick() {
-    const QTreeWidgetItem* r = ListView1->currentItem();
-    if (!r)
+    const int i = ListView1->sourceCourante();
+    if (i < 0)
         return;
-    emit patientChoisi(patients_[r->data(0, Qt::UserRole).toInt()]);
+    emit patientChoisi(patients_[i]);
     close();
 }
 
 void frmListeEnMem::ListView1_Retirer() {
-    const QTreeWidgetItem* r = ListView1->currentItem();
-    if (!r)
+    const int i = ListView1->sourceCourante();
+    if (i < 0)
         return;
-    const filepatients::EnFile& p = patients_[r->data(0, Qt::UserRole).toInt()];
+    const filepatients::EnFile& p = patients_[i];
     if (dialogues_.question(Icone::Question, QStringLiteral("Suppression"),
                             filepatients::questionRetrait(p.enregistrement), Boutons::OuiNon, 1) != Reponse::Oui)
         return;
-    const QString nam = r->text(1);
+    const QString nam = ListView1->texte(ListView1->courante(), 1);
     int reste = 0;
     executerAvecReprise(dialogues_, QStringLiteral("File d'attente"), [&] {
         reste = filepatients::retirerNam(programme_, nam);

@@ -5,7 +5,7 @@
 
 class PortDialogue;
 class QPushButton;
-class QTreeWidget;
+class VueListe;
 
 // "Liste des fiches en mémoire": the queue of imported patients; a double click loads one into
 // the entry window, the right button withdraws one.
@@ -14,7 +14,7 @@ class frmListeEnMem : public QDialog {
 public:
     frmListeEnMem(QString programme, PortDialogue& dialogues, QWidget* parent = nullptr);
 
-    QTreeWidget* ListView1 = nullptr;
+    VueListe* ListView1 = nullptr;
     QPushButton* Command1 = nullptr;
 
 signals:

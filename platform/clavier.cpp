@@ -3,19 +3,37 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QShortcutEvent>
 #include <QToolButton>
 
 namespace {
 
-class EntreeSurBoutons : public QObject {
+class ClavierDesBoutons : public QObject {
 public:
     using QObject::QObject;
 
 protected:
     bool eventFilter(QObject* objet, QEvent* e) override {
-        if (e->type() != QEvent::KeyPress)
+        if (e->type() == QEvent::Shortcut)
+            return parCleDAcces(objet, static_cast<QShortcutEvent*>(e));
+        if (e->type() == QEvent::KeyPress)
+            return parEntree(objet, static_cast<QKeyEvent*>(e));
+        return false;
+    }
+
+private:
+    // A button receives a shortcut event only for its own access key.
+    static bool parCleDAcces(QObject* objet, const QShortcutEvent* raccourci) {
+        auto* bouton = qobject_cast<QAbstractButton*>(objet);
+        if (!bouton || raccourci->isAmbiguous() || !bouton->isEnabled())
             return false;
-        const auto* touche = static_cast<QKeyEvent*>(e);
+        if (bouton->isCheckable() && (bouton->focusPolicy() & Qt::ClickFocus))
+            bouton->setFocus(Qt::ShortcutFocusReason);  // as Qt's own access key does
+        bouton->click();
+        return true;
+    }
+
+    static bool parEntree(QObject* objet, const QKeyEvent* touche) {
         if (touche->key() != Qt::Key_Return && touche->key() != Qt::Key_Enter)
             return false;
         if ((touche->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
@@ -32,10 +50,10 @@ protected:
 
 }  // namespace
 
-void activerEntreeSurBoutons() {
-    static EntreeSurBoutons* filtre = nullptr;
+void activerClavierDesBoutons() {
+    static ClavierDesBoutons* filtre = nullptr;
     if (filtre)
         return;
-    filtre = new EntreeSurBoutons(qApp);
+    filtre = new ClavierDesBoutons(qApp);
     qApp->installEventFilter(filtre);
 }

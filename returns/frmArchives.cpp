@@ -42,7 +42,8 @@ frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* pa
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), archives::entetes());
     ListView2->setAccessibleName(QStringLiteral("Précédentes facturations"));
     ListView1->setAccessibleName(QStringLiteral("Factures"));
-    for (QTreeWidget* l : {ListView1, ListView2})
+    ListView2->modele()->alignerADroite({2});
+    for (VueListe* l : {ListView1, ListView2})
         trierAuClicDEntete(l);
     suivreLaLigneCourante(ListView2);
     ProgressBar1 = new QProgressBar(this);
@@ -66,8 +67,8 @@ frmArchives::frmArchives(QString programme, PortDialogue& dialogues, QWidget* pa
     resize(980, 640);
 
     // The billing made current by a click or by the arrow keys is the one shown below.
-    connect(ListView2, &QTreeWidget::itemClicked, this, &frmArchives::ListView2_Click);
-    connect(ListView2, &QTreeWidget::currentItemChanged, this, &frmArchives::ListView2_Click);
+    connect(ListView2, &QAbstractItemView::clicked, this, &frmArchives::ListView2_Click);
+    connect(ListView2->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &frmArchives::ListView2_Click);
     Form_Load();
     ListView1->setFocus(Qt::OtherFocusReason);  // the invoices in memory stay shown until a billing is chosen
 }
@@ -103,17 +104,16 @@ void frmArchives::Form_Load() {
     QStringList noms;
     executerAvecReprise(dialogues_, TitreLecture, [&] { noms = archives::fichiersConserves(programme_); });
     const auto avance = progression();
+    conserves_.clear();
     for (int i = 0; i < noms.size(); ++i) {
         archives::Conserve c{noms[i], {}, 0};
         executerAvecReprise(dialogues_, TitreLecture, [&] { c = archives::resumer(programme_, noms[i]); });
-        auto* rangee = new RangeeTriable(ListView2, {c.nom, c.periode, QString::number(c.nombre)});
-        rangee->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        conserves_ << c;
         avance((i + 1) * 100 / noms.size());
     }
-    {
-        const QSignalBlocker bloque(ListView2);
-        ListView2->selectionModel()->clearCurrentIndex();  // no billing chosen yet
-    }
+    ListView2->remplir(conserves_, [](const archives::Conserve& c) {
+        return QStringList{c.nom, c.periode, QString::number(c.nombre)};
+    });  // no billing chosen yet
     ProgressBar1->setVisible(false);
 }
 
@@ -121,38 +121,32 @@ void frmArchives::afficher(const archives::Factures& f) {
     factures_ = f;
     // Only a kept billing shown below can be put back in memory: the one shown.
     bouton(QStringLiteral("kRemettre"))->setEnabled(f.source == archives::Factures::Source::Conserve);
-    ListView1->setUpdatesEnabled(false);
-    ListView1->clear();
-    QList<QTreeWidgetItem*> rangees;
-    rangees.reserve(f.enregistrements.size());
-    for (int i = 0; i < f.enregistrements.size(); ++i) {
-        auto* rangee = new RangeeTriable(archives::rangee(f.enregistrements[i], f.numeros[i]));
-        rangee->setData(0, Qt::UserRole, i);
-        rangees << rangee;
-    }
-    ListView1->addTopLevelItems(rangees);
-    ListView1->setUpdatesEnabled(true);
+    ListView1->remplir(int(f.enregistrements.size()),
+                       [f](int i) { return archives::rangee(f.enregistrements[i], f.numeros[i]); });
 }
 
 archives::Factures frmArchives::affichees() const {
     archives::Factures f;
     f.source = factures_.source;
     f.nom = factures_.nom;
-    for (int r = 0; r < ListView1->topLevelItemCount(); ++r) {
-        const int i = ListView1->topLevelItem(r)->data(0, Qt::UserRole).toInt();
+    for (int r = 0; r < ListView1->nombre(); ++r) {
+        const int i = ListView1->modele()->source(r);
         f.ajouter(factures_.enregistrements[i], factures_.numeros[i]);
     }
     return f;
 }
 
 void frmArchives::ListView2_Click() {
-    QTreeWidgetItem* rangee = ListView2->currentItem();
-    if (!rangee || (factures_.source == archives::Factures::Source::Conserve && factures_.nom == rangee->text(0)))
-        return;  // none, or already shown
+    const int i = ListView2->sourceCourante();
+    if (i < 0)
+        return;
+    const QString nom = conserves_[i].nom;
+    if (factures_.source == archives::Factures::Source::Conserve && factures_.nom == nom)
+        return;  // already shown
     archives::Factures f;
     f.source = archives::Factures::Source::Conserve;
-    f.nom = rangee->text(0);
-    executerAvecReprise(dialogues_, TitreLecture, [&] { f = archives::conserve(programme_, rangee->text(0)); });
+    f.nom = nom;
+    executerAvecReprise(dialogues_, TitreLecture, [&] { f = archives::conserve(programme_, nom); });
     afficher(f);
     if (f.enregistrements.isEmpty())
         dialogues_.message(Icone::Exclamation, QStringLiteral("Fichier temporaire"),
@@ -186,8 +180,8 @@ void frmArchives::Toolbar1_ButtonClick(const QString& cle) {
                           dialogues_);
     } else if (cle == QLatin1String("kRecherchePersonne")) {
         QStringList noms;
-        for (int r = 0; r < ListView2->topLevelItemCount(); ++r)
-            noms << ListView2->topLevelItem(r)->text(0);
+        for (int r = 0; r < ListView2->nombre(); ++r)
+            noms << conserves_[ListView2->modele()->source(r)].nom;
         archives::Factures trouvees;
         if (archives::demanderEtRechercher(programme_, noms, dialogues_, trouvees, progression()))
             afficher(trouvees);

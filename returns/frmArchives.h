@@ -7,7 +7,7 @@ class PortDialogue;
 class QLabel;
 class QProgressBar;
 class QToolBar;
-class QTreeWidget;
+class VueListe;
 
 // The archives of sent billings: the kept payment-request files (ListView2) and the invoices of
 // the one chosen, of Ftmp.Fil, or of a search (ListView1), with the toolbar's put back in
@@ -19,8 +19,8 @@ public:
 
     QToolBar* Toolbar1 = nullptr;
     QLabel* Label1 = nullptr;
-    QTreeWidget* ListView1 = nullptr;
-    QTreeWidget* ListView2 = nullptr;
+    VueListe* ListView1 = nullptr;
+    VueListe* ListView2 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
 
     QAction* bouton(const QString& cle) const;
@@ -39,4 +39,5 @@ private:
     QString programme_;
     PortDialogue& dialogues_;
     archives::Factures factures_;
+    QList<archives::Conserve> conserves_;  // the kept billings ListView2 shows
 };

@@ -8,6 +8,7 @@
 #include "returns/listeqt.h"
 
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,6 +20,7 @@ frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues,
     Label1 = new QLabel(QStringLiteral("Liste des précédentes facturations"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     ListView1 = nouvelleListe(this, QStringLiteral("ListView1"), precedentes::colonnes());
+    ListView1->modele()->alignerADroite({3, 4});
     nommer(Label1, ListView1);
     const QList<QPair<QString, QString>> boutons = {
         {QStringLiteral("&Fermer"), QStringLiteral("Fermer cette fenêtre.")},
@@ -51,26 +53,20 @@ frmPrecedenteFact::frmPrecedenteFact(QString programme, PortDialogue& dialogues,
     disposition->addWidget(StatusBar1);
     resize(640, 380);
     suivreLaLigneCourante(ListView1);  // the row the arrow keys reach is the billing chosen
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, &frmPrecedenteFact::ListView1_Click);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, &frmPrecedenteFact::ListView1_Click);
     lister();
 }
 
 void frmPrecedenteFact::lister() {
     executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
                         [&] { facturations_ = precedentes::lister(programme_); });
-    ListView1->clear();
-    for (int i = 0; i < facturations_.size(); ++i) {
-        auto* r = new QTreeWidgetItem(ListView1, facturations_[i].colonnes());
-        r->setData(0, Qt::UserRole, i);
-        for (int c : {3, 4})
-            r->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-    }
+    ListView1->remplir(facturations_, [](const precedentes::Facturation& f) { return f.colonnes(); });
     ListView1_Click();
 }
 
 const precedentes::Facturation* frmPrecedenteFact::choisie() const {
-    const QTreeWidgetItem* r = ListView1->selectedItems().value(0);
-    return r ? &facturations_[r->data(0, Qt::UserRole).toInt()] : nullptr;
+    const QList<int> choisies = ListView1->choisies();
+    return choisies.isEmpty() ? nullptr : &facturations_[ListView1->modele()->source(choisies.first())];
 }
 
 void frmPrecedenteFact::ListView1_Click() {

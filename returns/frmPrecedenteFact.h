@@ -7,7 +7,7 @@
 class PortDialogue;
 class QLabel;
 class QPushButton;
-class QTreeWidget;
+class VueListe;
 
 // The billings kept by their request files: the date of the one selected, putting it back
 // online for the next sending, striking it out.
@@ -17,7 +17,7 @@ public:
     frmPrecedenteFact(QString programme, PortDialogue& dialogues, QWidget* parent = nullptr);
 
     QLabel* Label1 = nullptr;
-    QTreeWidget* ListView1 = nullptr;
+    VueListe* ListView1 = nullptr;
     QList<QPushButton*> Command1;  // 0 close, 1 put back online, 2 strike out
     QLabel* StatusBar1 = nullptr;
 

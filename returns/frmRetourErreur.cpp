@@ -23,7 +23,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStyle>
-#include <QTreeWidget>
+#include <QItemSelectionModel>
 
 namespace {
 const QString Deplace = QStringLiteral("**********");
@@ -87,6 +87,7 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
     Combo1->setObjectName(QStringLiteral("Combo1"));
     nommer(imprimante, Combo1, QStringLiteral("Imprimante"));
     ListView1->setAccessibleName(QStringLiteral("Fichiers reçus"));
+    ListView1->modele()->alignerADroite({3, 4});
 
     Frame2 = new QGroupBox(QStringLiteral("Section Archives"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -96,6 +97,7 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
                        QStringLiteral("Montant"), QStringLiteral("No Paiement")});
     ListView2->setSelectionMode(QAbstractItemView::ExtendedSelection);
     ListView2->setAccessibleName(QStringLiteral("Fichiers archivés"));
+    ListView2->modele()->alignerADroite({3, 4});
     Command1 << bouton(QStringLiteral("Command1_0"), QStringLiteral("&Archives"), genre_.infobulleArchives)
              << bouton(QStringLiteral("Command1_1"), QStringLiteral("Im&primer"),
                        QStringLiteral("Impression d'un fichier archivé"))
@@ -112,7 +114,7 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
     haut->addWidget(Command3[0], 2, 2);
     haut->addWidget(Command3[1], 2, 3);
     haut->addWidget(boutonExporter(this, [this] {
-        QTreeWidget* liste = ListView2->hasFocus() ? ListView2 : ListView1;
+        const VueListe* liste = ListView2->hasFocus() ? ListView2 : ListView1;
         exporterListe(liste, genre_.nom + QStringLiteral(".csv"),
                       {{QStringLiteral("Date de traitement"), tableur::Colonne::Genre::Date},
                        {genre_.colonneNombre, tableur::Colonne::Genre::Nombre},
@@ -136,11 +138,11 @@ frmRetourErreur::frmRetourErreur(QString programme, QString agence, MagasinRegla
         connect(Command3[i], &QPushButton::clicked, this, [this, i] { Command3_Click(i); });
     for (int i = 0; i < Command1.size(); ++i)
         connect(Command1[i], &QPushButton::clicked, this, [this, i] { Command1_Click(i); });
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this,
-            [this] { Command3[0]->setEnabled(!ListView1->selectedItems().isEmpty()); });
-    connect(ListView2, &QTreeWidget::itemSelectionChanged, this, [this] {
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { Command3[0]->setEnabled(!ListView1->choisies().isEmpty()); });
+    connect(ListView2->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         for (int i : {1, 2})
-            Command1[i]->setEnabled(!ListView2->selectedItems().isEmpty());
+            Command1[i]->setEnabled(!ListView2->choisies().isEmpty());
     });
     ListView2->viewport()->installEventFilter(this);
     ListView2->installEventFilter(this);
@@ -161,52 +163,52 @@ void frmRetourErreur::Form_Load() {
 
 void frmRetourErreur::Combo1_Click() { imprimantes::choisir(Combo1->currentText()); }
 
-void frmRetourErreur::remplir(QTreeWidget* liste, const QList<retours::Resume>& lignes) {
-    liste->clear();
-    for (const retours::Resume& r : lignes) {
-        auto* rangee = new QTreeWidgetItem(liste, r.colonnes());
-        for (int c : {3, 4})
-            rangee->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-    }
+void frmRetourErreur::remplir(VueListe* liste, std::shared_ptr<QList<QStringList>>& rangees,
+                              const QList<retours::Resume>& lignes) {
+    rangees = std::make_shared<QList<QStringList>>();
+    for (const retours::Resume& r : lignes)
+        *rangees << r.colonnes();
+    liste->remplir(int(rangees->size()), [rangees](int i) { return rangees->at(i); });
 }
 
-QString frmRetourErreur::selection(QTreeWidget* liste) const {
-    const QList<QTreeWidgetItem*> choisies = liste->selectedItems();
-    return choisies.isEmpty() ? QString() : choisies.first()->text(0);
+QString frmRetourErreur::selection(const VueListe* liste) const {
+    const QList<int> choisies = liste->choisies();
+    return choisies.isEmpty() ? QString() : liste->texte(choisies.first(), 0);
 }
 
 void frmRetourErreur::Command2_Click() {
-    ListView1->clear();
+    remplir(ListView1, rangees1_, {});
     const recuperation::Resultat r = recuperation::Recuperer(
         programme_, parametres::lireParametresFtp(utilisateur_), agence_, dialogues_);
-    remplir(ListView1, r.lignes);
+    remplir(ListView1, rangees1_, r.lignes);
 }
 
 void frmRetourErreur::Command3_Click(int index) {
     if (index == 1) {
         bool nonImprimes = false;
-        for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-            nonImprimes |= ListView1->topLevelItem(i)->text(0) != Deplace;
+        for (const QStringList& rangee : std::as_const(*rangees1_))
+            nonImprimes |= rangee.value(0) != Deplace;
         if (!retours::fermer(programme_, nonImprimes, dialogues_))
             return;
         imprimantes::choisir(imprimantePrecedente_);
         QDialog::reject();
         return;
     }
-    QTreeWidgetItem* rangee = ListView1->selectedItems().value(0);
-    if (!rangee)
+    const QList<int> choisies = ListView1->choisies();
+    if (choisies.isEmpty())
         return;
+    const int i = ListView1->modele()->source(choisies.first());
     ImprimanteQt imprimante(programme_);
-    impressionretour::imprimerEtArchiver(programme_, rangee->text(0), imprimante, dialogues_, [rangee] {
-        for (int c = 0; c < rangee->columnCount(); ++c)
-            rangee->setText(c, Deplace);
+    impressionretour::imprimerEtArchiver(programme_, rangees1_->at(i).value(0), imprimante, dialogues_, [this, i] {
+        (*rangees1_)[i].fill(Deplace);
+        ListView1->modele()->actualiser();
     });
 }
 
 void frmRetourErreur::Command1_Click(int index) {
     if (index == 0) {
         Sablier sablier(dialogues_);
-        remplir(ListView2, retours::listerArchives(programme_, genre_.genre, Horloge::aujourdhui()));
+        remplir(ListView2, rangees2_, retours::listerArchives(programme_, genre_.genre, Horloge::aujourdhui()));
         return;
     }
     const QString nom = selection(ListView2);
@@ -223,8 +225,8 @@ void frmRetourErreur::Command1_Click(int index) {
 
 void frmRetourErreur::ListView2_Retirer() {
     QStringList noms;
-    for (QTreeWidgetItem* rangee : ListView2->selectedItems())
-        noms << rangee->text(0);
+    for (int r : ListView2->choisies())
+        noms << ListView2->texte(r, 0);
     if (!retours::retirerArchives(programme_, noms, dialogues_))
         return;
     Command1_Click(0);

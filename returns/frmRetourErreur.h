@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <memory>
 
 class MagasinReglages;
 class PortDialogue;
@@ -10,7 +11,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QTreeWidget;
+class VueListe;
 
 // What distinguishes the two returns windows: the error returns ("Confirmation") and the
 // statements of account.
@@ -40,8 +41,8 @@ public:
     QList<QPushButton*> Command3;      // 0 "Imprimer", 1 "Fermer"
     QList<QPushButton*> Command1;      // 0 list the archive, 1 "Imprimer", 2 "Afficher"
     QComboBox* Combo1 = nullptr;
-    QTreeWidget* ListView1 = nullptr;
-    QTreeWidget* ListView2 = nullptr;
+    VueListe* ListView1 = nullptr;
+    VueListe* ListView2 = nullptr;
 
 public slots:
     void Command2_Click();
@@ -58,8 +59,9 @@ protected:
 
 private:
     void Form_Load();
-    void remplir(QTreeWidget* liste, const QList<retours::Resume>& lignes);
-    QString selection(QTreeWidget* liste) const;
+    // Shows `lignes` in `liste`, their cells kept in `rangees`.
+    void remplir(VueListe* liste, std::shared_ptr<QList<QStringList>>& rangees, const QList<retours::Resume>& lignes);
+    QString selection(const VueListe* liste) const;
 
     QString programme_;
     QString agence_;
@@ -67,4 +69,7 @@ private:
     PortDialogue& dialogues_;
     GenreRetour genre_;
     QString imprimantePrecedente_;
+    // The cells of ListView1 and ListView2, shared with the lists (a printed file is marked here).
+    std::shared_ptr<QList<QStringList>> rangees1_ = std::make_shared<QList<QStringList>>();
+    std::shared_ptr<QList<QStringList>> rangees2_ = std::make_shared<QList<QStringList>>();
 };

@@ -9,10 +9,8 @@
 #include "returns/frmHistorique.h"
 #include "returns/listeqt.h"
 
-#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,80 +21,16 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <numeric>
-
-// The rows as a table: the cells of each row, sorted on a column as its values compare (amounts
-// by their cents, dates by date, the rest as text).
-class ModeleSuivi : public QAbstractTableModel {
-public:
-    using QAbstractTableModel::QAbstractTableModel;
-
-    void remplacer(QList<suivi::Ligne> lignes) {
-        beginResetModel();
-        lignes_ = std::move(lignes);
-        endResetModel();
-        if (colonneTri_ >= 0)
-            sort(colonneTri_, ordre_);
-    }
-    const QList<suivi::Ligne>& lignes() const { return lignes_; }
-
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(lignes_.size()); }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(colonnes().size()); }
-    // The cells are made when shown, never for every row at once.
-    QVariant data(const QModelIndex& i, int role) const override {
-        if (!i.isValid())
-            return {};
-        if (role == Qt::DisplayRole)
-            return lignes_[i.row()].cellules().value(i.column());
-        if (role == Qt::TextAlignmentRole && (i.column() == 9 || i.column() == 11))
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        return {};
-    }
-    QVariant headerData(int section, Qt::Orientation o, int role) const override {
-        if (o == Qt::Horizontal && role == Qt::DisplayRole)
-            return colonnes().value(section).entete;
-        return QAbstractTableModel::headerData(section, o, role);
-    }
-    void sort(int colonne, Qt::SortOrder ordre) override {
-        colonneTri_ = colonne;
-        ordre_ = ordre;
-        // Each row's key once: amounts by their cents, dates as dates, the rest as text.
-        QList<QVariant> cles;
-        cles.reserve(lignes_.size());
-        for (const suivi::Ligne& l : std::as_const(lignes_))
-            switch (colonne) {
-            case 6: cles << l.dateService; break;
-            case 9: cles << l.factureCents; break;
-            case 11: cles << l.payeCents.value_or(-1); break;
-            default: cles << l.cellules().value(colonne);
-            }
-        QList<int> rangs(lignes_.size());
-        std::iota(rangs.begin(), rangs.end(), 0);
-        std::stable_sort(rangs.begin(), rangs.end(), [&](int a, int b) {
-            const auto c = QVariant::compare(cles[a], cles[b]);
-            return c == (ordre == Qt::AscendingOrder ? QPartialOrdering::Less : QPartialOrdering::Greater);
-        });
-        QList<suivi::Ligne> triees;
-        triees.reserve(lignes_.size());
-        for (int r : rangs)
-            triees << lignes_[r];
-        beginResetModel();
-        lignes_ = std::move(triees);
-        endResetModel();
-    }
-    static const QList<tableur::Colonne>& colonnes() {
-        static const QList<tableur::Colonne> c = suivi::colonnes();
-        return c;
-    }
-
-private:
-    QList<suivi::Ligne> lignes_;
-    int colonneTri_ = -1;
-    Qt::SortOrder ordre_ = Qt::AscendingOrder;
-};
 
 namespace {
 const QString Titre = QStringLiteral("Suivi des factures envoyées");
+
+QStringList entetesSuivi() {
+    QStringList e;
+    for (const tableur::Colonne& c : suivi::colonnes())
+        e << c.entete;
+    return e;
+}
 }  // namespace
 
 frmSuiviFactures::frmSuiviFactures(QString programme, const Configuration& configuration, PortDialogue& dialogues,
@@ -144,7 +78,18 @@ frmSuiviFactures::frmSuiviFactures(QString programme, const Configuration& confi
     libelle(QStringLiteral("Rec&hercher :"), Recherche, 8);
     filtres->setColumnStretch(9, 1);
 
-    modele_ = new ModeleSuivi(this);
+    modele_ = new ModeleListe(entetesSuivi(), this);
+    modele_->alignerADroite({9, 11});
+    // Amounts by their cents, dates as dates, the rest as text.
+    modele_->trierSur([this](int i, int colonne) -> QVariant {
+        const suivi::Ligne& l = std::as_const(affichees_)[i];
+        switch (colonne) {
+        case 6: return l.dateService;
+        case 9: return l.factureCents;
+        case 11: return l.payeCents.value_or(-1);
+        default: return l.cellules().value(colonne);
+        }
+    });
     Liste = new QTableView(this);
     Liste->setObjectName(QStringLiteral("Liste"));
     Liste->setModel(modele_);
@@ -197,7 +142,13 @@ frmSuiviFactures::frmSuiviFactures(QString programme, const Configuration& confi
     Liste->setFocus(Qt::OtherFocusReason);
 }
 
-const QList<suivi::Ligne>& frmSuiviFactures::lignesAffichees() const { return modele_->lignes(); }
+QList<suivi::Ligne> frmSuiviFactures::lignesAffichees() const {
+    QList<suivi::Ligne> l;
+    l.reserve(modele_->rowCount());
+    for (int r = 0; r < modele_->rowCount(); ++r)
+        l << affichees_[modele_->source(r)];
+    return l;
+}
 
 void frmSuiviFactures::charger(std::optional<std::pair<QString, int>> garder) {
     Sablier sablier(dialogues_);
@@ -231,15 +182,14 @@ void frmSuiviFactures::charger(std::optional<std::pair<QString, int>> garder) {
         return;
     // Never another invoice under the cursor than the one just handled: a second Alt+R would
     // bill it again without a question.
-    const QList<suivi::Ligne>& montrees = modele_->lignes();
-    const auto i = std::find_if(montrees.cbegin(), montrees.cend(), [&](const suivi::Ligne& l) {
+    const auto i = std::find_if(affichees_.cbegin(), affichees_.cend(), [&](const suivi::Ligne& l) {
         return l.facturation == garder->first && l.numero == garder->second;
     });
-    if (i == montrees.cend()) {
+    if (i == affichees_.cend()) {
         Liste->setCurrentIndex({});
         Liste->clearSelection();
     } else {
-        Liste->setCurrentIndex(modele_->index(int(i - montrees.cbegin()), 0));
+        Liste->setCurrentIndex(modele_->index(modele_->rangeeDe(int(i - affichees_.cbegin())), 0));
     }
 }
 
@@ -251,19 +201,11 @@ void frmSuiviFactures::filtrer() {
     if (Etat->currentIndex() > 0)
         f.etat = suivi::etats().value(Etat->currentIndex() - 1);
     f.recherche = Recherche->text();
-    modele_->remplacer(suivi::filtrer(lignes_, f));
-    // Column widths from the captions and a sample of the rows, never from every row.
-    const QFontMetrics m(Liste->font());
-    QList<QStringList> echantillon;
-    for (int r = 0; r < std::min<int>(int(modele_->lignes().size()), 200); ++r)
-        echantillon << modele_->lignes()[r].cellules();
-    for (int c = 0; c < modele_->columnCount() - 1; ++c) {
-        int largeur = Liste->horizontalHeader()->fontMetrics().horizontalAdvance(ModeleSuivi::colonnes()[c].entete) + 24;
-        for (const QStringList& cellules : std::as_const(echantillon))
-            largeur = std::max(largeur, m.horizontalAdvance(cellules.value(c)) + 12);
-        Liste->setColumnWidth(c, std::min(largeur, 320));
-    }
-    Totaux->setText(suivi::texteTotaux(suivi::totaliser(modele_->lignes())).join(QLatin1Char('\n')));
+    affichees_ = suivi::filtrer(lignes_, f);
+    modele_->remplacer(int(affichees_.size()), [l = affichees_](int i) { return l[i].cellules(); });
+    modele_->retrier();
+    ajusterColonnes(Liste, *modele_);
+    Totaux->setText(suivi::texteTotaux(suivi::totaliser(affichees_)).join(QLatin1Char('\n')));
     Refacturer->setEnabled(false);
     if (modele_->rowCount() > 0)
         Liste->setCurrentIndex(modele_->index(0, 0));
@@ -271,7 +213,7 @@ void frmSuiviFactures::filtrer() {
 
 const suivi::Ligne* frmSuiviFactures::ligneCourante() const {
     const QModelIndex i = Liste->currentIndex();
-    return i.isValid() && i.row() < modele_->lignes().size() ? &modele_->lignes()[i.row()] : nullptr;
+    return i.isValid() && i.row() < modele_->rowCount() ? &affichees_[modele_->source(i.row())] : nullptr;
 }
 
 void frmSuiviFactures::refacturer() {
@@ -303,13 +245,10 @@ void frmSuiviFactures::imprimer() {
                                      Au->date().toString(QStringLiteral("yyyy-MM-dd")));
     ImprimanteQt imprimante(programme_);
     imprimerDocument(imprimante, Titre, Orientation::Paysage,
-                     [&](Page& page) { suivi::imprimer(page, modele_->lignes(), periode); }, dialogues_,
+                     [&](Page& page) { suivi::imprimer(page, lignesAffichees(), periode); }, dialogues_,
                      QStringLiteral("Impression"));
 }
 
 void frmSuiviFactures::exporter() {
-    QList<QStringList> rangees;
-    for (const suivi::Ligne& l : modele_->lignes())
-        rangees << l.cellules();
-    tableur::exporter(Titre, ModeleSuivi::colonnes(), rangees, dialogues_);
+    tableur::exporter(Titre, suivi::colonnes(), modele_->rangees(), dialogues_);
 }

@@ -14,7 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTableView;
-class ModeleSuivi;
+class ModeleListe;
 
 // What the agency accepted, refused and paid, invoice by invoice: the follow-up's rows under the
 // filters of the period, the professional, the state and a NAM or name, their totals, and the
@@ -37,7 +37,7 @@ public:
     QPushButton* Fermer = nullptr;
 
     // The rows shown, in the order shown.
-    const QList<suivi::Ligne>& lignesAffichees() const;
+    QList<suivi::Ligne> lignesAffichees() const;
 
 private:
     // Reads the rows again; the current row stays on the invoice `garder` (facturation, record
@@ -52,6 +52,7 @@ private:
     QString programme_;
     const Configuration& configuration_;
     PortDialogue& dialogues_;
-    QList<suivi::Ligne> lignes_;
-    ModeleSuivi* modele_ = nullptr;
+    QList<suivi::Ligne> lignes_;     // every row read
+    QList<suivi::Ligne> affichees_;  // those the filters keep, in the order read
+    ModeleListe* modele_ = nullptr;
 };

@@ -1,31 +1,217 @@
 #include "returns/listeqt.h"
 
 #include <QContextMenuEvent>
+#include <QTableView>
+#include <QStyle>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <algorithm>
+#include <numeric>
 
-QTreeWidget* nouvelleListe(QWidget* parent, const QString& nom, const QStringList& colonnes) {
-    auto* l = new QTreeWidget(parent);
-    l->setObjectName(nom);
-    l->setRootIsDecorated(false);
-    l->setSelectionBehavior(QAbstractItemView::SelectRows);
-    l->setAllColumnsShowFocus(true);
-    l->setHeaderLabels(colonnes);
-    l->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    l->setMinimumHeight(130);
-    return l;
+ModeleListe::ModeleListe(QStringList entetes, QObject* parent)
+    : QAbstractTableModel(parent), entetes_(std::move(entetes)) {}
+
+void ModeleListe::remplacer(int nombre, Cellules cellules) {
+    beginResetModel();
+    cellules_ = std::move(cellules);
+    ordre_.resize(nombre);
+    std::iota(ordre_.begin(), ordre_.end(), 0);
+    rangeeEnCache_ = -1;
+    endResetModel();
 }
 
-QTreeWidget* nouvelleListe(QWidget* parent, const QString& nom, const QList<tableur::Colonne>& colonnes) {
+void ModeleListe::retrier() {
+    if (colonneTri_ >= 0)
+        sort(colonneTri_, sens_);
+}
+
+void ModeleListe::actualiser() {
+    rangeeEnCache_ = -1;
+    if (!ordre_.isEmpty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+}
+
+QStringList ModeleListe::cellules(int rangee) const {
+    if (rangee < 0 || rangee >= ordre_.size() || !cellules_)
+        return {};
+    if (rangee != rangeeEnCache_) {
+        enCache_ = cellules_(ordre_[rangee]);
+        rangeeEnCache_ = rangee;
+    }
+    return enCache_;
+}
+
+QList<QStringList> ModeleListe::rangees() const {
+    QList<QStringList> r;
+    r.reserve(ordre_.size());
+    for (int i : ordre_)
+        r << cellules_(i);
+    return r;
+}
+
+QVariant ModeleListe::data(const QModelIndex& i, int role) const {
+    if (!i.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return cellules(i.row()).value(i.column());
+    if (role == Qt::TextAlignmentRole && aDroite_.contains(i.column()))
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant ModeleListe::headerData(int section, Qt::Orientation o, int role) const {
+    if (o == Qt::Horizontal && role == Qt::DisplayRole)
+        return entetes_.value(section);
+    return QAbstractTableModel::headerData(section, o, role);
+}
+
+namespace {
+// What a record sorts on: the window's value when it gives one, else its cell, as a number when
+// it is all digits.
+struct CleTri {
+    QVariant valeur;
+    QString texte;
+    qlonglong nombre = 0;
+    bool estNombre = false;
+};
+
+bool avant(const CleTri& a, const CleTri& b) {
+    if (a.valeur.isValid() || b.valeur.isValid())
+        return QVariant::compare(a.valeur, b.valeur) == QPartialOrdering::Less;
+    if (a.estNombre && b.estNombre && a.nombre != b.nombre)
+        return a.nombre < b.nombre;
+    return a.texte < b.texte;
+}
+}  // namespace
+
+void ModeleListe::sort(int colonne, Qt::SortOrder ordre) {
+    if (colonne < 0 || colonne >= columnCount()) {
+        colonneTri_ = -1;  // no column chosen: the rows stay in their order
+        return;
+    }
+    colonneTri_ = colonne;
+    sens_ = ordre;
+    QList<CleTri> cles(ordre_.size());
+    for (int r = 0; r < ordre_.size(); ++r) {
+        CleTri& c = cles[r];
+        if (cle_)
+            c.valeur = cle_(ordre_[r], colonne);
+        if (!c.valeur.isValid()) {
+            c.texte = cellules_(ordre_[r]).value(colonne).trimmed();
+            c.nombre = c.texte.toLongLong(&c.estNombre);
+        }
+    }
+    QList<int> rangs(ordre_.size());
+    std::iota(rangs.begin(), rangs.end(), 0);
+    std::stable_sort(rangs.begin(), rangs.end(), [&](int a, int b) {
+        return ordre == Qt::AscendingOrder ? avant(cles[a], cles[b]) : avant(cles[b], cles[a]);
+    });
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QList<int> nouvelleRangee(ordre_.size());
+    QList<int> nouvelOrdre(ordre_.size());
+    for (int r = 0; r < rangs.size(); ++r) {
+        nouvelleRangee[rangs[r]] = r;
+        nouvelOrdre[r] = ordre_[rangs[r]];
+    }
+    ordre_ = std::move(nouvelOrdre);
+    rangeeEnCache_ = -1;
+    const QModelIndexList avant = persistentIndexList();
+    QModelIndexList apres;
+    apres.reserve(avant.size());
+    for (const QModelIndex& i : avant)
+        apres << index(nouvelleRangee.value(i.row()), i.column());
+    changePersistentIndexList(avant, apres);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ajusterColonnes(QAbstractItemView* vue, const ModeleListe& modele) {
+    QHeaderView* entete = nullptr;
+    if (auto* arbre = qobject_cast<QTreeView*>(vue))
+        entete = arbre->header();
+    else if (auto* table = qobject_cast<QTableView*>(vue))
+        entete = table->horizontalHeader();
+    if (!entete)
+        return;
+    // The first rows, and as many spread over the rest: a long field further down still fits.
+    constexpr int Premieres = 100, Reparties = 100;
+    const int n = modele.rowCount();
+    QList<int> echantillon;
+    for (int r = 0; r < std::min(n, Premieres); ++r)
+        echantillon << r;
+    if (n > Premieres)
+        for (int k = 0; k < Reparties; ++k)
+            echantillon << Premieres + int(qint64(n - Premieres) * k / Reparties);
+    QList<QStringList> lignes;
+    lignes.reserve(echantillon.size());
+    for (int r : std::as_const(echantillon))
+        lignes << modele.cellules(r);
+    const QFontMetrics m(vue->font());
+    const QFontMetrics mEntete(entete->font());
+    const int marge = vue->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, vue) * 2 + 12;
+    for (int c = 0; c < modele.columnCount() - 1; ++c) {
+        int largeur = mEntete.horizontalAdvance(modele.entetes()[c]) + 24;
+        for (const QStringList& cellules : std::as_const(lignes))
+            largeur = std::max(largeur, m.horizontalAdvance(cellules.value(c)) + marge);
+        entete->resizeSection(c, std::min(largeur, 400));
+    }
+}
+
+VueListe::VueListe(QWidget* parent, const QString& nom, const QStringList& colonnes)
+    : QTreeView(parent), modele_(new ModeleListe(colonnes, this)) {
+    setObjectName(nom);
+    setModel(modele_);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);  // the rows are laid out without asking each one its height
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setAllColumnsShowFocus(true);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setMinimumHeight(130);
+    ajusterColonnes(this, *modele_);
+}
+
+void VueListe::remplir(int nombre, ModeleListe::Cellules cellules) {
+    modele_->remplacer(nombre, std::move(cellules));
+    ajusterColonnes(this, *modele_);
+}
+
+int VueListe::courante() const {
+    const QModelIndex i = currentIndex();
+    return i.isValid() ? i.row() : -1;
+}
+
+void VueListe::choisir(int rangee) {
+    setCurrentIndex(modele_->index(rangee, 0));
+}
+
+QList<int> VueListe::choisies() const {
+    QList<int> r;
+    for (const QModelIndex& i : selectionModel()->selectedRows())
+        r << i.row();
+    std::sort(r.begin(), r.end());
+    return r;
+}
+
+bool VueListe::estChoisie(int rangee) const {
+    return selectionModel()->isRowSelected(rangee, {});
+}
+
+VueListe* nouvelleListe(QWidget* parent, const QString& nom, const QStringList& colonnes) {
+    return new VueListe(parent, nom, colonnes);
+}
+
+VueListe* nouvelleListe(QWidget* parent, const QString& nom, const QList<tableur::Colonne>& colonnes) {
     QStringList entetes;
     for (const tableur::Colonne& c : colonnes)
         entetes << c.entete;
     return nouvelleListe(parent, nom, entetes);
 }
 
-void trierAuClicDEntete(QTreeWidget* liste) {
+void trierAuClicDEntete(VueListe* liste) {
     QHeaderView* entete = liste->header();
     entete->setSectionsClickable(true);
     QObject::connect(entete, &QHeaderView::sectionClicked, liste, [liste, entete](int colonne) {
@@ -33,7 +219,7 @@ void trierAuClicDEntete(QTreeWidget* liste) {
         const Qt::SortOrder ordre = memeColonne && entete->sortIndicatorOrder() == Qt::AscendingOrder
                                         ? Qt::DescendingOrder
                                         : Qt::AscendingOrder;
-        liste->sortItems(colonne, ordre);
+        liste->modele()->sort(colonne, ordre);
         entete->setSortIndicatorShown(true);
         entete->setSortIndicator(colonne, ordre);
     });
@@ -42,18 +228,19 @@ void trierAuClicDEntete(QTreeWidget* liste) {
 namespace {
 class FiltreBoutonDroit : public QObject {
 public:
-    FiltreBoutonDroit(QTreeWidget* liste, std::function<void(QTreeWidgetItem*)> action)
+    FiltreBoutonDroit(VueListe* liste, std::function<void(int)> action)
         : QObject(liste), liste_(liste), action_(std::move(action)) {}
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override {
         if (objet == liste_->viewport() && evenement->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(evenement)->button() == Qt::RightButton) {
-            action_(liste_->itemAt(static_cast<QMouseEvent*>(evenement)->position().toPoint()));
+            const QModelIndex i = liste_->indexAt(static_cast<QMouseEvent*>(evenement)->position().toPoint());
+            action_(i.isValid() ? i.row() : -1);
             return true;
         }
-        if (objet == liste_ && parLeClavier(evenement) && liste_->currentItem()) {
-            action_(liste_->currentItem());
+        if (objet == liste_ && parLeClavier(evenement) && liste_->courante() >= 0) {
+            action_(liste_->courante());
             return true;
         }
         return QObject::eventFilter(objet, evenement);
@@ -72,34 +259,20 @@ private:
                (t->key() == Qt::Key_F10 && modificateurs == Qt::ShiftModifier);
     }
 
-    QTreeWidget* liste_;
-    std::function<void(QTreeWidgetItem*)> action_;
+    VueListe* liste_;
+    std::function<void(int)> action_;
 };
 }  // namespace
 
-void auBoutonDroit(QTreeWidget* liste, const std::function<void(QTreeWidgetItem* rangee)>& action) {
+void auBoutonDroit(VueListe* liste, const std::function<void(int rangee)>& action) {
     auto* filtre = new FiltreBoutonDroit(liste, action);
     liste->viewport()->installEventFilter(filtre);
     liste->installEventFilter(filtre);
 }
 
-QStringList entetes(const QTreeWidget* liste) {
-    QStringList e;
-    for (int c = 0; c < liste->columnCount(); ++c)
-        e << liste->headerItem()->text(c);
-    return e;
-}
+QStringList entetes(const VueListe* liste) { return liste->modele()->entetes(); }
 
-QList<QStringList> rangees(const QTreeWidget* liste) {
-    QList<QStringList> r;
-    for (int i = 0; i < liste->topLevelItemCount(); ++i) {
-        QStringList cellules;
-        for (int c = 0; c < liste->columnCount(); ++c)
-            cellules << liste->topLevelItem(i)->text(c);
-        r << cellules;
-    }
-    return r;
-}
+QList<QStringList> rangees(const VueListe* liste) { return liste->modele()->rangees(); }
 
 QPushButton* boutonExporter(QWidget* parent, const std::function<void()>& action) {
     auto* b = new QPushButton(QStringLiteral("E&xporter..."), parent);
@@ -111,17 +284,7 @@ QPushButton* boutonExporter(QWidget* parent, const std::function<void()>& action
     return b;
 }
 
-void exporterListe(const QTreeWidget* liste, const QString& nomPropose,
+void exporterListe(const VueListe* liste, const QString& nomPropose,
                    const QList<QPair<QString, tableur::Colonne::Genre>>& genres, PortDialogue& d) {
     tableur::exporter(nomPropose, tableur::colonnes(entetes(liste), genres), rangees(liste), d);
-}
-
-bool RangeeTriable::operator<(const QTreeWidgetItem& autre) const {
-    const int colonne = treeWidget() ? treeWidget()->sortColumn() : 0;
-    const QString a = text(colonne).trimmed(), b = autre.text(colonne).trimmed();
-    bool nombreA = false, nombreB = false;
-    const qlonglong va = a.toLongLong(&nombreA), vb = b.toLongLong(&nombreB);
-    if (nombreA && nombreB && va != vb)
-        return va < vb;
-    return a < b;
 }

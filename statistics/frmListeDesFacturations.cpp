@@ -31,7 +31,7 @@ frmListeDesFacturations::frmListeDesFacturations(QString programme, PortDialogue
     disposition->addLayout(boutons);
     resize(900, 400);
     connect(Command1, &QPushButton::clicked, this, &QDialog::close);
-    auBoutonDroit(ListView1, [this](QTreeWidgetItem*) { ListView1_MouseUp(); });
+    auBoutonDroit(ListView1, [this](int) { ListView1_MouseUp(); });
     Form_Load();
 }
 
@@ -39,16 +39,13 @@ void frmListeDesFacturations::Form_Load() {
     journal_.clear();
     executerAvecReprise(dialogues_, QStringLiteral("Erreur en lecture"),
                         [&] { journal_ = journalenvois::lire(programme_); });
-    ListView1->clear();
-    for (const QByteArray& e : journal_)
-        new QTreeWidgetItem(ListView1, journalenvois::colonnes(e));
+    ListView1->remplir(journal_, journalenvois::colonnes);
 }
 
 void frmListeDesFacturations::ListView1_MouseUp() {
     QList<int> selection;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-        if (ListView1->topLevelItem(i)->isSelected())
-            selection << i;
+    for (int r : ListView1->choisies())
+        selection << ListView1->modele()->source(r);
     if (journalenvois::retirer(programme_, journal_, selection, dialogues_) != journalenvois::Retrait::Annule)
         Form_Load();
 }

@@ -5,7 +5,7 @@
 
 class PortDialogue;
 class QPushButton;
-class QTreeWidget;
+class VueListe;
 
 // "Liste des facturations envoyées": the sending log, and the removal of the lines selected
 // with the right button.
@@ -14,7 +14,7 @@ class frmListeDesFacturations : public QDialog {
 public:
     frmListeDesFacturations(QString programme, PortDialogue& dialogues, QWidget* parent = nullptr);
 
-    QTreeWidget* ListView1 = nullptr;
+    VueListe* ListView1 = nullptr;
     QPushButton* Command1 = nullptr;
 
 public slots:

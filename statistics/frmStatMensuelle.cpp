@@ -88,7 +88,7 @@ void frmStatMensuelle::Form_Load() {
 }
 
 void frmStatMensuelle::Combo1_Click() {
-    ListView1->clear();
+    ListView1->remplir(0, {});
     Graphique->afficher({}, {}, {});
     for (int i : {0, 1, 4})
         Command1[i]->setEnabled(false);
@@ -120,11 +120,7 @@ void frmStatMensuelle::Command1_Click(int index) {
         });
         if (!lu)
             return;
-        ListView1->clear();
-        QList<QTreeWidgetItem*> rangees;
-        for (const QStringList& r : statmensuelle::rangees(mois_, configuration_))
-            rangees << new QTreeWidgetItem(r);
-        ListView1->addTopLevelItems(rangees);
+        ListView1->remplir(statmensuelle::rangees(mois_, configuration_), [](const QStringList& r) { return r; });
         const statmensuelle::Entete e = entete();
         Graphique->afficher(statmensuelle::graphique(mois_, Combo1[1]->currentText().toInt(), mois),
                             QStringList{QStringLiteral("RAPPORT SUR LA FACTURATION À LA RAMQ")} + e.lignes(),

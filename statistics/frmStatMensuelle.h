@@ -12,7 +12,7 @@ class QComboBox;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
-class QTreeWidget;
+class VueListe;
 
 // "Statistiques mensuelles": one optometrist's invoices of one month from the annual statistics
 // file, their counts and amounts, printed as a summary by day or a detailed list, or mailed.
@@ -25,7 +25,7 @@ public:
                      QWidget* parent = nullptr);
 
     QList<QComboBox*> Combo1;  // 0 optometrist, 1 year, 2 month
-    QTreeWidget* ListView1 = nullptr;
+    VueListe* ListView1 = nullptr;
     QTabWidget* Onglets = nullptr;  // 0 the list, 1 the chart of the amount billed per day
     PanneauGraphique* Graphique = nullptr;
     QProgressBar* ProgressBar1 = nullptr;

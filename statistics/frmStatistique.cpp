@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -121,8 +122,8 @@ frmStatistique::frmStatistique(QString programme, const Configuration& configura
     connect(Command4, &QPushButton::clicked, this, &frmStatistique::Command4_Click);
     // The billing made current by a click or by the arrow keys is the one counted.
     suivreLaLigneCourante(ListView1);
-    connect(ListView1, &QTreeWidget::itemClicked, this, &frmStatistique::ListView1_Click);
-    connect(ListView1, &QTreeWidget::currentItemChanged, this, &frmStatistique::ListView1_Click);
+    connect(ListView1, &QAbstractItemView::clicked, this, &frmStatistique::ListView1_Click);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &frmStatistique::ListView1_Click);
     Form_Load();
     connect(Combo1, &QComboBox::activated, this, &frmStatistique::Combo1_Click);
 }
@@ -147,11 +148,13 @@ void frmStatistique::Form_Load() {
     Combo2->addItems(conserves);
     Sablier sablier(dialogues_);
     StatistiquesActes(QLatin1Char('x'));
+    QList<QStringList> resumes;
     for (const QString& nom : conserves) {
         archives::Conserve c{nom, {}, 0};
         executerAvecReprise(dialogues_, TitreLecture, [&] { c = archives::resumer(programme_, nom); });
-        new QTreeWidgetItem(ListView1, {c.nom, c.periode, QString::number(c.nombre)});
+        resumes << QStringList{c.nom, c.periode, QString::number(c.nombre)};
     }
+    ListView1->remplir(resumes, [](const QStringList& r) { return r; });
     Combo3->addItems(statmensuelle::annees(Horloge::aujourdhui()));
     Combo3->setCurrentText(QString::number(Horloge::aujourdhui().year()));
 }
@@ -189,9 +192,10 @@ void frmStatistique::Combo1_Click() {
 }
 
 void frmStatistique::ListView1_Click() {
-    QTreeWidgetItem* r = ListView1->currentItem();
-    if (r && (r->text(0) != fichierCourant_ || !LabelAnnuel->text().isEmpty())) {  // not already shown
-        fichierCourant_ = r->text(0);
+    const int r = ListView1->courante();
+    const QString nom = ListView1->texte(r, 0);
+    if (r >= 0 && (nom != fichierCourant_ || !LabelAnnuel->text().isEmpty())) {  // not already shown
+        fichierCourant_ = nom;
         Sablier sablier(dialogues_);
         StatistiquesActes(QLatin1Char('x'));
     }

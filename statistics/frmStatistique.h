@@ -13,7 +13,7 @@ class QLabel;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
-class QTreeWidget;
+class VueListe;
 
 // "Compte rendu": the acts of one optometrist counted and priced from the fee table, in the
 // invoices in memory, in a kept billing chosen in the list, or over a whole year of billings.
@@ -27,7 +27,7 @@ public:
     QComboBox* Combo1 = nullptr;  // optometrists
     QComboBox* Combo2 = nullptr;  // kept billings
     QComboBox* Combo3 = nullptr;  // years
-    QTreeWidget* ListView1 = nullptr;
+    VueListe* ListView1 = nullptr;
     QTableWidget* MSFlexGrid1 = nullptr;
     QTabWidget* Onglets = nullptr;  // 0 the grid, 1 its chart
     PanneauGraphique* Graphique = nullptr;

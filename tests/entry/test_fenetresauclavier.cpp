@@ -11,12 +11,16 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -213,5 +217,63 @@ TEST_F(FenetresAuClavier, LeBoutonDroitDesListesAuClavier) {
             titres << b.titre;
         EXPECT_EQ(titres, k.titres) << qPrintable(dialogues.resume().join('\n'));
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}
+
+// An access key clicks its button while its key is being handled, with no 100 ms shown pressed
+// first; Enter clicks the button that has the focus. An access key two buttons share only moves
+// the focus, and a disabled button answers none.
+TEST(BoutonsAuClavier, UneCleDAccesCliqueSurLeChamp) {
+    QDialog w;
+    auto* champ = new QLineEdit(&w);
+    auto* enregistrer = new QPushButton(QStringLiteral("&Enregistrer"), &w);
+    auto* coche = new QCheckBox(QStringLiteral("&Coche"), &w);
+    auto* outil = new QToolButton(&w);
+    outil->setText(QStringLiteral("&Outil"));
+    auto* autre = new QPushButton(QStringLiteral("&Autre"), &w);
+    auto* aussi = new QPushButton(QStringLiteral("&Aussi"), &w);
+    auto* inactif = new QPushButton(QStringLiteral("&Inactif"), &w);
+    inactif->setEnabled(false);
+    auto* disposition = new QVBoxLayout(&w);
+    QMap<QAbstractButton*, int> clics;
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{enregistrer, coche, outil, autre, aussi, inactif}) {
+        disposition->addWidget(b);
+        QObject::connect(b, &QAbstractButton::clicked, [&clics, b] { ++clics[b]; });
+    }
+    disposition->addWidget(champ);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    const struct {
+        const char* cas;
+        QWidget* depuis;
+        Qt::Key cle;
+        Qt::KeyboardModifiers modificateurs;
+        QAbstractButton* clique;  // none: no click at all
+        QList<QWidget*> focus;    // where the focus can be afterwards
+    } cas[] = {
+        {"Alt+E", champ, Qt::Key_E, Qt::AltModifier, enregistrer, {champ}},
+        {"Alt+O", champ, Qt::Key_O, Qt::AltModifier, outil, {champ}},
+        {"Alt+C", champ, Qt::Key_C, Qt::AltModifier, coche, {coche}},
+        {"Alt+A", champ, Qt::Key_A, Qt::AltModifier, nullptr, {autre, aussi}},
+        {"Alt+I", champ, Qt::Key_I, Qt::AltModifier, nullptr, {champ}},
+        {"Entrée", enregistrer, Qt::Key_Return, Qt::NoModifier, enregistrer, {enregistrer}},
+        {"Entrée du pavé", outil, Qt::Key_Enter, Qt::KeypadModifier, outil, {outil}},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        k.depuis->setFocus(Qt::OtherFocusReason);
+        clics.clear();
+        const bool cocheAvant = coche->isChecked();
+        QTest::keyClick(k.depuis, k.cle, k.modificateurs);
+        // Before any turn of the event loop: a delayed click would not have come yet.
+        QMap<QAbstractButton*, int> attendus;
+        if (k.clique)
+            attendus[k.clique] = 1;
+        EXPECT_EQ(clics, attendus);
+        EXPECT_EQ(coche->isChecked(), cocheAvant != (k.clique == coche));
+        EXPECT_TRUE(k.focus.contains(QApplication::focusWidget()));
+        for (QAbstractButton* b : clics.keys())
+            EXPECT_FALSE(b->isDown());
     }
 }

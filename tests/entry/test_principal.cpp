@@ -39,7 +39,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QTest>
-#include <QTreeWidget>
+#include "returns/listeqt.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -367,8 +367,7 @@ TEST_F(FenetrePrincipale, ChaqueFaconDEnregistrerDonneLeMemeEnregistrement) {
         std::function<void()> enregistrer;
     } facons[] = {
         {"souris", [&] { cliquer(enregistrer); }},
-        {"Alt+E", [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
-                        QTest::qWait(250); }},
+        {"Alt+E", [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier); }},
         {"Entrée", [&] { enregistrer->setFocus(Qt::TabFocusReason);
                          QTest::keyClick(enregistrer, Qt::Key_Return); }},
         {"Entrée du pavé", [&] { enregistrer->setFocus(Qt::TabFocusReason);
@@ -823,7 +822,7 @@ TEST_F(FenetrePrincipale, HistoriqueEtArchives) {
     };
     fermerALOuverture([](QDialog* f) {
         auto* a = qobject_cast<frmArchives*>(f);
-        a->ListView2->setCurrentItem(a->ListView2->topLevelItem(0));
+        a->ListView2->choisir(0);
         a->ListView2_Click();
         a->bouton("kRemettre")->trigger();
     });
@@ -903,8 +902,8 @@ TEST_F(FenetrePrincipale, FileDAttenteDeBoutEnBout) {
         }
     });
     action = [](frmListeEnMem* l) {
-        EXPECT_EQ(l->ListView1->topLevelItem(2)->text(4), "2026/12/01");
-        l->ListView1->setCurrentItem(l->ListView1->topLevelItem(2));
+        EXPECT_EQ(l->ListView1->texte(2, 4), "2026/12/01");
+        l->ListView1->choisir(2);
         l->ListView1_DblClick();
     };
     const auto liste = [&] {
@@ -919,11 +918,11 @@ TEST_F(FenetrePrincipale, FileDAttenteDeBoutEnBout) {
     action = [&](frmListeEnMem* l) {
         dialogues.effacer();
         dialogues.reponses = {Reponse::Oui};
-        l->ListView1->setCurrentItem(l->ListView1->topLevelItem(0));
+        l->ListView1->choisir(0);
         l->ListView1_Retirer();
         EXPECT_EQ(dialogues.resume(), QStringList{"Suppression | Veuillez confirmer le retrait de \nGAGE85523027\n"
                                                   "Dossier: 22\nGagnon Eve"});
-        EXPECT_EQ(l->ListView1->topLevelItemCount(), 2);
+        EXPECT_EQ(l->ListView1->nombre(), 2);
         l->Command1->click();
     };
     liste();
@@ -1227,7 +1226,7 @@ TEST_F(FenetrePrincipale, AuClavierCommeALaSouris) {
         std::function<void(Clavier&)> charger;
     } facons[] = {
         {"souris", [&](Clavier& c) { c.puis([&] { cliquer(p.Command3); }); }},
-        {"Alt+P", [&](Clavier& c) { c.touche(Qt::Key_P, Qt::AltModifier).pause(200); }},
+        {"Alt+P", [&](Clavier& c) { c.touche(Qt::Key_P, Qt::AltModifier); }},
     };
     for (const auto& f : facons) {
         SCOPED_TRACE(f.facon);

@@ -24,7 +24,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <QTreeWidget>
+#include "returns/listeqt.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -37,17 +37,17 @@ QByteArray facture(const char* nom, const char* prof, const char* date, const QB
     return enregistrementDe(v, etat);
 }
 
-QStringList rangee(QTreeWidget* l, int r, const QList<int>& colonnes) {
+QStringList rangee(const VueListe* l, int r, const QList<int>& colonnes) {
     QStringList cellules;
     for (int c : colonnes)
-        cellules << l->topLevelItem(r)->text(c).trimmed();
+        cellules << l->texte(r, c).trimmed();
     return cellules;
 }
 
-QStringList colonne(QTreeWidget* l, int c) {
+QStringList colonne(const VueListe* l, int c) {
     QStringList cellules;
-    for (int r = 0; r < l->topLevelItemCount(); ++r)
-        cellules << l->topLevelItem(r)->text(c).trimmed();
+    for (int r = 0; r < l->nombre(); ++r)
+        cellules << l->texte(r, c).trimmed();
     return cellules;
 }
 
@@ -83,9 +83,9 @@ protected:
                 documents << DocumentPdf(d.fichier("Impressions/" + f)).toutesLesLignes();
         return documents;
     }
-    static void cliquer(QTreeWidget* l, int r) {
-        l->setCurrentItem(l->topLevelItem(r));
-        emit l->itemClicked(l->topLevelItem(r), 0);
+    static void cliquer(VueListe* l, int r) {
+        l->choisir(r);
+        emit l->clicked(l->modele()->index(r, 0));
     }
 
     DossierTemporaire d;
@@ -101,10 +101,10 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
     EXPECT_FALSE(w.bouton("kRemettre")->isEnabled());
     EXPECT_EQ(w.Label1->text(), "Liste des précédentes facturations. -------->\nCliquez sur le nom du "
                                 "fichier pour afficher la facturation.");
-    ASSERT_EQ(w.ListView2->topLevelItemCount(), 2);
+    ASSERT_EQ(w.ListView2->nombre(), 2);
     EXPECT_EQ(rangee(w.ListView2, 0, {0, 1, 2}), (QStringList{"D7123407", "Du 09/01/10 au 09/01/15", "2"}));
     EXPECT_EQ(rangee(w.ListView2, 1, {0, 1, 2}), (QStringList{"D7123408", "Du 08/12/01 au 08/12/01", "1"}));
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 1);  // the cancelled invoice is not shown
+    ASSERT_EQ(w.ListView1->nombre(), 1);  // the cancelled invoice is not shown
     EXPECT_EQ(rangee(w.ListView1, 0, {0, 2, 14}), (QStringList{"002", "ROY", "090202"}));
 
     // The invoices in memory print under the preliminary title, without the cancelled one.
@@ -117,8 +117,8 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
     // A kept billing: its rows, each cell a whole field; then its reports.
     cliquer(w.ListView2, 0);
     EXPECT_TRUE(w.bouton("kRemettre")->isEnabled());
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(w.ListView1->topLevelItem(0)->text(2), QString("TREMBLAY").leftJustified(30));
+    ASSERT_EQ(w.ListView1->nombre(), 2);
+    EXPECT_EQ(w.ListView1->texte(0, 2), QString("TREMBLAY").leftJustified(30));
     EXPECT_EQ(rangee(w.ListView1, 0, {0, 1, 3, 4, 5, 6, 7, 10, 11, 13, 14, 15, 19, 20, 23, 24, 27, 28, 29, 30, 31, 32}),
               (QStringList{"001", "TREM80011514", "JEAN", "01", "0427", "19800115", "M", "H2X1Y4", "311111",
                            "52713", "090115", "3784", "09001", "09008", "002855", "001200", "004055",
@@ -149,9 +149,12 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
     EXPECT_EQ(docs[2][0], "RAPPORT PERSONNEL DE 322227");
     EXPECT_FALSE(docs[2].join('\n').contains("TREMBLAY"));
 
-    // A heading click sorts; a second one reverses.
+    // A heading click sorts; a second one reverses. The current row stays on its invoice.
+    w.ListView1->choisir(0);
     w.ListView1->header()->sectionClicked(2);
     EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"GAGNON", "TREMBLAY"}));
+    EXPECT_EQ(w.ListView1->texte(w.ListView1->courante(), 2).trimmed(), "TREMBLAY");
+    EXPECT_EQ(w.ListView1->choisies(), QList<int>{1});
     w.ListView1->header()->sectionClicked(2);
     EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON"}));
 
@@ -164,7 +167,7 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
     const QString question = "Recherche | Inscrire le numéro de l'assurance maladie de la personne à rechercher.";
     const QString incomplet = "Kestrova | Le numéro de l'assurance maladie est incomplet ou vous avez annulé la fonction.";
     EXPECT_EQ(dialogues.resume(), (QStringList{question, incomplet, question, incomplet, question, incomplet}));
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 2);
+    EXPECT_EQ(w.ListView1->nombre(), 2);
     QFile::rename(d.fichier("ailleurs"), d.fichier("Sauvramq/D7123408"));
     dialogues.effacer();
     dialogues.saisies = {"trem80011514", "TREM80011515"};
@@ -177,7 +180,7 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
     w.bouton("kRecherchePersonne")->trigger();
     EXPECT_EQ(dialogues.resume().last(),
               "Kestrova | Aucune facture correspondante au numéro d'assurance maladie TREM80011515");
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(w.ListView1->nombre(), 0);
 
     // Back in memory: refused while invoices are there, then the kept records exactly.
     cliquer(w.ListView2, 1);
@@ -199,11 +202,11 @@ TEST_F(FenetresArchives, LesFlechesMontrentLaFacturationRemise) {
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     EXPECT_FALSE(w.bouton("kRemettre")->isEnabled());
-    const QRect premiere = w.ListView2->visualItemRect(w.ListView2->topLevelItem(0));
+    const QRect premiere = w.ListView2->visualRect(w.ListView2->modele()->index(0, 0));
     QTest::mouseClick(w.ListView2->viewport(), Qt::LeftButton, {}, premiere.center());
     EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON"}));
     QTest::keyClick(w.ListView2, Qt::Key_Down);
-    EXPECT_TRUE(w.ListView2->topLevelItem(1)->isSelected());
+    EXPECT_TRUE(w.ListView2->estChoisie(1));
     EXPECT_EQ(colonne(w.ListView1, 2), QStringList{"LAVOIE"});
     QTest::keyClick(w.ListView2, Qt::Key_Up);
     EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON"}));
@@ -217,7 +220,7 @@ TEST_F(FenetresArchives, LesFlechesMontrentLaFacturationRemise) {
     // After a search the list shows no billing of its own: the put-back waits for a choice.
     dialogues.saisies = {"TREM80011514"};
     QTest::keyClick(w.ListView2, Qt::Key_C, Qt::AltModifier);
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 3);
+    EXPECT_EQ(w.ListView1->nombre(), 3);
     EXPECT_FALSE(w.bouton("kRemettre")->isEnabled());
 }
 
@@ -258,7 +261,6 @@ TEST_F(FenetresArchives, Historique) {
     QTest::keyClicks(w.Text1[34], "15.00");
     EXPECT_EQ(w.Text1[34]->text(), "1500");
     QTest::keyClick(w.Text1[34], Qt::Key_E, Qt::AltModifier);
-    QTest::qWait(250);  // an access key clicks after its animation
     EXPECT_TRUE(dialogues.resume().last().startsWith("Correction | Le prix #2 « 1500 » n'est pas valide."));
     EXPECT_EQ(d.lire("Sauvramq/Ftmp.Fil"), cinq);
     EXPECT_EQ(QApplication::focusWidget(), w.Text1[34]);
@@ -286,7 +288,6 @@ TEST_F(FenetresArchives, Historique) {
     w.Text1[34]->setFocus();
     QApplication::processEvents();
     QTest::keyClick(w.Text1[34], Qt::Key_E, Qt::AltModifier);
-    QTest::qWait(250);
     EXPECT_EQ(w.Text1[historique::BoiteTotal]->text(), "004355");
     QByteArray attendu = cinq;
     attendu.replace(723 + 34, 20, QByteArray("JEANNE").leftJustified(20));
@@ -347,7 +348,7 @@ TEST_F(FenetresArchives, PrecedentesRemiseEnLigneEtEnvoi) {
 
     frmPrecedenteFact w(d.chemin(), dialogues);
     EXPECT_EQ(w.windowTitle(), "Remise en ligne une facturation précédente");
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
+    ASSERT_EQ(w.ListView1->nombre(), 2);
     EXPECT_EQ(rangee(w.ListView1, 0, {0, 1, 2, 3, 4, 5}),
               (QStringList{"R7123407", "71234", "9034042", "000002", "000008110", "D7123407"}));
     EXPECT_EQ(rangee(w.ListView1, 1, {0, 2, 3}), (QStringList{"R7123408", "9034043", "000001"}));
@@ -357,10 +358,10 @@ TEST_F(FenetresArchives, PrecedentesRemiseEnLigneEtEnvoi) {
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     w.ListView1->setFocus(Qt::TabFocusReason);
-    EXPECT_TRUE(w.ListView1->topLevelItem(0)->isSelected());
+    EXPECT_TRUE(w.ListView1->estChoisie(0));
     EXPECT_TRUE(w.Command1[1]->isEnabled());
     QTest::keyClick(w.ListView1, Qt::Key_Down);
-    EXPECT_TRUE(w.ListView1->topLevelItem(1)->isSelected());
+    EXPECT_TRUE(w.ListView1->estChoisie(1));
     EXPECT_EQ(w.StatusBar1->text(), "Facturation en date du  03 février 2009");
 
     // Put back online: Reqt is that billing's request, and sending it again asks first.
@@ -384,7 +385,7 @@ TEST_F(FenetresArchives, PrecedentesRemiseEnLigneEtEnvoi) {
     w.Command1[2]->click();
     EXPECT_FALSE(d.existe("Sauvramq/R7123408") || d.existe("Sauvramq/D7123408") || d.existe("D7123408"));
     EXPECT_EQ(dialogues.resume().last(), "Kestrova | Le fichier (R7123408) a été rayé.");
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(w.ListView1->nombre(), 1);
     EXPECT_FALSE(w.Command1[2]->isEnabled());
 }
 

@@ -26,7 +26,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
+#include "returns/listeqt.h"
 #include <gtest/gtest.h>
 
 namespace {
@@ -267,9 +267,12 @@ protected:
         reglages.ecrire(parametres::NomDuServeurFtp, "127.0.0.1:1");
     }
 
-    QTreeWidgetItem* rangee(QTreeWidget* l, const QString& nom) {
-        const auto trouvees = l->findItems(nom, Qt::MatchExactly);
-        return trouvees.isEmpty() ? nullptr : trouvees.first();
+    // The row of the file `nom`, or -1.
+    static int rangee(const VueListe* l, const QString& nom) {
+        for (int r = 0; r < l->nombre(); ++r)
+            if (l->texte(r, 0) == nom)
+                return r;
+        return -1;
     }
 
     ServeurFtp serveur;
@@ -295,12 +298,12 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
 
         dialogues.effacer();
         w->Command2->click();
-        ASSERT_EQ(w->ListView1->topLevelItemCount(), 3);
+        ASSERT_EQ(w->ListView1->nombre(), 3);
         EXPECT_EQ(dialogues.resume().value(1), "Kestrova | Sélectionnez un ou le fichier dans la liste pour impression.");
         EXPECT_FALSE(w->Command3[0]->isEnabled());  // nothing selected yet
-        QTreeWidgetItem* er1 = rangee(w->ListView1, "ER1.rmq");
-        ASSERT_NE(er1, nullptr);
-        EXPECT_EQ(er1->text(4), "1,234,567.89");
+        const int er1 = rangee(w->ListView1, "ER1.rmq");
+        ASSERT_GE(er1, 0);
+        EXPECT_EQ(w->ListView1->texte(er1, 4), "1,234,567.89");
         // As a workbook: the processing date a date, the count and the amount numbers.
         dialogues.effacer();
         dialogues.fichiers = {d.fichier("recus.xlsx")};
@@ -315,7 +318,7 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
         ASSERT_NE(ligne, recus.lignes.end());
         EXPECT_EQ(*ligne, (QStringList{"texte ER1.rmq", "date 2026-02-15", "texte 9034042", "nombre 12", "montant 1234567.89",
                                        "vide"}));
-        er1->setSelected(true);
+        w->ListView1->choisir(er1);
         EXPECT_TRUE(w->Command3[0]->isEnabled());
 
         // A print that cannot be made moves nothing.
@@ -324,7 +327,7 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
         w->Command3[0]->click();
         EXPECT_TRUE(dialogues.resume().value(0).startsWith("Message | Erreur 75  L'imprimante"))
             << dialogues.resume().join("|").toStdString();
-        EXPECT_EQ(er1->text(0), "ER1.rmq");
+        EXPECT_EQ(w->ListView1->texte(er1, 0), "ER1.rmq");
         EXPECT_TRUE(d.existe("Developpe/ER1.rmq"));
 
         QFile::remove(d.fichier("Impressions"));
@@ -334,7 +337,7 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
                   QStringList{"Message | Impression du fichier terminée.\n\nCe fichier a été déplacé dans "
                               "votre dossier des archives."});
         for (int c = 0; c < 6; ++c)
-            EXPECT_EQ(er1->text(c), "**********");
+            EXPECT_EQ(w->ListView1->texte(er1, c), "**********");
         EXPECT_FALSE(d.existe("Developpe/ER1.rmq"));
         EXPECT_EQ(d.lire("Sauvramq/ER1.rmq"), retourComplet());
         EXPECT_EQ(QDir(d.fichier("Impressions")).entryList(QDir::Files).size(), 1);
@@ -345,9 +348,9 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
 
         // The archive section lists the kept error returns; the removal asks first.
         w->Command1[0]->click();
-        ASSERT_EQ(w->ListView2->topLevelItemCount(), 2);
+        ASSERT_EQ(w->ListView2->nombre(), 2);
         EXPECT_FALSE(w->Command1[1]->isEnabled());
-        rangee(w->ListView2, "ER1.rmq")->setSelected(true);
+        w->ListView2->choisir(rangee(w->ListView2, "ER1.rmq"));
         EXPECT_TRUE(w->Command1[1]->isEnabled());
         for (Reponse r : {Reponse::Annuler, Reponse::Ok}) {
             dialogues.effacer();
@@ -358,7 +361,7 @@ TEST_F(FenetreRetours, ConfirmationDeBoutEnBout) {
             EXPECT_EQ(d.existe("Sauvramq/ER1.rmq"), r == Reponse::Annuler);
             EXPECT_TRUE(d.existe("Sauvramq/ER2.rmq"));
         }
-        EXPECT_EQ(w->ListView2->topLevelItemCount(), 1);
+        EXPECT_EQ(w->ListView2->nombre(), 1);
         EXPECT_FALSE(w->Command1[1]->isEnabled());
 
         // Closing by the title bar asks while a fetched return is not printed.
@@ -389,21 +392,21 @@ TEST_F(FenetreRetours, UnNomDejaGardeSImprimeSousSonPropreNom) {
     imprimantes::choisir(imprimantes::Pdf);
     frmRetourErreur w(d.chemin(), "71234", reglages, dialogues);
     w.Command2->click();
-    QTreeWidgetItem* nouveau = rangee(w.ListView1, "ER1-2.rmq");
-    ASSERT_NE(nouveau, nullptr) << dialogues.resume().join("\n").toStdString();
-    EXPECT_EQ(rangee(w.ListView1, "ER1.rmq"), nullptr);
-    nouveau->setSelected(true);
+    const int nouveau = rangee(w.ListView1, "ER1-2.rmq");
+    ASSERT_GE(nouveau, 0) << dialogues.resume().join("\n").toStdString();
+    EXPECT_EQ(rangee(w.ListView1, "ER1.rmq"), -1);
+    w.ListView1->choisir(nouveau);
     dialogues.effacer();
     w.Command3[0]->click();
     EXPECT_EQ(dialogues.resume(), QStringList{"Message | Impression du fichier terminée.\n\nCe fichier a été déplacé "
                                               "dans votre dossier des archives."});
-    EXPECT_EQ(nouveau->text(0), "**********");
+    EXPECT_EQ(w.ListView1->texte(nouveau, 0), "**********");
     EXPECT_EQ(d.lire("Sauvramq/ER1-2.rmq"), retourComplet());
     EXPECT_EQ(d.lire("Sauvramq/ER1.rmq"), "un autre retour ER1");
     w.Command1[0]->click();
     QStringList archives;
-    for (int i = 0; i < w.ListView2->topLevelItemCount(); ++i)
-        archives << w.ListView2->topLevelItem(i)->text(0);
+    for (const QStringList& r : rangees(w.ListView2))
+        archives << r.value(0);
     EXPECT_EQ(archives, (QStringList{"ER1-2.rmq", "ER1.rmq", "ER2.rmq"}));
 }
 
@@ -425,26 +428,26 @@ TEST_F(FenetreRetours, EtatDeCompteDeBoutEnBout) {
         EXPECT_EQ(w->objectName(), "frmRetourEtatCmpt");
         EXPECT_EQ(w->windowTitle(), "Réception des états de compte");
         EXPECT_EQ(w->Frame1->title(), "États de Compte");
-        EXPECT_EQ(w->ListView1->headerItem()->text(3), "Nb Factures");
+        EXPECT_EQ(entetes(w->ListView1).value(3), "Nb Factures");
         EXPECT_EQ(w->Command2->toolTip(),
                   "Vérifier s'il y a un ou plusieurs fichiers d' État de Compte sur le serveur");
         w->Command2->click();
-        ASSERT_EQ(w->ListView1->topLevelItemCount(), 3);
+        ASSERT_EQ(w->ListView1->nombre(), 3);
         // An error return listed here has the same summary as in the error returns window.
-        QTreeWidgetItem* er1 = rangee(w->ListView1, "ER1.rmq");
-        EXPECT_EQ(er1->text(3), "12");
-        EXPECT_EQ(er1->text(4), "1,234,567.89");
-        QTreeWidgetItem* ec = rangee(w->ListView1, "EC7123407.rmq");
-        EXPECT_EQ(ec->text(1), "2026/03/05");
-        EXPECT_EQ(ec->text(5), "07");
-        ec->setSelected(true);
+        const int er1 = rangee(w->ListView1, "ER1.rmq");
+        EXPECT_EQ(w->ListView1->texte(er1, 3), "12");
+        EXPECT_EQ(w->ListView1->texte(er1, 4), "1,234,567.89");
+        const int ec = rangee(w->ListView1, "EC7123407.rmq");
+        EXPECT_EQ(w->ListView1->texte(ec, 1), "2026/03/05");
+        EXPECT_EQ(w->ListView1->texte(ec, 5), "07");
+        w->ListView1->choisir(ec);
         w->Command3[0]->click();
-        EXPECT_EQ(ec->text(0), "**********");
+        EXPECT_EQ(w->ListView1->texte(ec, 0), "**********");
         EXPECT_FALSE(d.existe("Developpe/EC7123407.rmq"));
 
         w->Command1[0]->click();
-        ASSERT_EQ(w->ListView2->topLevelItemCount(), 1);
-        w->ListView2->topLevelItem(0)->setSelected(true);
+        ASSERT_EQ(w->ListView2->nombre(), 1);
+        w->ListView2->choisir(0);
         ASSERT_TRUE(w->Command1[2]->isEnabled());
         QTimer::singleShot(0, [&] {
             auto* v = qobject_cast<frmAfficheRapport*>(QApplication::activeModalWidget());

@@ -27,17 +27,14 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTreeWidget>
+#include "returns/listeqt.h"
 #include <gtest/gtest.h>
 
 namespace {
 
-QStringList rangees(QTreeWidget* l) {
+QStringList lignes(const VueListe* l) {
     QStringList r;
-    for (int i = 0; i < l->topLevelItemCount(); ++i) {
-        QStringList cellules;
-        for (int c = 0; c < l->columnCount(); ++c)
-            cellules << l->topLevelItem(i)->text(c);
+    for (QStringList cellules : l->modele()->rangees()) {
         while (!cellules.isEmpty() && cellules.last().isEmpty())
             cellules.removeLast();
         r << cellules.join('|');
@@ -112,7 +109,7 @@ TEST_F(Statistiques, MensuellesDeBoutEnBout) {
     EXPECT_FALSE(w.Command1[0]->isEnabled());
     w.Combo1[2]->setCurrentIndex(10);
     w.Command1[3]->click();
-    EXPECT_EQ(rangees(w.ListView1),
+    EXPECT_EQ(lignes(w.ListView1),
               (QStringList{"20261103|52713|TREM80011514|09001|002855|     |      |     |      |     |      |Non",
                            "20261103|52713|TREM80011514|09001|002855|09008|001200|     |      |     |      |Non",
                            "20261117|52713|TREM80011514|09001|002855|     |      |     |      |     |      |Oui",
@@ -220,8 +217,8 @@ TEST_F(Statistiques, CompteRendu) {
     EXPECT_EQ(ligne("Grand total : "), (QStringList{"", "", "40.55 $"}));
     EXPECT_EQ(w.LabelPeriode->text(), "Pour la période du 09/01/15 au 09/01/15");
     EXPECT_EQ(w.LabelNombre->text(), "1");
-    ASSERT_EQ(w.ListView1->topLevelItemCount(), 2);
-    EXPECT_EQ(w.ListView1->topLevelItem(0)->text(2), "2");
+    ASSERT_EQ(w.ListView1->nombre(), 2);
+    EXPECT_EQ(w.ListView1->texte(0, 2), "2");
 
     // The keyboard chooses the billing counted: the list taking the focus, then Down and Up.
     w.show();
@@ -229,10 +226,10 @@ TEST_F(Statistiques, CompteRendu) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     w.ListView1->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(ligne("09001"), (QStringList{"2", "28.55", "57.10"}));
-    EXPECT_TRUE(w.ListView1->topLevelItem(0)->isSelected());
+    EXPECT_TRUE(w.ListView1->estChoisie(0));
     QTest::keyClick(w.ListView1, Qt::Key_Down);
     EXPECT_EQ(ligne("09001"), (QStringList{"1", "28.55", "28.55"}));
-    EXPECT_TRUE(w.ListView1->topLevelItem(1)->isSelected());
+    EXPECT_TRUE(w.ListView1->estChoisie(1));
     QTest::keyClick(w.ListView1, Qt::Key_Up);
     EXPECT_EQ(ligne("09001"), (QStringList{"2", "28.55", "57.10"}));
     // The year 2026: only the billings whose attestation begins with 6.
@@ -282,7 +279,7 @@ TEST_F(Statistiques, CompteRendu) {
 TEST_F(Statistiques, ListeDesFacturations) {
     {
         frmListeDesFacturations vide(d.chemin(), dialogues);
-        EXPECT_EQ(vide.ListView1->topLevelItemCount(), 0);
+        EXPECT_EQ(vide.ListView1->nombre(), 0);
         vide.close();
     }
     EXPECT_FALSE(d.existe("Sauvramq/LstEnvoie.Dat"));
@@ -291,16 +288,16 @@ TEST_F(Statistiques, ListeDesFacturations) {
     };
     d.ecrire("Sauvramq/LstEnvoie.Dat", ligne("R7123401") + ligne("R7123402"));
     frmListeDesFacturations w(d.chemin(), dialogues);
-    EXPECT_EQ(rangees(w.ListView1), (QStringList{"R7123401|6034042|000012|$ 123.45|2026/12/06|09:30:05",
+    EXPECT_EQ(lignes(w.ListView1), (QStringList{"R7123401|6034042|000012|$ 123.45|2026/12/06|09:30:05",
                                                  "R7123402|6034042|000012|$ 123.45|2026/12/06|09:30:05"}));
     const QByteArray ailleurs = ligne("R7123401") + ligne("R7123402") + ligne("R7123403");
     d.ecrire("Sauvramq/LstEnvoie.Dat", ailleurs);  // another workstation's sending
-    w.ListView1->topLevelItem(0)->setSelected(true);
+    w.ListView1->choisir(0);
     dialogues.reponses = {Reponse::Ok};
     w.ListView1_MouseUp();
-    EXPECT_EQ(w.ListView1->topLevelItemCount(), 3);
+    EXPECT_EQ(w.ListView1->nombre(), 3);
     EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat"), ailleurs);
-    w.ListView1->topLevelItem(0)->setSelected(true);
+    w.ListView1->choisir(0);
     dialogues.reponses = {Reponse::Ok};
     w.ListView1_MouseUp();
     EXPECT_EQ(d.lire("Sauvramq/LstEnvoie.Dat"), ligne("R7123402") + ligne("R7123403"));

@@ -129,7 +129,7 @@ bool Clavier::jouer(int delaiMs) {
     };
     QTimer::singleShot(2, &contexte, etape);
     const bool fini = QTest::qWaitFor([&] { return suivante >= touches.size(); }, delaiMs);
-    // What the last key started (a deferred loss of focus, a delayed click) runs to its end.
+    // What the last key started (a deferred loss of focus) runs to its end.
     for (int i = 0; i < 30; ++i)
         QTest::qWait(5);
     actif = false;

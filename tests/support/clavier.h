@@ -33,7 +33,7 @@ public:
     // Characters typed one by one (lower-case letters as the user types them).
     Clavier& taper(const QString& texte);
     Clavier& touche(Qt::Key cle, Qt::KeyboardModifiers modificateurs = Qt::NoModifier);
-    // The user waits `ms` before the next key (an access key clicks its button 100 ms later).
+    // The user waits `ms` before the next key.
     Clavier& pause(int ms);
     // A step between two keys: what the test looks at, at that moment.
     Clavier& puis(std::function<void()> action);

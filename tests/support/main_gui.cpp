@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setWindowIcon(iconeProgramme());  // as the program does
     chargerTraductionsQt();
-    activerEntreeSurBoutons();
+    activerClavierDesBoutons();
     ajusterFenetresALEcran();
     QTemporaryDir reglages;  // tests never touch the real user's settings
     ReglagesUtilisateur::rediriger(reglages.path());

@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QRegularExpression>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 QStringList textesDe(const QWidget* fenetre) {
     QStringList t{fenetre->windowTitle()};
@@ -21,9 +21,9 @@ QStringList textesDe(const QWidget* fenetre) {
         else if (auto* o = qobject_cast<const QTabBar*>(w))
             for (int i = 0; i < o->count(); ++i)
                 t << o->tabText(i);
-        else if (auto* a = qobject_cast<const QTreeWidget*>(w))
-            for (int i = 0; i < a->columnCount(); ++i)
-                t << a->headerItem()->text(i);
+        else if (auto* a = qobject_cast<const QTreeView*>(w); a && a->model())
+            for (int i = 0; i < a->model()->columnCount(); ++i)
+                t << a->model()->headerData(i, Qt::Horizontal).toString();
     }
     for (const QAction* a : fenetre->findChildren<QAction*>())
         t << a->text() << a->toolTip() << a->shortcut().toString(QKeySequence::NativeText);
