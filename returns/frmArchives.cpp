@@ -23,7 +23,7 @@ const BoutonBarre BoutonsBarre[] = {
     {"kImprimer", "&Imprimer", QStyle::SP_FileDialogDetailedView, "Impression du rapport.", QKeySequence("Alt+I")},
     {"kRecherchePersonne", "Re&chercher", QStyle::SP_FileDialogContentsView,
      "Rechercher les facturations d'une personne", QKeySequence("Alt+C")},
-    {"kExporter", "E&xporter", QStyle::SP_DialogSaveButton, "Exporter la liste pour un tableur (fichier CSV)",
+    {"kExporter", "E&xporter", QStyle::SP_DialogSaveButton, "Exporter la liste pour un tableur (fichier CSV ou classeur Excel)",
      QKeySequence("Alt+X")},
     {"kQuitter", "&Quitter", QStyle::SP_DialogCloseButton, "Fermer cette fenêtre.", QKeySequence("Alt+Q")},
 };

@@ -277,7 +277,7 @@ QList<QStringList> rangees(const VueListe* liste) { return liste->modele()->rang
 QPushButton* boutonExporter(QWidget* parent, const std::function<void()>& action) {
     auto* b = new QPushButton(QStringLiteral("E&xporter..."), parent);
     b->setObjectName(QStringLiteral("CommandeExporter"));
-    b->setToolTip(QStringLiteral("Exporter la liste pour un tableur (fichier CSV)"));
+    b->setToolTip(QStringLiteral("Exporter la liste pour un tableur (fichier CSV ou classeur Excel)"));
     b->setAutoDefault(false);
     b->setFocusPolicy(Qt::NoFocus);  // the list that has the focus is the one exported
     QObject::connect(b, &QPushButton::clicked, parent, action);
