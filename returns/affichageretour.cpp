@@ -15,12 +15,6 @@ namespace {
 using retours::champ;
 using retours::montant;
 
-QStringList rangee(QStringList cellules) {
-    while (cellules.size() < 7)
-        cellules << QString();
-    return cellules;
-}
-
 // The reading of one display.
 struct Lecture {
     Affichage a;
@@ -36,7 +30,7 @@ void demanderImpression(bool& dejaDit, const QString& texte, PortDialogue& d) {
     d.message(Icone::Critique, QStringLiteral("Message"), texte);
 }
 
-void lireEtat(Lecture& l, const QByteArray& e, PortDialogue& d) {
+void lireEtat(Lecture& l, QByteArrayView e, PortDialogue& d) {
     if (e.startsWith("00")) {
         l.a.etiquettes[0] = QStringLiteral("RÉCEPTION DES ÉTATS DE COMPTE");
         l.a.etiquettes[1] = QStringLiteral("Agence ") + champ(e, 10, 5);
@@ -49,52 +43,80 @@ void lireEtat(Lecture& l, const QByteArray& e, PortDialogue& d) {
         if (!l.enteteDetails) {
             demanderImpression(l.messageEtat,
                                QStringLiteral("Pour plus de détails, veuillez imprimer cet état de compte ."), d);
-            l.a.rangees << QStringList(7, QStringLiteral("========= ")) << rangee({QStringLiteral(" ")})
-                        << rangee({QStringLiteral("Opto ") + l.professionnel})
-                        << rangee({QStringLiteral("No "), QStringLiteral("Dem."), QStringLiteral("Récep"),
-                                   QStringLiteral("Acte"), QStringLiteral("Bén."), QStringLiteral("Co"),
-                                   QStringLiteral("Montant")});
+            l.a.ajouter(QStringList(7, QStringLiteral("========= ")));
+            l.a.ajouter({QStringLiteral(" ")});
+            l.a.ajouter({QStringLiteral("Opto ") + l.professionnel});
+            l.a.ajouter({QStringLiteral("No "), QStringLiteral("Dem."), QStringLiteral("Récep"), QStringLiteral("Acte"),
+                         QStringLiteral("Bén."), QStringLiteral("Co"), QStringLiteral("Montant")});
             l.enteteDetails = true;
         }
-        const QString acte = champ(e, 21, 4);
-        l.a.rangees << rangee({champ(e, 5, 3), champ(e, 10, 5), champ(e, 15, 5),
-                               acte == QLatin1String("    ") ? QStringLiteral(" ") : acte, champ(e, 25, 4),
-                               champ(e, 29, 2),
-                               impressionretour::argent(champs::valeur(e.mid(33, 9)), 11)});
+        l.a.ajouterDetail(e.data() - l.a.contenu.constData(), e.size());
     } else if (e.startsWith("15")) {
         l.enteteDetails = false;
     }
 }
 
-void lireErreur(Lecture& l, const QByteArray& e, PortDialogue& d) {
+void lireErreur(Lecture& l, QByteArrayView e, PortDialogue& d) {
     if (e.startsWith(" 21")) {
         l.a.etiquettes[0] = QStringLiteral("RETOUR DES ERREURS");
         l.a.etiquettes[3] =
             retours::dateCourte(retours::dateTraitement(champ(e, 13, 3), Horloge::aujourdhui()));
         l.a.etiquettes[4] = champ(e, 4, 7);
     } else if (e.startsWith(" 28")) {
-        l.a.rangees << rangee({QStringLiteral(" ")})
-                    << rangee({QStringLiteral("Nombre total"), QStringLiteral("de demandes"),
-                               QStringLiteral("de paiement"), QStringLiteral("=========="),
-                               QStringLiteral("=========="), QStringLiteral("==========")})
-                    << rangee({QStringLiteral("Erreur(s)"), QStringLiteral("Soumises"), QStringLiteral("Valides"),
-                               QStringLiteral("Refusées"), QStringLiteral("Annulées"), QStringLiteral("Honoraires")})
-                    << rangee({champ(e, 11, 6), champ(e, 17, 6), champ(e, 23, 6), champ(e, 29, 6),
-                               champ(e, 35, 6), montant(e, 41, 9)})
-                    << rangee({QStringLiteral("========= ")}) << rangee({QStringLiteral(" ")});
+        l.a.ajouter({QStringLiteral(" ")});
+        l.a.ajouter({QStringLiteral("Nombre total"), QStringLiteral("de demandes"), QStringLiteral("de paiement"),
+                     QStringLiteral("=========="), QStringLiteral("=========="), QStringLiteral("==========")});
+        l.a.ajouter({QStringLiteral("Erreur(s)"), QStringLiteral("Soumises"), QStringLiteral("Valides"),
+                     QStringLiteral("Refusées"), QStringLiteral("Annulées"), QStringLiteral("Honoraires")});
+        l.a.ajouter({champ(e, 11, 6), champ(e, 17, 6), champ(e, 23, 6), champ(e, 29, 6), champ(e, 35, 6),
+                     montant(e, 41, 9)});
+        l.a.ajouter({QStringLiteral("========= ")});
+        l.a.ajouter({QStringLiteral(" ")});
     } else if (e.startsWith(" 25") || e.startsWith(" 27")) {
         demanderImpression(l.messageErreurs,
                            QStringLiteral("Veuillez imprimer ce retour d'erreur(s) pour plus de détails."), d);
     } else if (e.startsWith(" 26")) {
-        l.a.rangees << rangee({QStringLiteral(" ")})
-                    << rangee({QStringLiteral("Professionnel"), QStringLiteral("Soumises"), QStringLiteral("Valides"),
-                               QStringLiteral("Refusées"), QStringLiteral("Annulées"), QStringLiteral("Honoraires")})
-                    << rangee({champ(e, 11, 6), champ(e, 18, 6), champ(e, 24, 6), champ(e, 30, 6),
-                               champ(e, 36, 6), montant(e, 42, 9)});
+        l.a.ajouter({QStringLiteral(" ")});
+        l.a.ajouter({QStringLiteral("Professionnel"), QStringLiteral("Soumises"), QStringLiteral("Valides"),
+                     QStringLiteral("Refusées"), QStringLiteral("Annulées"), QStringLiteral("Honoraires")});
+        l.a.ajouter({champ(e, 11, 6), champ(e, 18, 6), champ(e, 24, 6), champ(e, 30, 6), champ(e, 36, 6),
+                     montant(e, 42, 9)});
     }
 }
 
 }  // namespace
+
+void Affichage::ajouter(QStringList cellules) {
+    while (cellules.size() < 7)
+        cellules << QString();
+    rangees_.append({std::move(cellules)});
+}
+
+void Affichage::ajouterDetail(qsizetype debut, qsizetype longueur) { rangees_.append({{}, debut, longueur}); }
+
+QStringList Affichage::rangee(qsizetype i) const {
+    const Rangee& r = rangees_.at(i);
+    if (r.debut < 0)
+        return r.cellules;
+    // Counter, request, reception, act (a blank act shown as one blank), beneficiary, code, amount.
+    const QByteArrayView e = QByteArrayView(contenu).sliced(r.debut, r.longueur);
+    const QString acte = champ(e, 21, 4);
+    return {champ(e, 5, 3),
+            champ(e, 10, 5),
+            champ(e, 15, 5),
+            acte == QLatin1String("    ") ? QStringLiteral(" ") : acte,
+            champ(e, 25, 4),
+            champ(e, 29, 2),
+            impressionretour::argent(champs::valeur(retours::colonnes(e, 34, 9).toByteArray()), 11)};
+}
+
+QList<QStringList> Affichage::rangees() const {
+    QList<QStringList> toutes;
+    toutes.reserve(rangees_.size());
+    for (qsizetype i = 0; i < rangees_.size(); ++i)
+        toutes << rangee(i);
+    return toutes;
+}
 
 std::optional<Affichage> AfficherRetour(const QString& chemin, PortDialogue& d) {
     if (!chemin.toLower().endsWith(QLatin1String("rmq"))) {
@@ -103,11 +125,13 @@ std::optional<Affichage> AfficherRetour(const QString& chemin, PortDialogue& d) 
     }
     Lecture l;
     try {
-        for (const QByteArray& ligne : retours::lignes(fichiers::lire(chemin))) {
-            const QByteArray e = retours::sansPrefixe(ligne);
+        l.a.contenu = fichiers::lire(chemin);
+        retours::pourChaqueLigne(l.a.contenu, [&](QByteArrayView ligne) {
+            const QByteArrayView e = retours::sansPrefixe(ligne);
             lireEtat(l, e, d);
             lireErreur(l, e, d);
-        }
+            return true;
+        });
     } catch (const ErreurFichier& e) {
         d.message(Icone::Critique, QStringLiteral("Message"),
                   QStringLiteral("Erreur %1  %2").arg(e.numero()).arg(erreurs::texte(e)));

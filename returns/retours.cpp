@@ -37,12 +37,16 @@ QByteArray sansPrefixe(const QByteArray& ligne) {
     return ligne.startsWith(" 16") || ligne.startsWith(" 17") ? ligne.mid(3) : ligne;
 }
 
-QString champ(const QByteArray& ligne, int colonne, int largeur) {
-    return encodage::depuisOctets(ligne.mid(colonne - 1, largeur));
+QByteArrayView sansPrefixe(QByteArrayView ligne) {
+    return ligne.startsWith(" 16") || ligne.startsWith(" 17") ? ligne.sliced(3) : ligne;
 }
 
-QString montant(const QByteArray& ligne, int colonne, int largeur) {
-    return formatMontant(champs::valeur(ligne.mid(colonne - 1, largeur)), true);
+QString champ(QByteArrayView ligne, int colonne, int largeur) {
+    return encodage::depuisOctets(colonnes(ligne, colonne, largeur));
+}
+
+QString montant(QByteArrayView ligne, int colonne, int largeur) {
+    return formatMontant(champs::valeur(colonnes(ligne, colonne, largeur).toByteArray()), true);
 }
 
 QDate dateTraitement(const QString& jours, QDate aujourdhui) {
@@ -60,27 +64,27 @@ QString dateCourte(QDate date) {
 
 namespace {
 
-const QByteArray* premier(const QList<QByteArray>& l, const char* code) {
-    for (const QByteArray& ligne : l)
-        if (ligne.startsWith(code))
-            return &ligne;
-    return nullptr;
-}
-
 // A count as a whole number ("000012" -> "12"); blanks read as zero.
-QString entier(const QByteArray& ligne, int colonne, int largeur) {
-    return QString::number(champs::valeur(ligne.mid(colonne - 1, largeur)));
+QString entier(QByteArrayView ligne, int colonne, int largeur) {
+    return QString::number(champs::valeur(colonnes(ligne, colonne, largeur).toByteArray()));
 }
 
-void resumerErreur(Resume& r, const QList<QByteArray>& l, QDate aujourdhui) {
-    if (const QByteArray* entete = premier(l, " 21")) {
-        r.date = dateCourte(dateTraitement(champ(*entete, 13, 3), aujourdhui));
-        r.attestation = champ(*entete, 4, 7).trimmed();
-    }
-    if (const QByteArray* totaux = premier(l, " 28")) {
-        r.nombre = entier(*totaux, 23, 6);
-        r.montant = montant(*totaux, 41, 9);  // all nine digits of the fees
-    }
+// The header and the totals are the first line of each code; the error lines between are only
+// stepped over.
+void resumerErreur(Resume& r, QByteArrayView contenu, QDate aujourdhui) {
+    bool entete = false, totaux = false;
+    pourChaqueLigne(contenu, [&](QByteArrayView ligne) {
+        if (!entete && ligne.startsWith(" 21")) {
+            entete = true;
+            r.date = dateCourte(dateTraitement(champ(ligne, 13, 3), aujourdhui));
+            r.attestation = champ(ligne, 4, 7).trimmed();
+        } else if (!totaux && ligne.startsWith(" 28")) {
+            totaux = true;
+            r.nombre = entier(ligne, 23, 6);
+            r.montant = montant(ligne, 41, 9);  // all nine digits of the fees
+        }
+        return !(entete && totaux);
+    });
 }
 
 }  // namespace
@@ -94,15 +98,15 @@ QString dateAaMmJj(const QString& aammjj) {
 
 namespace {
 
-void resumerEtat(Resume& r, const QList<QByteArray>& l) {
-    for (const QByteArray& ligne : l) {
-        const QByteArray enregistrement = sansPrefixe(ligne);
+void resumerEtat(Resume& r, QByteArrayView contenu) {
+    pourChaqueLigne(contenu, [&](QByteArrayView ligne) {
+        const QByteArrayView enregistrement = sansPrefixe(ligne);
         if (!enregistrement.startsWith("00"))
-            continue;
+            return true;
         r.date = dateAaMmJj(champ(enregistrement, 17, 6));
         r.paiement = champ(enregistrement, 15, 2).trimmed();
-        return;
-    }
+        return false;
+    });
 }
 
 }  // namespace
@@ -110,10 +114,9 @@ void resumerEtat(Resume& r, const QList<QByteArray>& l) {
 Resume resumer(const QString& nom, const QByteArray& contenu, QDate aujourdhui) {
     Resume r;
     r.fichier = nom;
-    const QList<QByteArray> l = lignes(contenu);
     switch (genre(nom)) {
-    case Genre::Erreur: resumerErreur(r, l, aujourdhui); break;
-    case Genre::Etat: resumerEtat(r, l); break;
+    case Genre::Erreur: resumerErreur(r, contenu, aujourdhui); break;
+    case Genre::Etat: resumerEtat(r, contenu); break;
     case Genre::Aucun: break;
     }
     return r;
