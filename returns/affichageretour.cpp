@@ -8,6 +8,8 @@
 #include "returns/impressionretour.h"
 #include "returns/retours.h"
 
+#include <cstring>
+
 namespace affichageretour {
 
 namespace {
@@ -23,6 +25,12 @@ struct Lecture {
     bool messageEtat = false, messageErreurs = false;
 };
 
+// The record's code, compared in place: every line of a large return is looked at.
+template <qsizetype N>
+bool commence(QByteArrayView e, const char (&code)[N]) {
+    return e.size() >= N - 1 && std::memcmp(e.data(), code, N - 1) == 0;
+}
+
 void demanderImpression(bool& dejaDit, const QString& texte, PortDialogue& d) {
     if (dejaDit)
         return;
@@ -31,15 +39,15 @@ void demanderImpression(bool& dejaDit, const QString& texte, PortDialogue& d) {
 }
 
 void lireEtat(Lecture& l, QByteArrayView e, PortDialogue& d) {
-    if (e.startsWith("00")) {
+    if (commence(e, "00")) {
         l.a.etiquettes[0] = QStringLiteral("RÉCEPTION DES ÉTATS DE COMPTE");
         l.a.etiquettes[1] = QStringLiteral("Agence ") + champ(e, 10, 5);
         l.a.etiquettes[2] = QStringLiteral("# Paiement ") + champ(e, 15, 2);
-    } else if (e.startsWith("01")) {
+    } else if (commence(e, "01")) {
         l.professionnel = champ(e, 10, 7);
         l.a.etiquettes[3] = QStringLiteral("Professionnel ") + l.professionnel;
         l.a.etiquettes[4] = QStringLiteral("Groupe ") + champ(e, 18, 5);
-    } else if (e.startsWith("13") || e.startsWith("14")) {
+    } else if (commence(e, "13") || commence(e, "14")) {
         if (!l.enteteDetails) {
             demanderImpression(l.messageEtat,
                                QStringLiteral("Pour plus de détails, veuillez imprimer cet état de compte ."), d);
@@ -51,18 +59,18 @@ void lireEtat(Lecture& l, QByteArrayView e, PortDialogue& d) {
             l.enteteDetails = true;
         }
         l.a.ajouterDetail(e.data() - l.a.contenu.constData(), e.size());
-    } else if (e.startsWith("15")) {
+    } else if (commence(e, "15")) {
         l.enteteDetails = false;
     }
 }
 
 void lireErreur(Lecture& l, QByteArrayView e, PortDialogue& d) {
-    if (e.startsWith(" 21")) {
+    if (commence(e, " 21")) {
         l.a.etiquettes[0] = QStringLiteral("RETOUR DES ERREURS");
         l.a.etiquettes[3] =
             retours::dateCourte(retours::dateTraitement(champ(e, 13, 3), Horloge::aujourdhui()));
         l.a.etiquettes[4] = champ(e, 4, 7);
-    } else if (e.startsWith(" 28")) {
+    } else if (commence(e, " 28")) {
         l.a.ajouter({QStringLiteral(" ")});
         l.a.ajouter({QStringLiteral("Nombre total"), QStringLiteral("de demandes"), QStringLiteral("de paiement"),
                      QStringLiteral("=========="), QStringLiteral("=========="), QStringLiteral("==========")});
@@ -72,10 +80,10 @@ void lireErreur(Lecture& l, QByteArrayView e, PortDialogue& d) {
                      montant(e, 41, 9)});
         l.a.ajouter({QStringLiteral("========= ")});
         l.a.ajouter({QStringLiteral(" ")});
-    } else if (e.startsWith(" 25") || e.startsWith(" 27")) {
+    } else if (commence(e, " 25") || commence(e, " 27")) {
         demanderImpression(l.messageErreurs,
                            QStringLiteral("Veuillez imprimer ce retour d'erreur(s) pour plus de détails."), d);
-    } else if (e.startsWith(" 26")) {
+    } else if (commence(e, " 26")) {
         l.a.ajouter({QStringLiteral(" ")});
         l.a.ajouter({QStringLiteral("Professionnel"), QStringLiteral("Soumises"), QStringLiteral("Valides"),
                      QStringLiteral("Refusées"), QStringLiteral("Annulées"), QStringLiteral("Honoraires")});
@@ -128,8 +136,11 @@ std::optional<Affichage> AfficherRetour(const QString& chemin, PortDialogue& d) 
         l.a.contenu = fichiers::lire(chemin);
         retours::pourChaqueLigne(l.a.contenu, [&](QByteArrayView ligne) {
             const QByteArrayView e = retours::sansPrefixe(ligne);
-            lireEtat(l, e, d);
-            lireErreur(l, e, d);
+            // The codes of an error return start with a blank, those of a statement never do.
+            if (commence(e, " "))
+                lireErreur(l, e, d);
+            else
+                lireEtat(l, e, d);
             return true;
         });
     } catch (const ErreurFichier& e) {
