@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <optional>
 
 namespace retours {
 
@@ -69,22 +70,31 @@ QString entier(QByteArrayView ligne, int colonne, int largeur) {
     return QString::number(champs::valeur(colonnes(ligne, colonne, largeur).toByteArray()));
 }
 
-// The header and the totals are the first line of each code; the error lines between are only
-// stepped over.
+// The first line that begins with `code`, found by a search of the bytes rather than line by
+// line; none when no line does.
+std::optional<QByteArrayView> premiereLigne(QByteArrayView contenu, const char* code) {
+    const QByteArray apresFin = QByteArray("\n") + code;
+    qsizetype debut = contenu.startsWith(code) ? 0 : contenu.indexOf(apresFin);
+    if (debut < 0)
+        return std::nullopt;
+    if (debut > 0 || !contenu.startsWith(code))
+        ++debut;  // after the line feed
+    qsizetype fin = contenu.indexOf('\n', debut);
+    QByteArrayView ligne = contenu.sliced(debut, (fin < 0 ? contenu.size() : fin) - debut);
+    if (ligne.endsWith('\r'))
+        ligne.chop(1);
+    return ligne;
+}
+
 void resumerErreur(Resume& r, QByteArrayView contenu, QDate aujourdhui) {
-    bool entete = false, totaux = false;
-    pourChaqueLigne(contenu, [&](QByteArrayView ligne) {
-        if (!entete && ligne.startsWith(" 21")) {
-            entete = true;
-            r.date = dateCourte(dateTraitement(champ(ligne, 13, 3), aujourdhui));
-            r.attestation = champ(ligne, 4, 7).trimmed();
-        } else if (!totaux && ligne.startsWith(" 28")) {
-            totaux = true;
-            r.nombre = entier(ligne, 23, 6);
-            r.montant = montant(ligne, 41, 9);  // all nine digits of the fees
-        }
-        return !(entete && totaux);
-    });
+    if (const auto entete = premiereLigne(contenu, " 21")) {
+        r.date = dateCourte(dateTraitement(champ(*entete, 13, 3), aujourdhui));
+        r.attestation = champ(*entete, 4, 7).trimmed();
+    }
+    if (const auto totaux = premiereLigne(contenu, " 28")) {
+        r.nombre = entier(*totaux, 23, 6);
+        r.montant = montant(*totaux, 41, 9);  // all nine digits of the fees
+    }
 }
 
 }  // namespace
