@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
 #include <optional>
 
 namespace retours {
@@ -70,20 +71,24 @@ QString entier(QByteArrayView ligne, int colonne, int largeur) {
     return QString::number(champs::valeur(colonnes(ligne, colonne, largeur).toByteArray()));
 }
 
-// The first line that begins with `code`, found by a search of the bytes rather than line by
-// line; none when no line does.
+// The first line that begins with the three characters `code`: each line's start compared in
+// place, the line feeds found by memchr; none when no line does.
 std::optional<QByteArrayView> premiereLigne(QByteArrayView contenu, const char* code) {
-    const QByteArray apresFin = QByteArray("\n") + code;
-    qsizetype debut = contenu.startsWith(code) ? 0 : contenu.indexOf(apresFin);
-    if (debut < 0)
-        return std::nullopt;
-    if (debut > 0 || !contenu.startsWith(code))
-        ++debut;  // after the line feed
-    qsizetype fin = contenu.indexOf('\n', debut);
-    QByteArrayView ligne = contenu.sliced(debut, (fin < 0 ? contenu.size() : fin) - debut);
-    if (ligne.endsWith('\r'))
-        ligne.chop(1);
-    return ligne;
+    const char* const fin = contenu.data() + contenu.size();
+    for (const char* l = contenu.data(); l < fin;) {
+        const char* const saut = static_cast<const char*>(std::memchr(l, '\n', fin - l));
+        const char* const finLigne = saut ? saut : fin;
+        if (finLigne - l >= 3 && std::memcmp(l, code, 3) == 0) {
+            QByteArrayView ligne(l, finLigne - l);
+            if (ligne.endsWith('\r'))
+                ligne.chop(1);
+            return ligne;
+        }
+        if (!saut)
+            break;
+        l = saut + 1;
+    }
+    return std::nullopt;
 }
 
 void resumerErreur(Resume& r, QByteArrayView contenu, QDate aujourdhui) {
