@@ -2,11 +2,42 @@
 
 #include "platform/dialogues.h"
 
+#include <QAbstractTableModel>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QTreeView>
+
+namespace {
+
+// The rows of a display as a table of seven columns; the row last asked for is kept decoded,
+// since a view asks for its cells one by one.
+class ModeleRapport : public QAbstractTableModel {
+public:
+    ModeleRapport(affichageretour::Affichage affichage, QObject* parent)
+        : QAbstractTableModel(parent), affichage_(std::move(affichage)) {}
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : int(affichage_.nombreRangees());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 7; }
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        if (index.row() != derniere_) {
+            cellules_ = affichage_.rangee(index.row());
+            derniere_ = index.row();
+        }
+        return cellules_.value(index.column());
+    }
+
+private:
+    const affichageretour::Affichage affichage_;
+    mutable int derniere_ = -1;
+    mutable QStringList cellules_;
+};
+
+}  // namespace
 
 frmAfficheRapport::frmAfficheRapport(const affichageretour::Affichage& affichage, QWidget* parent)
     : QDialog(parent) {
@@ -29,15 +60,14 @@ frmAfficheRapport::frmAfficheRapport(const affichageretour::Affichage& affichage
     for (int i = 1; i < 5; ++i)
         grille->addWidget(Label1[i], 1 + (i - 1) / 2, (i - 1) % 2);
 
-    ListView1 = new QTreeWidget(this);
+    ListView1 = new QTreeView(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setAccessibleName(QStringLiteral("Lignes du rapport"));
-    ListView1->setColumnCount(7);
+    ListView1->setModel(new ModeleRapport(affichage, ListView1));
     ListView1->setHeaderHidden(true);  // the rows carry their own headings
     ListView1->setRootIsDecorated(false);
     ListView1->setAllColumnsShowFocus(true);
-    for (const QStringList& r : affichage.rangees)
-        new QTreeWidgetItem(ListView1, r);
+    ListView1->setUniformRowHeights(true);
     ListView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grille->addWidget(ListView1, 3, 0, 1, 2);
 

@@ -7,7 +7,7 @@
 class PortDialogue;
 class QLabel;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 // "Rapport": a kept return file shown on screen, its header labels and its rows. Reads only.
 class frmAfficheRapport : public QDialog {
@@ -19,6 +19,6 @@ public:
     static void afficher(const QString& chemin, PortDialogue& dialogues, QWidget* parent);
 
     QList<QLabel*> Label1;  // 0 to 4
-    QTreeWidget* ListView1 = nullptr;
+    QTreeView* ListView1 = nullptr;  // over the display's rows, decoded as they are shown
     QPushButton* Command1 = nullptr;  // "Fermer"
 };

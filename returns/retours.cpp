@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <cstring>
+#include <optional>
 
 namespace retours {
 
@@ -37,12 +39,16 @@ QByteArray sansPrefixe(const QByteArray& ligne) {
     return ligne.startsWith(" 16") || ligne.startsWith(" 17") ? ligne.mid(3) : ligne;
 }
 
-QString champ(const QByteArray& ligne, int colonne, int largeur) {
-    return encodage::depuisOctets(ligne.mid(colonne - 1, largeur));
+QByteArrayView sansPrefixe(QByteArrayView ligne) {
+    return ligne.startsWith(" 16") || ligne.startsWith(" 17") ? ligne.sliced(3) : ligne;
 }
 
-QString montant(const QByteArray& ligne, int colonne, int largeur) {
-    return formatMontant(champs::valeur(ligne.mid(colonne - 1, largeur)), true);
+QString champ(QByteArrayView ligne, int colonne, int largeur) {
+    return encodage::depuisOctets(colonnes(ligne, colonne, largeur));
+}
+
+QString montant(QByteArrayView ligne, int colonne, int largeur) {
+    return formatMontant(champs::valeur(colonnes(ligne, colonne, largeur).toByteArray()), true);
 }
 
 QDate dateTraitement(const QString& jours, QDate aujourdhui) {
@@ -60,24 +66,37 @@ QString dateCourte(QDate date) {
 
 namespace {
 
-const QByteArray* premier(const QList<QByteArray>& l, const char* code) {
-    for (const QByteArray& ligne : l)
-        if (ligne.startsWith(code))
-            return &ligne;
-    return nullptr;
-}
-
 // A count as a whole number ("000012" -> "12"); blanks read as zero.
-QString entier(const QByteArray& ligne, int colonne, int largeur) {
-    return QString::number(champs::valeur(ligne.mid(colonne - 1, largeur)));
+QString entier(QByteArrayView ligne, int colonne, int largeur) {
+    return QString::number(champs::valeur(colonnes(ligne, colonne, largeur).toByteArray()));
 }
 
-void resumerErreur(Resume& r, const QList<QByteArray>& l, QDate aujourdhui) {
-    if (const QByteArray* entete = premier(l, " 21")) {
+// The first line that begins with the three characters `code`: each line's start compared in
+// place, the line feeds found by memchr; none when no line does.
+std::optional<QByteArrayView> premiereLigne(QByteArrayView contenu, const char* code) {
+    const char* const fin = contenu.data() + contenu.size();
+    for (const char* l = contenu.data(); l < fin;) {
+        const char* const saut = static_cast<const char*>(std::memchr(l, '\n', fin - l));
+        const char* const finLigne = saut ? saut : fin;
+        if (finLigne - l >= 3 && std::memcmp(l, code, 3) == 0) {
+            QByteArrayView ligne(l, finLigne - l);
+            if (ligne.endsWith('\r'))
+                ligne.chop(1);
+            return ligne;
+        }
+        if (!saut)
+            break;
+        l = saut + 1;
+    }
+    return std::nullopt;
+}
+
+void resumerErreur(Resume& r, QByteArrayView contenu, QDate aujourdhui) {
+    if (const auto entete = premiereLigne(contenu, " 21")) {
         r.date = dateCourte(dateTraitement(champ(*entete, 13, 3), aujourdhui));
         r.attestation = champ(*entete, 4, 7).trimmed();
     }
-    if (const QByteArray* totaux = premier(l, " 28")) {
+    if (const auto totaux = premiereLigne(contenu, " 28")) {
         r.nombre = entier(*totaux, 23, 6);
         r.montant = montant(*totaux, 41, 9);  // all nine digits of the fees
     }
@@ -94,15 +113,15 @@ QString dateAaMmJj(const QString& aammjj) {
 
 namespace {
 
-void resumerEtat(Resume& r, const QList<QByteArray>& l) {
-    for (const QByteArray& ligne : l) {
-        const QByteArray enregistrement = sansPrefixe(ligne);
+void resumerEtat(Resume& r, QByteArrayView contenu) {
+    pourChaqueLigne(contenu, [&](QByteArrayView ligne) {
+        const QByteArrayView enregistrement = sansPrefixe(ligne);
         if (!enregistrement.startsWith("00"))
-            continue;
+            return true;
         r.date = dateAaMmJj(champ(enregistrement, 17, 6));
         r.paiement = champ(enregistrement, 15, 2).trimmed();
-        return;
-    }
+        return false;
+    });
 }
 
 }  // namespace
@@ -110,10 +129,9 @@ void resumerEtat(Resume& r, const QList<QByteArray>& l) {
 Resume resumer(const QString& nom, const QByteArray& contenu, QDate aujourdhui) {
     Resume r;
     r.fichier = nom;
-    const QList<QByteArray> l = lignes(contenu);
     switch (genre(nom)) {
-    case Genre::Erreur: resumerErreur(r, l, aujourdhui); break;
-    case Genre::Etat: resumerEtat(r, l); break;
+    case Genre::Erreur: resumerErreur(r, contenu, aujourdhui); break;
+    case Genre::Etat: resumerEtat(r, contenu); break;
     case Genre::Aucun: break;
     }
     return r;

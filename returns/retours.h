@@ -1,9 +1,11 @@
 #pragma once
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 
 class PortDialogue;
 
@@ -18,13 +20,36 @@ Genre genre(const QString& nom);
 
 // The lines of a file, without their line ends.
 QList<QByteArray> lignes(const QByteArray& contenu);
+// The same lines as views into `contenu`, handed to `f` in order until it returns false: a
+// large return is read without a copy of each line.
+template <typename F>
+void pourChaqueLigne(QByteArrayView contenu, F&& f) {
+    qsizetype debut = 0;
+    while (debut < contenu.size()) {
+        qsizetype fin = contenu.indexOf('\n', debut);
+        if (fin < 0)
+            fin = contenu.size();
+        QByteArrayView ligne = contenu.sliced(debut, fin - debut);
+        if (ligne.endsWith('\r'))
+            ligne.chop(1);
+        if (!f(ligne))
+            return;
+        debut = fin + 1;
+    }
+}
 // A statement record stored behind " 16" or " 17" loses that prefix.
 QByteArray sansPrefixe(const QByteArray& ligne);
-// Columns `colonne`.. (1-based) of a line, decoded; what the line lacks is empty.
-QString champ(const QByteArray& ligne, int colonne, int largeur);
+QByteArrayView sansPrefixe(QByteArrayView ligne);
+// Columns `colonne`.. (1-based) of a line, as bytes; what the line lacks is empty.
+inline QByteArrayView colonnes(QByteArrayView ligne, int colonne, int largeur) {
+    const qsizetype debut = colonne - 1;
+    return debut >= ligne.size() ? QByteArrayView() : ligne.sliced(debut, std::min<qsizetype>(largeur, ligne.size() - debut));
+}
+// The same, decoded.
+QString champ(QByteArrayView ligne, int colonne, int largeur);
 
 // Columns `colonne`.. holding an amount in cents, as "#,###.00" with every digit kept.
-QString montant(const QByteArray& ligne, int colonne, int largeur);
+QString montant(QByteArrayView ligne, int colonne, int largeur);
 
 // The processing date of an error return: 1 January plus `jours` days, in the current year
 // unless that falls more than 31 days after `aujourdhui` (a return of late December fetched in

@@ -54,6 +54,9 @@ TEST(Retours, ResumeDeChaqueFichier) {
         {"ER3.rmq", retour::fichier({" 28       000003"}), {"ER3.rmq", "", "", "0", ".00", ""}},
         {"ER4.rmq", QByteArray(), {"ER4.rmq", "", "", "", "", ""}},
         {"ER5.rmq", retour::fichier({" 21abc"}), {"ER5.rmq", "", "abc", "", "", ""}},
+        // Bare line feeds, a last line without its end: the first header and totals count.
+        {"ER6.rmq", retour::entete("6", "010") + "\n" + retour::entete("7", "020") + "\r\n" + retour::totaux(0, 2, 2, 0, 0, 75),
+         {"ER6.rmq", "2026-01-11", "6", "2", ".75", ""}},
         {"EC7123407.rmq", etatDeCompte(), {"EC7123407.rmq", "2026/03/05", "", "", "", "07"}},
         {"EC8.rmq", retour::fichier({"x", " 1700  71234"}), {"EC8.rmq", "", "", "", "", ""}},
         {"XX1.rmq", retourErreur(), {"XX1.rmq", "", "", "", "", ""}},
@@ -160,7 +163,7 @@ TEST(Retours, AfficheurDeChaqueGenre) {
         const auto a = affichageretour::AfficherRetour(d.fichier(c.nom), dialogues);
         ASSERT_TRUE(a.has_value());
         EXPECT_EQ(a->etiquettes, c.etiquettes);
-        EXPECT_EQ(a->rangees, c.rangees);
+        EXPECT_EQ(a->rangees(), c.rangees);
         EXPECT_EQ(dialogues.resume(), c.messages);
     }
     DialoguesScriptes dialogues;
