@@ -35,6 +35,13 @@ QStringList entetes(const Annee& a) {
     return QStringList{QStringLiteral("Mois")} + a.optometristes + QStringList{QStringLiteral("Refusé"), QStringLiteral("Payé")};
 }
 
+QList<tableur::Colonne> colonnes(const Annee& a) {
+    QList<tableur::Colonne> c;
+    for (const QString& e : entetes(a))
+        c << tableur::Colonne{e, c.isEmpty() ? tableur::Colonne::Genre::Texte : tableur::Colonne::Genre::Montant};
+    return c;
+}
+
 QList<QStringList> rangees(const Annee& a) {
     QList<QStringList> r;
     QList<qint64> totaux(a.factures.size() + 2, 0);

@@ -49,6 +49,15 @@ QBrush remplissage(int n, const QPalette& palette) {
     return QBrush(couleurs[i], hachures[i]);
 }
 
+// Sets `axe` to the scale of `unite` that reaches `plusGrande`.
+void graduer(QValueAxis* axe, graphiques::Unite unite, double plusGrande) {
+    const graphiques::Graphique::Echelle e = graphiques::Graphique::echelle(unite, plusGrande);
+    axe->setTickType(QValueAxis::TicksFixed);
+    axe->setRange(0, e.max);
+    axe->setTickCount(e.graduations);
+    axe->setLabelFormat(QStringLiteral("%.") + QString::number(e.decimales) + QLatin1Char('f'));
+}
+
 void colorerAxe(QAbstractAxis* axe, const QPalette& palette, const QFont& police) {
     const QColor texte = palette.color(QPalette::Text);
     axe->setLabelsBrush(texte);
@@ -101,7 +110,6 @@ ChartGraphique::ChartGraphique(const graphiques::Graphique& g, const QPalette& p
     for (int u = 0; u < unites.size() && u < 2; ++u) {
         auto* valeurs = new QValueAxis(this);
         valeurs->setTitleText(graphiques::Graphique::axe(unites[u]));
-        valeurs->setLabelFormat(QStringLiteral("%.0f"));
         colorerAxe(valeurs, palette, texte);
         auto* barres = new QBarSeries(this);
         barres->setBarWidth(LargeurDesBarres);
@@ -121,8 +129,7 @@ ChartGraphique::ChartGraphique(const graphiques::Graphique& g, const QPalette& p
             barres->append(ensemble);
             ensembles_[s] = ensemble;
         }
-        valeurs->setRange(0, plusGrande > 0 ? plusGrande * 1.1 : 1);
-        valeurs->applyNiceNumbers();
+        graduer(valeurs, unites[u], plusGrande * 1.1);
         if (u > 0)
             valeurs->setGridLineVisible(false);  // the left axis's lines are the grid
         addSeries(barres);
@@ -197,10 +204,8 @@ void ChartGraphique::placerEtiquettes() {
         auto* axe = qobject_cast<QValueAxis*>(axes(Qt::Vertical, barres.value(g)).value(0));
         if (axe && plusGrande > 0 && hauteurZone > hauteurTexte + 8) {
             const double requis = plusGrande * hauteurZone / (hauteurZone - hauteurTexte - 8);
-            if (axe->max() < requis) {
-                axe->setRange(0, requis);
-                axe->applyNiceNumbers();
-            }
+            if (axe->max() < requis)
+                graduer(axe, unites[g], requis);
         }
     }
     for (int s = 0; s < n; ++s) {

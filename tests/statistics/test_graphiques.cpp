@@ -11,6 +11,7 @@
 #include "statistics/frmTendances.h"
 #include "statistics/statmensuelle.h"
 #include "statistics/vuegraphique.h"
+#include "support/classeur.h"
 #include "support/clavier.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
@@ -29,6 +30,7 @@
 #include <QLegend>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QValueAxis>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -329,3 +331,88 @@ TEST_F(Graphiques, SuiventLaPaletteEtLaPoliceDeLApplication) {
 }
 
 }  // namespace
+
+// Each value axis of a chart of counts and amounts, laid out in a panel as on the screen: its
+// labels read from the axis as drawn, whatever the highest value. A count reads in whole numbers;
+// no two labels of an axis read alike, and the top reaches the highest bar.
+TEST_F(Graphiques, ChaqueAxeGradueSansDoublon) {
+    const struct {
+        qint64 nombre;  // the highest count
+        qint64 cents;   // the highest amount
+        QStringList nombres, montants;  // the labels of each axis, bottom to top
+    } cas[] = {
+        {1, 45, {"0", "1", "2"}, {"0.0", "0.1", "0.2", "0.3", "0.4", "0.5"}},
+        {2, 2855, {"0", "1", "2", "3"}, {"0", "10", "20", "30", "40"}},
+        {7, 99, {"0", "2", "4", "6", "8"}, {"0.0", "0.5", "1.0", "1.5"}},
+        {13, 999999999, {"0", "5", "10", "15"}, {"0", "5000000", "10000000", "15000000"}},
+        {1000, 0, {"0", "500", "1000", "1500"}, {"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(qPrintable(QString::number(c.nombre) + " " + QString::number(c.cents)));
+        graphiques::Graphique g;
+        g.titre = "Actes";
+        g.categories = {"09001", "09008"};
+        g.series = {{"Nombre d'actes", graphiques::Unite::Nombre, {c.nombre, 0}},
+                    {"Montant", graphiques::Unite::Cents, {c.cents, 0}}};
+        PanneauGraphique panneau(d.chemin(), dialogues);
+        panneau.resize(900, 560);
+        panneau.afficher(g, {"Actes"}, "Actes");
+        panneau.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panneau));
+        QApplication::processEvents();
+        QList<QStringList> lus;
+        for (const Qt::Alignment cote : {Qt::AlignLeft, Qt::AlignRight}) {
+            const auto* axe = qobject_cast<const QValueAxis*>(panneau.chart()->axes(Qt::Vertical).value(cote == Qt::AlignLeft ? 0 : 1));
+            ASSERT_TRUE(axe);
+            EXPECT_EQ(axe->alignment(), cote);
+            QStringList l;
+            for (int i = 0; i < axe->tickCount(); ++i)
+                l << QString::asprintf(axe->labelFormat().toLatin1().constData(),
+                                       axe->min() + i * (axe->max() - axe->min()) / (axe->tickCount() - 1));
+            lus << l;
+        }
+        EXPECT_EQ(lus[0], c.nombres);
+        EXPECT_EQ(lus[1], c.montants);
+    }
+}
+
+// The table of the trends exported from the keyboard (Alt+X, from either tab) as a workbook and
+// as CSV: every cell the table shows, the month as text and each amount as a number.
+TEST_F(Graphiques, TendancesExporteesCommeLeTableau) {
+    frmTendances w(d.chemin(), configuration, dialogues);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QList<QStringList> attendues, csv;
+    for (int r = 0; r < w.Tableau->rowCount(); ++r) {
+        QStringList types{"texte " + w.Tableau->item(r, 0)->text()}, champs{w.Tableau->item(r, 0)->text()};
+        for (int c = 1; c < w.Tableau->columnCount(); ++c) {
+            const QString montant = QString(w.Tableau->item(r, c)->text()).remove(',');
+            types << "montant " + (montant.startsWith('.') ? "0" + montant : montant);
+            champs << QString(types.last().mid(8)).replace('.', ',');
+        }
+        attendues << types;
+        csv << champs;
+    }
+    ASSERT_EQ(attendues.size(), 13);
+    EXPECT_TRUE(attendues[2].contains("montant 40.55"));
+    dialogues.fichiers = {d.fichier("tendances"), d.fichier("tendances.csv")};
+    dialogues.typesFichier = {1, 0};
+    Clavier clavier;
+    clavier.touche(Qt::Key_X, Qt::AltModifier).pause(150).touche(Qt::Key_B, Qt::AltModifier).touche(Qt::Key_X, Qt::AltModifier);
+    ASSERT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
+    EXPECT_EQ(w.Onglets->currentIndex(), 1);
+    ASSERT_EQ(dialogues.boites().size(), 4) << qPrintable(dialogues.resume().join('\n'));
+    EXPECT_EQ(dialogues.resume()[0], "Exporter | Tendances 2026 2026-12-06 10h00.csv");
+    const Classeur lu = lireClasseur(d.fichier("tendances.xlsx"));
+    EXPECT_EQ(lu.feuille, "Tendances 2026");
+    QStringList entetes;
+    for (int c = 0; c < w.Tableau->columnCount(); ++c)
+        entetes << w.Tableau->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(lu.entetes, entetes);
+    EXPECT_EQ(lu.lignes, attendues) << qPrintable(lu.erreurs);
+    QStringList lignes = QString::fromUtf8(d.lire("tendances.csv").mid(3)).split("\r\n");
+    EXPECT_EQ(lignes.takeFirst(), entetes.join(';'));
+    for (int r = 0; r < csv.size(); ++r)
+        EXPECT_EQ(lignes.value(r), csv[r].join(';'));
+}
