@@ -32,7 +32,8 @@ QList<QStringList> rangees(const Annee& a);
 // The same columns for a spreadsheet: the month as text, every other column an amount.
 QList<tableur::Colonne> colonnes(const Annee& a);
 
-// The chart of the same figures: a series per optometrist, then "Refusé" and "Payé".
+// The chart of the same figures: a series per optometrist ("Facturé 311111 : Dre Gagnon"), then
+// "Refusé" and "Payé".
 graphiques::Graphique graphique(const Annee& a);
 
 }  // namespace tendances

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -23,6 +24,8 @@
 #include <QPushButton>
 #include <QValueAxis>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -224,6 +227,27 @@ void ChartGraphique::placerEtiquettes() {
                 e->setPos(haut.x() - r.width() / 2, haut.y() - r.height() - 1);
             }
         }
+    }
+    // Values that would be written over one another are left out, the first series's first:
+    // hundreds of codes would otherwise make a smudge of them (the table gives every value).
+    QList<QRectF> ecrites;
+    for (QGraphicsSimpleTextItem* e : etiquettes_) {
+        if (!e->isVisible())
+            continue;
+        const QRectF r = e->mapRectToParent(e->boundingRect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        if (std::any_of(ecrites.begin(), ecrites.end(), [&](const QRectF& autre) { return autre.intersects(r); }))
+            e->setVisible(false);
+        else
+            ecrites << r;
+    }
+    // The codes under the bars upright when they do not fit across.
+    if (auto* axe = qobject_cast<QBarCategoryAxis*>(axes(Qt::Horizontal).value(0))) {
+        const QFontMetricsF mesure(axe->labelsFont());
+        double plusLarge = 0;
+        for (const QString& c : graphique_.categories)
+            plusLarge = qMax(plusLarge, mesure.horizontalAdvance(c));
+        const double place = plotArea().width() / double(categories);
+        axe->setLabelsAngle(plusLarge + 4 > place ? -90 : 0);
     }
     enPlacement_ = false;
 }
