@@ -82,6 +82,14 @@ void mettreEnPage(ChartGraphique* chart) {
 
 }  // namespace
 
+// A value's box without the blank a font leaves over and under the letters, so that values
+// written side by side, upright over narrow bars, may touch.
+QRectF encre(const QGraphicsSimpleTextItem* e) {
+    const QRectF r = e->boundingRect();
+    const double marge = r.height() * 0.2;
+    return e->mapRectToParent(r.adjusted(0, marge, 0, -marge));
+}
+
 ChartGraphique::ChartGraphique(const graphiques::Graphique& g, const QPalette& palette, const QFont& police)
     : graphique_(g) {
     setAnimationOptions(QChart::NoAnimation);
@@ -234,7 +242,7 @@ void ChartGraphique::placerEtiquettes() {
     for (QGraphicsSimpleTextItem* e : etiquettes_) {
         if (!e->isVisible())
             continue;
-        const QRectF r = e->mapRectToParent(e->boundingRect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        const QRectF r = encre(e);
         if (std::any_of(ecrites.begin(), ecrites.end(), [&](const QRectF& autre) { return autre.intersects(r); }))
             e->setVisible(false);
         else

@@ -387,7 +387,7 @@ TEST_F(Graphiques, AxesEtValeursLisibles) {
         for (const QGraphicsSimpleTextItem* e : panneau.chart()->etiquettes()) {
             if (!e->isVisible())
                 continue;
-            const QRectF r = e->mapRectToParent(e->boundingRect()).adjusted(0.5, 0.5, -0.5, -0.5);
+            const QRectF r = encre(e);
             for (const QRectF& autre : ecrites)
                 EXPECT_FALSE(autre.intersects(r)) << qPrintable(e->text());
             ecrites << r;
