@@ -24,6 +24,7 @@
 #include "returns/suivi.h"
 #include "statistics/journalenvois.h"
 #include "statistics/statmensuelle.h"
+#include "statistics/tendances.h"
 #include "transmission/envoi.h"
 #include "transmission/preparation.h"
 #include "transmission/rapports.h"
@@ -69,6 +70,7 @@ const char* const Aide =
     "                                statistiques-mensuelles (--annee A --mois M --optometriste NO),\n"
     "                                facturations-envoyees, facturations-precedentes,\n"
     "                                facturations-conservees, file-d-attente,\n"
+    "                                tendances --annee A (les douze mois d'une année),\n"
     "                                suivi [--du AAAA-MM-JJ] [--au AAAA-MM-JJ] (les factures envoyées\n"
     "                                et ce que la RAMQ en a dit, par date du service) ; un fichier qui\n"
     "                                existe n'est remplacé qu'avec --remplacer, un fichier de la\n"
@@ -434,6 +436,17 @@ int exporter(const QString& programme, const Ligne& l, QTextStream& sortie, QTex
         colonnes = suivi::colonnes();
         for (const suivi::Ligne& ligne : lireSuivi(programme, f))
             rangees << ligne.cellules();
+    } else if (liste == QLatin1String("tendances")) {
+        bool annee = false;
+        const int a = l.options.value(QStringLiteral("--annee")).toInt(&annee);
+        if (!annee || a < 1 || a > 9999) {
+            erreurs << "tendances demande --annee AAAA." << Qt::endl;
+            return Usage;
+        }
+        const tendances::Annee figures =
+            tendances::lire(programme, a, ChargerConfiguration(programme), lireSuivi(programme, {}));
+        colonnes = tendances::colonnes(figures);
+        rangees = tendances::rangees(figures);
     } else if (liste == QLatin1String("file-d-attente")) {
         colonnes = filepatients::colonnes();
         for (const filepatients::EnFile& p : filepatients::tous(programme))

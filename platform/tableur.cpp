@@ -222,8 +222,12 @@ bool exporter(const QString& nomPropose, const QList<Colonne>& colonnes, const Q
     const auto choisi = d.fichierAEnregistrer(titre, nomDExportation(nomPropose, Horloge::maintenant()), types);
     if (!choisi)
         return false;
-    // The type chosen decides the format, whatever the name typed ends with.
-    const Format format = choisi->type == 1 ? Format::Xlsx : Format::Csv;
+    // A name typed with the extension of a format ("essai.xlsx") is written in that format,
+    // whatever type the dialog showed; any other name takes the type chosen and its extension.
+    Format format = choisi->type == 1 ? Format::Xlsx : Format::Csv;
+    for (const Format f : {Format::Csv, Format::Xlsx})
+        if (choisi->chemin.endsWith(extension(f), Qt::CaseInsensitive))
+            format = f;
     const QString chemin = avecExtension(choisi->chemin, format);
     const QString nom = QDir::toNativeSeparators(chemin);
     // The save dialog asked about the name typed, not about the one completed here.

@@ -5,6 +5,8 @@
 #include "platform/erreurs.h"
 #include "platform/horloge.h"
 #include "platform/reprise.h"
+#include "platform/tableur.h"
+#include "returns/listeqt.h"
 #include "statistics/statmensuelle.h"
 #include "statistics/tendances.h"
 #include "statistics/vuegraphique.h"
@@ -46,12 +48,18 @@ frmTendances::frmTendances(QString programme, const Configuration& configuration
     Fermer->setObjectName(QStringLiteral("Fermer"));
     Fermer->setAutoDefault(false);
     connect(Fermer, &QPushButton::clicked, this, &QDialog::close);
+    // The table's figures, from either tab: the chart draws the same.
+    Exporter = boutonExporter(this, [this] {
+        tableur::exporter(QStringLiteral("Tendances %1.csv").arg(annee_.annee), tendances::colonnes(annee_),
+                          tendances::rangees(annee_), dialogues_);
+    });
 
     auto* haut = new QHBoxLayout;
     haut->addWidget(libelle);
     haut->addWidget(Annee);
     haut->addStretch(1);
     auto* bas = new QHBoxLayout;
+    bas->addWidget(Exporter);
     bas->addStretch(1);
     bas->addWidget(Fermer);
     auto* disposition = new QVBoxLayout(this);
@@ -76,7 +84,9 @@ frmTendances::frmTendances(QString programme, const Configuration& configuration
 
 void frmTendances::afficher() {
     Sablier sablier(dialogues_);
-    tendances::Annee a;
+    tendances::Annee& a = annee_;
+    a = {};
+    a.annee = Annee->currentText().toInt();
     executerAvecReprise(dialogues_, TitreLecture, [&] {
         a = tendances::lire(programme_, Annee->currentText().toInt(), configuration_, suivi_);
     });

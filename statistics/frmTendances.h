@@ -1,6 +1,7 @@
 #pragma once
 #include "config/configuration.h"
 #include "returns/suivi.h"
+#include "statistics/tendances.h"
 
 #include <QDialog>
 #include <QList>
@@ -24,6 +25,7 @@ public:
     QTabWidget* Onglets = nullptr;  // 0 the chart, 1 the table
     PanneauGraphique* Graphique = nullptr;
     QTableWidget* Tableau = nullptr;
+    QPushButton* Exporter = nullptr;
     QPushButton* Fermer = nullptr;
 
 private:
@@ -33,4 +35,5 @@ private:
     const Configuration& configuration_;
     PortDialogue& dialogues_;
     QList<suivi::Ligne> suivi_;
+    tendances::Annee annee_;  // the figures shown
 };

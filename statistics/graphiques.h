@@ -30,6 +30,16 @@ struct Graphique {
     static QString etiquette(Unite unite, qint64 valeur);
     // The caption of the value axis of a unit: "Montant ($)" or "Nombre".
     static QString axe(Unite unite);
+    // The scale of a value axis of `unite` that reaches at least `plusGrande` (dollars for an
+    // amount): from 0 to `max`, `graduations` ticks one step of 1, 2 or 5 times a power of ten
+    // apart, each label written with `decimales` decimals so that no two read alike. A count is
+    // never cut below a step of 1: its ticks are whole numbers.
+    struct Echelle {
+        double max = 1;
+        int graduations = 2;
+        int decimales = 0;
+    };
+    static Echelle echelle(Unite unite, double plusGrande);
     // The units in the order their series first come: the first is drawn on the left axis,
     // the second on the right.
     QList<Unite> unites() const;

@@ -35,6 +35,13 @@ QStringList entetes(const Annee& a) {
     return QStringList{QStringLiteral("Mois")} + a.optometristes + QStringList{QStringLiteral("Refusé"), QStringLiteral("Payé")};
 }
 
+QList<tableur::Colonne> colonnes(const Annee& a) {
+    QList<tableur::Colonne> c;
+    for (const QString& e : entetes(a))
+        c << tableur::Colonne{e, c.isEmpty() ? tableur::Colonne::Genre::Texte : tableur::Colonne::Genre::Montant};
+    return c;
+}
+
 QList<QStringList> rangees(const Annee& a) {
     QList<QStringList> r;
     QList<qint64> totaux(a.factures.size() + 2, 0);
@@ -67,8 +74,14 @@ graphiques::Graphique graphique(const Annee& a) {
     const auto serie = [](const QString& nom, const std::array<qint64, 12>& valeurs) {
         return graphiques::Serie{nom, graphiques::Unite::Cents, QList<qint64>(valeurs.begin(), valeurs.end())};
     };
-    for (int o = 0; o < a.optometristes.size(); ++o)
-        g.series << serie(QStringLiteral("Facturé : ") + a.optometristes[o], a.factures[o]);
+    // The professional number first: a legend short of room cuts the end of a long name, and
+    // two optometrists must still read apart.
+    for (int o = 0; o < a.optometristes.size(); ++o) {
+        const QString& nom = a.optometristes[o];
+        const qsizetype espace = nom.lastIndexOf(QLatin1Char(' '));
+        g.series << serie(QStringLiteral("Facturé %1 : %2").arg(nom.mid(espace + 1), nom.left(qMax<qsizetype>(0, espace))),
+                          a.factures[o]);
+    }
     g.series << serie(QStringLiteral("Refusé"), a.refusees) << serie(QStringLiteral("Payé"), a.payees);
     return g;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "config/configuration.h"
+#include "platform/tableur.h"
 #include "returns/suivi.h"
 #include "statistics/graphiques.h"
 
@@ -28,8 +29,11 @@ Annee lire(const QString& programme, int annee, const Configuration& c, const QL
 // year's totals. Amounts written "#,###.00".
 QStringList entetes(const Annee& a);
 QList<QStringList> rangees(const Annee& a);
+// The same columns for a spreadsheet: the month as text, every other column an amount.
+QList<tableur::Colonne> colonnes(const Annee& a);
 
-// The chart of the same figures: a series per optometrist, then "Refusé" and "Payé".
+// The chart of the same figures: a series per optometrist ("Facturé 311111 : Dre Gagnon"), then
+// "Refusé" and "Payé".
 graphiques::Graphique graphique(const Annee& a);
 
 }  // namespace tendances

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QGraphicsSimpleTextItem>
@@ -23,6 +24,8 @@
 #include <QPushButton>
 #include <QValueAxis>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +52,15 @@ QBrush remplissage(int n, const QPalette& palette) {
     return QBrush(couleurs[i], hachures[i]);
 }
 
+// Sets `axe` to the scale of `unite` that reaches `plusGrande`.
+void graduer(QValueAxis* axe, graphiques::Unite unite, double plusGrande) {
+    const graphiques::Graphique::Echelle e = graphiques::Graphique::echelle(unite, plusGrande);
+    axe->setTickType(QValueAxis::TicksFixed);
+    axe->setRange(0, e.max);
+    axe->setTickCount(e.graduations);
+    axe->setLabelFormat(QStringLiteral("%.") + QString::number(e.decimales) + QLatin1Char('f'));
+}
+
 void colorerAxe(QAbstractAxis* axe, const QPalette& palette, const QFont& police) {
     const QColor texte = palette.color(QPalette::Text);
     axe->setLabelsBrush(texte);
@@ -69,6 +81,14 @@ void mettreEnPage(ChartGraphique* chart) {
 }
 
 }  // namespace
+
+// A value's box without the blank a font leaves over and under the letters, so that values
+// written side by side, upright over narrow bars, may touch.
+QRectF encre(const QGraphicsSimpleTextItem* e) {
+    const QRectF r = e->boundingRect();
+    const double marge = r.height() * 0.2;
+    return e->mapRectToParent(r.adjusted(0, marge, 0, -marge));
+}
 
 ChartGraphique::ChartGraphique(const graphiques::Graphique& g, const QPalette& palette, const QFont& police)
     : graphique_(g) {
@@ -101,7 +121,6 @@ ChartGraphique::ChartGraphique(const graphiques::Graphique& g, const QPalette& p
     for (int u = 0; u < unites.size() && u < 2; ++u) {
         auto* valeurs = new QValueAxis(this);
         valeurs->setTitleText(graphiques::Graphique::axe(unites[u]));
-        valeurs->setLabelFormat(QStringLiteral("%.0f"));
         colorerAxe(valeurs, palette, texte);
         auto* barres = new QBarSeries(this);
         barres->setBarWidth(LargeurDesBarres);
@@ -121,8 +140,7 @@ ChartGraphique::ChartGraphique(const graphiques::Graphique& g, const QPalette& p
             barres->append(ensemble);
             ensembles_[s] = ensemble;
         }
-        valeurs->setRange(0, plusGrande > 0 ? plusGrande * 1.1 : 1);
-        valeurs->applyNiceNumbers();
+        graduer(valeurs, unites[u], plusGrande * 1.1);
         if (u > 0)
             valeurs->setGridLineVisible(false);  // the left axis's lines are the grid
         addSeries(barres);
@@ -197,10 +215,8 @@ void ChartGraphique::placerEtiquettes() {
         auto* axe = qobject_cast<QValueAxis*>(axes(Qt::Vertical, barres.value(g)).value(0));
         if (axe && plusGrande > 0 && hauteurZone > hauteurTexte + 8) {
             const double requis = plusGrande * hauteurZone / (hauteurZone - hauteurTexte - 8);
-            if (axe->max() < requis) {
-                axe->setRange(0, requis);
-                axe->applyNiceNumbers();
-            }
+            if (axe->max() < requis)
+                graduer(axe, unites[g], requis);
         }
     }
     for (int s = 0; s < n; ++s) {
@@ -219,6 +235,27 @@ void ChartGraphique::placerEtiquettes() {
                 e->setPos(haut.x() - r.width() / 2, haut.y() - r.height() - 1);
             }
         }
+    }
+    // Values that would be written over one another are left out, the first series's first:
+    // hundreds of codes would otherwise make a smudge of them (the table gives every value).
+    QList<QRectF> ecrites;
+    for (QGraphicsSimpleTextItem* e : etiquettes_) {
+        if (!e->isVisible())
+            continue;
+        const QRectF r = encre(e);
+        if (std::any_of(ecrites.begin(), ecrites.end(), [&](const QRectF& autre) { return autre.intersects(r); }))
+            e->setVisible(false);
+        else
+            ecrites << r;
+    }
+    // The codes under the bars upright when they do not fit across.
+    if (auto* axe = qobject_cast<QBarCategoryAxis*>(axes(Qt::Horizontal).value(0))) {
+        const QFontMetricsF mesure(axe->labelsFont());
+        double plusLarge = 0;
+        for (const QString& c : graphique_.categories)
+            plusLarge = qMax(plusLarge, mesure.horizontalAdvance(c));
+        const double place = plotArea().width() / double(categories);
+        axe->setLabelsAngle(plusLarge + 4 > place ? -90 : 0);
     }
     enPlacement_ = false;
 }

@@ -41,6 +41,9 @@ private:
     bool enPlacement_ = false;
 };
 
+// The part of the chart where the value text `e` leaves ink: no two values drawn overlap there.
+QRectF encre(const QGraphicsSimpleTextItem* e);
+
 // The size of a chart saved as a picture, in pixels.
 inline constexpr QSize TailleImage(1200, 750);
 

@@ -412,6 +412,8 @@ TEST_F(LigneDeCommande, ClasseurDeChaqueListe) {
          {"texte 0000123", "texte TREM80011514", "texte TREMBLAY", "texte JEAN", "date 2009-01-10", "nombre 1"}},
         {"file-d-attente", {}, 1,
          {"texte 0004567", "texte GAGM75531213", "texte GAGNON", "texte MARIE", "vide", "nombre 2"}},
+        {"tendances", {"--annee", "2009"}, 0, {"texte Janvier", "montant 40.55", "montant 0.00", "montant 0.00"}},
+        {"tendances", {"--annee", "2009"}, 12, {"texte Total", "montant 40.55", "montant 0.00", "montant 0.00"}},
         {"suivi", {}, 0,
          {"texte D7123407", "texte " + attestation, "texte 0042", "texte TREM80011514", "texte TREMBLAY", "texte JEAN",
           "date 2009-01-15", "texte 311111", "texte 09001 09008", "montant 40.55", "texte Sans réponse", "vide", "vide",

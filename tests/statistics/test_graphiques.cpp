@@ -11,6 +11,7 @@
 #include "statistics/frmTendances.h"
 #include "statistics/statmensuelle.h"
 #include "statistics/vuegraphique.h"
+#include "support/classeur.h"
 #include "support/clavier.h"
 #include "support/dialoguesscriptes.h"
 #include "support/dossiertemporaire.h"
@@ -29,6 +30,7 @@
 #include <QLegend>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QValueAxis>
 #include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -146,7 +148,9 @@ TEST_F(Graphiques, ChaqueGraphiqueDitCeQueDitSonTableau) {
              QStringList t;
              for (int c = 1; c < tendances.Tableau->columnCount(); ++c) {
                  const QString entete = tendances.Tableau->horizontalHeaderItem(c)->text();
-                 const QString serie = c + 2 < tendances.Tableau->columnCount() ? "Facturé : " + entete : entete;
+                 const QString serie = c + 2 < tendances.Tableau->columnCount()
+                                          ? "Facturé " + entete.section(' ', -1) + " : " + entete.section(' ', 0, -2)
+                                          : entete;
                  for (int r = 0; r < 12; ++r)
                      if (tendances.Tableau->item(r, c)->text() != ".00")
                          t << serie + ":" + tendances.Graphique->graphique().categories[r] + "=" +
@@ -174,7 +178,7 @@ TEST_F(Graphiques, ChaqueGraphiqueDitCeQueDitSonTableau) {
     EXPECT_EQ(etiquettes(actes.Graphique), (QStringList{"Nombre d'actes:09001=4", "Nombre d'actes:09008=3",
                                                          "Nombre d'actes:09014=1", "Montant:09001=114.20",
                                                          "Montant:09008=36.00", "Montant:09014=" + prix("09014")}));
-    EXPECT_TRUE(etiquettes(tendances.Graphique).contains("Facturé : Dr Mathieu Tremblay 322227:Mars=40.55"));
+    EXPECT_TRUE(etiquettes(tendances.Graphique).contains("Facturé 322227 : Dr Mathieu Tremblay:Mars=40.55"));
 
     // A choice that empties the list empties the chart; the year's acts are drawn as the grid.
     mensuelle.Combo1[0]->setCurrentIndex(1);
@@ -329,3 +333,106 @@ TEST_F(Graphiques, SuiventLaPaletteEtLaPoliceDeLApplication) {
 }
 
 }  // namespace
+
+// A chart of counts and amounts laid out in a panel as on the screen, whatever the highest value
+// and however many codes: each value axis's labels, read from the axis as drawn, are whole
+// numbers for a count, no two alike, the top over the highest bar; no two values written over
+// the bars overlap, and codes too many to be written across are written upright.
+TEST_F(Graphiques, AxesEtValeursLisibles) {
+    const struct {
+        int codes;
+        qint64 nombre;  // the highest count
+        qint64 cents;   // the highest amount
+        QStringList nombres, montants;  // the labels of each axis, bottom to top
+        int angle;  // of the codes
+    } cas[] = {
+        {2, 1, 45, {"0", "1", "2"}, {"0.0", "0.1", "0.2", "0.3", "0.4", "0.5"}, 0},
+        {2, 2, 2855, {"0", "1", "2", "3"}, {"0", "10", "20", "30", "40"}, 0},
+        {2, 7, 99, {"0", "2", "4", "6", "8"}, {"0.0", "0.5", "1.0", "1.5"}, 0},
+        {2, 13, 999999999, {"0", "5", "10", "15"}, {"0", "5000000", "10000000", "15000000"}, 0},
+        {2, 1000, 0, {"0", "500", "1000", "1500"}, {"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}, 0},
+        {300, 7, 1427500, {"0", "2", "4", "6", "8"}, {"0", "5000", "10000", "15000", "20000"}, -90},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(qPrintable(QString("%1 codes, %2, %3").arg(c.codes).arg(c.nombre).arg(c.cents)));
+        graphiques::Graphique g;
+        g.titre = "Actes";
+        g.series = {{"Nombre d'actes", graphiques::Unite::Nombre, {}}, {"Montant", graphiques::Unite::Cents, {}}};
+        for (int i = 0; i < c.codes; ++i) {
+            g.categories << QString("%1").arg(9001 + i, 5, 10, QChar('0'));
+            g.series[0].valeurs << (i == 0 ? c.nombre : 1 + i % c.nombre);
+            g.series[1].valeurs << (i == 0 ? c.cents : c.cents / (1 + i % 5));
+        }
+        PanneauGraphique panneau(d.chemin(), dialogues);
+        panneau.resize(900, 560);
+        panneau.afficher(g, {"Actes"}, "Actes");
+        panneau.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&panneau));
+        QApplication::processEvents();
+        QList<QStringList> lus;
+        for (int a = 0; a < 2; ++a) {
+            const auto* axe = qobject_cast<const QValueAxis*>(panneau.chart()->axes(Qt::Vertical).value(a));
+            ASSERT_TRUE(axe);
+            EXPECT_EQ(axe->alignment(), a == 0 ? Qt::AlignLeft : Qt::AlignRight);
+            QStringList l;
+            for (int i = 0; i < axe->tickCount(); ++i)
+                l << QString::asprintf(axe->labelFormat().toLatin1().constData(),
+                                       axe->min() + i * (axe->max() - axe->min()) / (axe->tickCount() - 1));
+            lus << l;
+        }
+        EXPECT_EQ(lus[0], c.nombres);
+        EXPECT_EQ(lus[1], c.montants);
+        EXPECT_EQ(panneau.chart()->axes(Qt::Horizontal).value(0)->labelsAngle(), c.angle);
+        QList<QRectF> ecrites;
+        for (const QGraphicsSimpleTextItem* e : panneau.chart()->etiquettes()) {
+            if (!e->isVisible())
+                continue;
+            const QRectF r = encre(e);
+            for (const QRectF& autre : ecrites)
+                EXPECT_FALSE(autre.intersects(r)) << qPrintable(e->text());
+            ecrites << r;
+        }
+        EXPECT_GE(ecrites.size(), 2);
+    }
+}
+
+// The table of the trends exported from the keyboard (Alt+X, from either tab) as a workbook and
+// as CSV: every cell the table shows, the month as text and each amount as a number.
+TEST_F(Graphiques, TendancesExporteesCommeLeTableau) {
+    frmTendances w(d.chemin(), configuration, dialogues);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QList<QStringList> attendues, csv;
+    for (int r = 0; r < w.Tableau->rowCount(); ++r) {
+        QStringList types{"texte " + w.Tableau->item(r, 0)->text()}, champs{w.Tableau->item(r, 0)->text()};
+        for (int c = 1; c < w.Tableau->columnCount(); ++c) {
+            const QString montant = QString(w.Tableau->item(r, c)->text()).remove(',');
+            types << "montant " + (montant.startsWith('.') ? "0" + montant : montant);
+            champs << QString(types.last().mid(8)).replace('.', ',');
+        }
+        attendues << types;
+        csv << champs;
+    }
+    ASSERT_EQ(attendues.size(), 13);
+    EXPECT_TRUE(attendues[2].contains("montant 40.55"));
+    dialogues.fichiers = {d.fichier("tendances"), d.fichier("tendances.csv")};
+    dialogues.typesFichier = {1, 0};
+    Clavier clavier;
+    clavier.touche(Qt::Key_X, Qt::AltModifier).pause(150).touche(Qt::Key_B, Qt::AltModifier).touche(Qt::Key_X, Qt::AltModifier);
+    ASSERT_TRUE(clavier.jouer()) << qPrintable(dialogues.resume().join('\n'));
+    EXPECT_EQ(w.Onglets->currentIndex(), 1);
+    ASSERT_EQ(dialogues.boites().size(), 4) << qPrintable(dialogues.resume().join('\n'));
+    EXPECT_EQ(dialogues.resume()[0], "Exporter | Tendances 2026 2026-12-06 10h00.csv");
+    const Classeur lu = lireClasseur(d.fichier("tendances.xlsx"));
+    EXPECT_EQ(lu.feuille, "Tendances 2026");
+    QStringList entetes;
+    for (int c = 0; c < w.Tableau->columnCount(); ++c)
+        entetes << w.Tableau->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(lu.entetes, entetes);
+    EXPECT_EQ(lu.lignes, attendues) << qPrintable(lu.erreurs);
+    QStringList lignes = QString::fromUtf8(d.lire("tendances.csv").mid(3)).split("\r\n");
+    EXPECT_EQ(lignes.takeFirst(), entetes.join(';'));
+    for (int r = 0; r < csv.size(); ++r)
+        EXPECT_EQ(lignes.value(r), csv[r].join(';'));
+}
