@@ -12,6 +12,7 @@
 #include "entry/filepatients.h"
 #include "entry/frmListeEnMem.h"
 #include "platform/MaskEdBox.h"
+#include "platform/clavier.h"
 #include "platform/dialogues.h"
 #include "platform/fichiers.h"
 #include "platform/horloge.h"
@@ -377,6 +378,7 @@ QByteArray repeter(const QByteArray& modele, qsizetype longueur, qsizetype n) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    activerClavierDesBoutons();  // as the program does: an access key clicks its button at once
     QTemporaryDir dossier;
     // KESTROVA_BENCH_GARDER=1 keeps the folder (and the printed PDF) for a look afterwards.
     dossier.setAutoRemove(qEnvironmentVariableIsEmpty("KESTROVA_BENCH_GARDER"));

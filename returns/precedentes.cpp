@@ -69,7 +69,7 @@ QList<Facturation> lister(const QString& programme) {
     for (const QString& nom : dossiers::chercher(dossier, QStringLiteral("R*")).filter(nomRequete)) {
         QByteArray contenu;
         try {
-            contenu = fichiers::lire(dossiers::resoudre(dossier, nom));
+            contenu = fichiers::lire(dossier + QLatin1Char('/') + nom);  // the name as listed
         } catch (const ErreurFichier&) {
             // listed with blanks: the user still sees it, and can strike it out
         }
