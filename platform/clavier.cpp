@@ -15,9 +15,10 @@ public:
 protected:
     bool eventFilter(QObject* objet, QEvent* e) override {
         // The key of every shortcut is offered to the windows first: whether it repeats is
-        // known only there, the shortcut event does not tell.
-        if (e->type() == QEvent::ShortcutOverride)
-            repetee_ = static_cast<QKeyEvent*>(e)->isAutoRepeat();
+        // known only there, the shortcut event does not tell. A key let go ends a repeat.
+        if (e->type() == QEvent::ShortcutOverride ||
+            (e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat()))
+            repetee_ = e->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(e)->isAutoRepeat();
         if (e->type() == QEvent::Shortcut)
             return parCleDAcces(objet, static_cast<QShortcutEvent*>(e));
         if (e->type() == QEvent::KeyPress)
