@@ -14,6 +14,11 @@ public:
 
 protected:
     bool eventFilter(QObject* objet, QEvent* e) override {
+        // The key of every shortcut is offered to the windows first: whether it repeats is
+        // known only there, the shortcut event does not tell. A key let go ends a repeat.
+        if (e->type() == QEvent::ShortcutOverride ||
+            (e->type() == QEvent::KeyRelease && !static_cast<QKeyEvent*>(e)->isAutoRepeat()))
+            repetee_ = e->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(e)->isAutoRepeat();
         if (e->type() == QEvent::Shortcut)
             return parCleDAcces(objet, static_cast<QShortcutEvent*>(e));
         if (e->type() == QEvent::KeyPress)
@@ -22,16 +27,22 @@ protected:
     }
 
 private:
-    // A button receives a shortcut event only for its own access key.
-    static bool parCleDAcces(QObject* objet, const QShortcutEvent* raccourci) {
+    // A button receives a shortcut event only for its own access key. An access key held down
+    // clicks once: its repeats are swallowed (Qt's delayed click let them pass only while the
+    // button showed pressed), unless the button repeats itself.
+    bool parCleDAcces(QObject* objet, const QShortcutEvent* raccourci) const {
         auto* bouton = qobject_cast<QAbstractButton*>(objet);
         if (!bouton || raccourci->isAmbiguous() || !bouton->isEnabled())
             return false;
+        if (repetee_ && !bouton->autoRepeat())
+            return true;
         if (bouton->isCheckable() && (bouton->focusPolicy() & Qt::ClickFocus))
             bouton->setFocus(Qt::ShortcutFocusReason);  // as Qt's own access key does
         bouton->click();
         return true;
     }
+
+    bool repetee_ = false;
 
     static bool parEntree(QObject* objet, const QKeyEvent* touche) {
         if (touche->key() != Qt::Key_Return && touche->key() != Qt::Key_Enter)

@@ -121,13 +121,25 @@ QString cheminTemporaire(const QString& chemin) {
            QStringLiteral(".%1").arg(QCoreApplication::applicationPid());
 }
 
+void supprimerTemporairesSelon(const QString& dossier, const QStringList& motifs) {
+    for (const QString& r : QDir(dossier).entryList(motifs, QDir::Files | QDir::Hidden)) {
+        const QString reste = dossier + QLatin1Char('/') + r;
+        try {
+            // A rewrite still under way (on another workstation too) holds its temporary
+            // locked; only the temporaries of dead writers can be taken.
+            if (!FichierBrut(reste, FichierBrut::Mode::LectureEcriture).verrouiller(0))
+                continue;
+        } catch (const ErreurFichier&) {
+            // gone meanwhile, or a file system without locks: removed as before
+        }
+        QFile::remove(reste);
+    }
+}
+
 void supprimerTemporaires(const QString& chemin) {
     const QFileInfo info(chemin);
-    const QStringList restes = QDir(info.absolutePath())
-                                   .entryList({QStringLiteral(".~") + info.fileName() + QStringLiteral(".*")},
-                                              QDir::Files | QDir::Hidden);
-    for (const QString& r : restes)
-        QFile::remove(info.absolutePath() + QLatin1Char('/') + r);
+    supprimerTemporairesSelon(info.absolutePath(),
+                              {QStringLiteral(".~") + info.fileName() + QStringLiteral(".*")});
 }
 
 EcritureAtomique::EcritureAtomique(QString chemin)
@@ -137,6 +149,12 @@ EcritureAtomique::EcritureAtomique(QString chemin)
         fichier_ = std::make_unique<FichierBrut>(temporaire_, FichierBrut::Mode::Creation);
         fichier_->tronquer(0);
     });
+    // Locked while it is written, so that no cleanup of abandoned temporaries takes it; where
+    // the file system has no locks, the rewrite goes on unprotected as it did.
+    try {
+        fichier_->verrouiller(0);
+    } catch (const ErreurFichier&) {
+    }
 }
 
 EcritureAtomique::~EcritureAtomique() {

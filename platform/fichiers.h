@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -70,8 +71,11 @@ bool renommerSansRemplacer(const QString& ancien, const QString& nouveau);
 // The temporary file of a rewrite of `chemin` by this process: ".~" + name + "." + process,
 // beside it, so that no search for the file's own name pattern finds it.
 QString cheminTemporaire(const QString& chemin);
-// Removes what rewrites of `chemin` stopped by a crash left behind.
+// Removes what rewrites of `chemin` stopped by a crash left behind; the temporary of a rewrite
+// still under way, in any process, is left to it.
 void supprimerTemporaires(const QString& chemin);
+// The same for the temporaries in `dossier` whose names match one of `motifs`.
+void supprimerTemporairesSelon(const QString& dossier, const QStringList& motifs);
 // Removes the file; a missing file is no error.
 void supprimer(const QString& chemin);
 

@@ -69,21 +69,54 @@ QVariant ModeleListe::headerData(int section, Qt::Orientation o, int role) const
 }
 
 namespace {
-// What a record sorts on: the window's value when it gives one, else its cell, as a number when
-// it is all digits.
+// What a record sorts on: the window's value when it gives one, else its cell.
 struct CleTri {
     QVariant valeur;
     QString texte;
-    qlonglong nombre = 0;
-    bool estNombre = false;
 };
+
+// Cells compare character by character, a run of digits against a run of digits by its value
+// ("45" before "300", "9,50" before "12,00"), a run of digits against another character as its
+// first digit; equal so, they compare as texts ("007" before "7"). The order is the same
+// whatever the cells of a column mix: comparing whole cells as numbers only when both are
+// numbers, and as texts otherwise, put "10" before "1a", "1a" before "9" and "9" before "10",
+// so a column mixing them came out of a sort unsorted.
+int comparerCellules(const QString& a, const QString& b) {
+    const auto chiffre = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (chiffre(a[i]) && chiffre(b[j])) {
+            qsizetype fa = i, fb = j;
+            while (fa < a.size() && a[fa] == QLatin1Char('0'))
+                ++fa;
+            while (fb < b.size() && b[fb] == QLatin1Char('0'))
+                ++fb;
+            qsizetype ea = fa, eb = fb;
+            while (ea < a.size() && chiffre(a[ea]))
+                ++ea;
+            while (eb < b.size() && chiffre(b[eb]))
+                ++eb;
+            if (ea - fa != eb - fb)
+                return ea - fa < eb - fb ? -1 : 1;
+            if (const int c = QStringView(a).sliced(fa, ea - fa).compare(QStringView(b).sliced(fb, eb - fb)))
+                return c;
+            i = ea, j = eb;
+            continue;
+        }
+        const QChar ca = chiffre(a[i]) ? QLatin1Char('0') : a[i], cb = chiffre(b[j]) ? QLatin1Char('0') : b[j];
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        ++i, ++j;
+    }
+    if (i < a.size() || j < b.size())
+        return i < a.size() ? 1 : -1;
+    return a.compare(b);
+}
 
 bool avant(const CleTri& a, const CleTri& b) {
     if (a.valeur.isValid() || b.valeur.isValid())
         return QVariant::compare(a.valeur, b.valeur) == QPartialOrdering::Less;
-    if (a.estNombre && b.estNombre && a.nombre != b.nombre)
-        return a.nombre < b.nombre;
-    return a.texte < b.texte;
+    return comparerCellules(a.texte, b.texte) < 0;
 }
 }  // namespace
 
@@ -99,10 +132,8 @@ void ModeleListe::sort(int colonne, Qt::SortOrder ordre) {
         CleTri& c = cles[r];
         if (cle_)
             c.valeur = cle_(ordre_[r], colonne);
-        if (!c.valeur.isValid()) {
+        if (!c.valeur.isValid())
             c.texte = cellules_(ordre_[r]).value(colonne).trimmed();
-            c.nombre = c.texte.toLongLong(&c.estNombre);
-        }
     }
     QList<int> rangs(ordre_.size());
     std::iota(rangs.begin(), rangs.end(), 0);

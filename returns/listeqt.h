@@ -45,7 +45,7 @@ public:
     QVariant data(const QModelIndex& i, int role) const override;
     QVariant headerData(int section, Qt::Orientation o, int role) const override;
     // One key per record, then a stable sort of the rows; the current and selected rows follow
-    // their records. Cells of digits compare as numbers ("45" before "300").
+    // their records. Runs of digits in cells compare by their values ("45" before "300").
     void sort(int colonne, Qt::SortOrder ordre) override;
 
 private:

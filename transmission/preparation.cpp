@@ -16,7 +16,6 @@
 #include "records/procedures.h"
 
 #include <QDir>
-#include <QFile>
 #include <cstring>
 
 namespace preparation {
@@ -314,10 +313,9 @@ void reprendre(const Intention& i, const QString& programme, PortDialogue& d) {
 // preparation can be under way, so the temporaries of its files are removed too.
 void reprendreSousVerrou(const QString& programme, PortDialogue& d) {
     const QString chemin = cheminIntention(programme);
-    const QString sauvegarde = fichierfactures::dossierSauvegarde(programme);
-    for (const QString& motif : {QStringLiteral(".~D*"), QStringLiteral(".~R*"), QStringLiteral(".~Prepa.Enc.*")})
-        for (const QString& reste : QDir(sauvegarde).entryList({motif}, QDir::Files | QDir::Hidden))
-            QFile::remove(QDir(sauvegarde).filePath(reste));
+    fichiers::supprimerTemporairesSelon(fichierfactures::dossierSauvegarde(programme),
+                                        {QStringLiteral(".~D*"), QStringLiteral(".~R*"),
+                                         QStringLiteral(".~Prepa.Enc.*")});
     // Reqt and Facturat.Lex are written beside their names before the record is named.
     fichiers::supprimerTemporaires(cheminReqt(programme));
     fichiers::supprimerTemporaires(facturatlex::chemin(programme));

@@ -221,8 +221,8 @@ TEST_F(FenetresAuClavier, LeBoutonDroitDesListesAuClavier) {
 }
 
 // An access key clicks its button while its key is being handled, with no 100 ms shown pressed
-// first; Enter clicks the button that has the focus. An access key two buttons share only moves
-// the focus, and a disabled button answers none.
+// first, and once however long it is held down; Enter clicks the button that has the focus. An
+// access key two buttons share only moves the focus, and a disabled button answers none.
 TEST(BoutonsAuClavier, UneCleDAccesCliqueSurLeChamp) {
     QDialog w;
     auto* champ = new QLineEdit(&w);
@@ -251,8 +251,11 @@ TEST(BoutonsAuClavier, UneCleDAccesCliqueSurLeChamp) {
         Qt::KeyboardModifiers modificateurs;
         QAbstractButton* clique;  // none: no click at all
         QList<QWidget*> focus;    // where the focus can be afterwards
+        int repetitions = 0;      // the key held down: as many repeats before it is let go
     } cas[] = {
         {"Alt+E", champ, Qt::Key_E, Qt::AltModifier, enregistrer, {champ}},
+        {"Alt+E tenue", champ, Qt::Key_E, Qt::AltModifier, enregistrer, {champ}, 5},
+        {"Alt+C tenue", champ, Qt::Key_C, Qt::AltModifier, coche, {coche}, 5},
         {"Alt+O", champ, Qt::Key_O, Qt::AltModifier, outil, {champ}},
         {"Alt+C", champ, Qt::Key_C, Qt::AltModifier, coche, {coche}},
         {"Alt+A", champ, Qt::Key_A, Qt::AltModifier, nullptr, {autre, aussi}},
@@ -265,7 +268,11 @@ TEST(BoutonsAuClavier, UneCleDAccesCliqueSurLeChamp) {
         k.depuis->setFocus(Qt::OtherFocusReason);
         clics.clear();
         const bool cocheAvant = coche->isChecked();
-        QTest::keyClick(k.depuis, k.cle, k.modificateurs);
+        QTest::keyPress(k.depuis, k.cle, k.modificateurs);
+        for (int r = 0; r < k.repetitions; ++r)
+            QTest::simulateEvent(QApplication::focusWidget(), true, k.cle, k.modificateurs,
+                                 QString(QChar(QTest::keyToAscii(k.cle))), true);
+        QTest::keyRelease(QApplication::focusWidget(), k.cle, k.modificateurs);
         // Before any turn of the event loop: a delayed click would not have come yet.
         QMap<QAbstractButton*, int> attendus;
         if (k.clique)

@@ -25,6 +25,8 @@
 #include <QScrollBar>
 #include <QTest>
 #include "returns/listeqt.h"
+#include <algorithm>
+#include <numeric>
 #include <gtest/gtest.h>
 
 namespace {
@@ -390,3 +392,42 @@ TEST_F(FenetresArchives, PrecedentesRemiseEnLigneEtEnvoi) {
 }
 
 }  // namespace
+
+// A heading sorts its column in one order whatever the column mixes (numbers, texts starting
+// with digits, amounts, dates, blanks), and the second click gives the reverse.
+TEST(ListeTriee, UnOrdreQuelQueSoitLeMelange) {
+    const struct {
+        const char* cas;
+        QStringList croissant;
+    } cas[] = {
+        {"nombres", {"7", "45", "300", "1200"}},
+        {"nombres et textes", {"", "1a", "9", "10", "10 ans", "A2", "A10", "B"}},
+        {"montants", {"0.99", "9.50", "12.00", "100.00"}},
+        {"dates", {"2008/12/01", "2009/01/10", "2009/01/15"}},
+        {"zéros en tête", {"007", "7", "08"}},
+        {"accents", {"Bedard", "Bélanger", "Roy"}},
+    };
+    for (const auto& k : cas) {
+        SCOPED_TRACE(k.cas);
+        // Every order of the cells, so that no luck of the input hides an inconsistent order.
+        QList<int> permutation(k.croissant.size());
+        std::iota(permutation.begin(), permutation.end(), 0);
+        do {
+            QStringList cellules;
+            for (int i : permutation)
+                cellules << k.croissant[i];
+            ModeleListe m({QStringLiteral("Valeur")});
+            m.remplacer(int(cellules.size()), [cellules](int i) { return QStringList{cellules[i]}; });
+            QStringList montrees;
+            m.sort(0, Qt::AscendingOrder);
+            for (const QStringList& r : m.rangees())
+                montrees << r[0];
+            ASSERT_EQ(montrees, k.croissant) << qPrintable(cellules.join('|'));
+            m.sort(0, Qt::DescendingOrder);
+            montrees.clear();
+            for (const QStringList& r : m.rangees())
+                montrees.prepend(r[0]);
+            ASSERT_EQ(montrees, k.croissant) << qPrintable(cellules.join('|'));
+        } while (std::next_permutation(permutation.begin(), permutation.end()));
+    }
+}

@@ -6,6 +6,7 @@
 //                              early once the file ARRET exists
 //   verrouiller FICHIER        holds the lock of the record file until killed
 //   preparer DOSSIER           runs a preparation, answering every question by default
+//   demarrer DOSSIER           what a start does to an interrupted preparation
 //   remettre DOSSIER REQUETE [ok]  puts the kept billing REQUETE back online, answering OK to its
 //                              question when "ok" is given; prints every box, exits 1 when refused
 //   initialiser DOSSIER REGLAGES  saves the initialisation window with every box turned over,
@@ -78,6 +79,11 @@ int main(int argc, char** argv) {
         preparation::Preparer(
             dossier, preparation::valeursDepuis(preparation::lireAgence(dossier), Horloge::aujourdhui()),
             port);
+        return 0;
+    }
+    if (mode == "demarrer") {
+        DialoguesScriptes port;
+        preparation::reprendreInterrompue(a[2], port);
         return 0;
     }
     if (mode == "remettre" && a.size() >= 4) {

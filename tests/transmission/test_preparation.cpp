@@ -501,3 +501,29 @@ TEST_F(Preparation, FtmpEndommageJamaisPrepare) {
         << qPrintable(dialogues.resume().join('\n'));
     EXPECT_EQ(contenu(d.chemin()), avant);
 }
+
+// Another workstation's preparation, and its start, remove only what dead writers left: the
+// rewrites of Facturat.Lex and Reqt under way here (the initialisation saving the agency, a
+// billing put back online) keep their temporaries and still take their names afterwards.
+TEST_F(Preparation, NettoyageDUnAutrePosteLaisseLesReecrituresEnCours) {
+    const QByteArray f = enregistrementDe(factureDeBase());
+    preparerDossier(d, agence("07", "0041", "041"), {f});
+    d.ecrire("Reqt", "ANCIEN REQT");
+    for (const char* mode : {"preparer", "demarrer"}) {
+        SCOPED_TRACE(mode);
+        d.ecrire(".~Facturat.Lex.1", "ABANDONNE");  // left by a killed writer
+        d.ecrire(".~Reqt.1", "ABANDONNE");
+        fichiers::EcritureAtomique lex(d.chemin() + "/Facturat.Lex"), reqt(d.chemin() + "/Reqt");
+        lex.ajouter("R7123499D7123499");
+        reqt.ajouter("NOUVEAU REQT");
+        QProcess poste;
+        poste.start(QStringLiteral(AUTRE_POSTE), {mode, d.chemin()});
+        ASSERT_TRUE(poste.waitForFinished(30000));
+        ASSERT_EQ(poste.exitCode(), 0) << poste.readAllStandardError().constData();
+        EXPECT_EQ(QDir(d.chemin()).entryList({".~*.1"}, QDir::Files | QDir::Hidden), QStringList());
+        EXPECT_NO_THROW(lex.valider());
+        EXPECT_NO_THROW(reqt.valider());
+        EXPECT_EQ(d.lire("Facturat.Lex"), "R7123499D7123499");
+        EXPECT_EQ(d.lire("Reqt"), "NOUVEAU REQT");
+    }
+}
