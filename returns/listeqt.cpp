@@ -207,6 +207,9 @@ VueListe::VueListe(QWidget* parent, const QString& nom, const QStringList& colon
 
 void VueListe::remplir(int nombre, ModeleListe::Cellules cellules) {
     modele_->remplacer(nombre, std::move(cellules));
+    // New rows come in their own order (a search's, a billing's): the heading no longer shows a sort.
+    modele_->sort(-1, Qt::AscendingOrder);
+    header()->setSortIndicatorShown(false);
     ajusterColonnes(this, *modele_);
 }
 

@@ -176,6 +176,8 @@ TEST_F(FenetresArchives, ListesRechercheImpressionEtRemise) {
     w.bouton("kRecherchePersonne")->trigger();
     EXPECT_EQ(dialogues.resume(), QStringList{question});
     EXPECT_EQ(colonne(w.ListView1, 2), (QStringList{"TREMBLAY", "GAGNON", "LAVOIE"}));
+    // The search's rows come in their own order: the heading shows no sort left from before.
+    EXPECT_FALSE(w.ListView1->header()->isSortIndicatorShown());
     docs = imprimer(w);
     ASSERT_EQ(docs.size(), 3);
     EXPECT_EQ(docs[0][0], "Rapport sur la facturation du 2008/12/01 au 2009/01/15");
