@@ -18,6 +18,8 @@ public:
                                   const QString& defaut) override;
     int choix(const FenetreChoix& fenetre) override;
     std::optional<QString> fichierAEnregistrer(const QString& titre, const QString& nomPropose) override;
+    std::optional<QString> fichierAOuvrir(const QString& titre, const QString& dossier, const QString& filtre) override;
+    std::optional<QString> dossierAChoisir(const QString& titre, const QString& depart) override;
     void bip() override;
     void sablier(bool actif) override;
 

@@ -44,6 +44,15 @@ std::optional<QString> DialoguesScriptes::fichierAEnregistrer(const QString& tit
     return f;
 }
 
+std::optional<QString> DialoguesScriptes::fichierAOuvrir(const QString& titre, const QString& dossier,
+                                                         const QString&) {
+    return fichierAEnregistrer(titre, dossier);
+}
+
+std::optional<QString> DialoguesScriptes::dossierAChoisir(const QString& titre, const QString& depart) {
+    return fichierAEnregistrer(titre, depart);
+}
+
 int DialoguesScriptes::choix(const FenetreChoix& fenetre) {
     appels << Appel{Appel::Genre::Choix, Icone::Aucune, fenetre.legende, {}, Boutons::Ok, {}, fenetre};
     if (choix_.empty())

@@ -29,6 +29,9 @@ public:
                                   const QString& defaut) override;
     int choix(const FenetreChoix& fenetre) override;
     std::optional<QString> fichierAEnregistrer(const QString& titre, const QString& nomPropose) override;
+    // Both answered from `fichiers` too, each call recorded as an input box.
+    std::optional<QString> fichierAOuvrir(const QString& titre, const QString& dossier, const QString& filtre) override;
+    std::optional<QString> dossierAChoisir(const QString& titre, const QString& depart) override;
     void bip() override;
 
     std::deque<Reponse> reponses;
