@@ -280,10 +280,15 @@ void ecrireArchive(const QString& final, const Instantane& instantane, const std
             if (progression)
                 progression(30 + part * 40 / 100);
         });
-        FichierBrut(temporaire, FichierBrut::Mode::LectureEcriture).synchroniser();
         relire(temporaire, instantane.membres, progression);
         if (!fichiers::renommerSansRemplacer(temporaire, final))
             throw erreurs::erreur(erreurs::FichierExistant, final);
+    } catch (const archivezip::ArchiveIllisible&) {
+        QFile::remove(temporaire);
+        throw;
+    } catch (const ErreurFichier& e) {
+        QFile::remove(temporaire);
+        throw ErreurFichier(e.numero(), e.description(), final);  // the name the user will look for
     } catch (...) {
         QFile::remove(temporaire);
         throw;

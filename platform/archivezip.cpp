@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/fichierbrut.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <memory>
@@ -110,32 +112,59 @@ void progresser(zip_t*, double part, void* suivi) {
 }  // namespace
 
 void ecrire(const QString& chemin, const QList<Membre>& membres, const std::function<void(int)>& progression) {
-    int code = 0;
-    zip_t* zip = zip_open(QFile::encodeName(chemin).constData(), ZIP_CREATE | ZIP_EXCL, &code);
+    // The archive is built in memory, then written to the disk by the program's own file calls:
+    // every write checked and the file flushed, as every other file of the program.
+    const auto partie = [&](int part) {
+        if (progression)
+            progression(part);
+    };
+    zip_error_t erreur;
+    zip_error_init(&erreur);
+    std::unique_ptr<zip_source_t, decltype(&zip_source_free)> tampon(zip_source_buffer_create(nullptr, 0, 0, &erreur),
+                                                                     &zip_source_free);
+    if (!tampon)
+        throw std::bad_alloc();
+    zip_source_keep(tampon.get());
+    zip_t* zip = zip_open_from_source(tampon.get(), ZIP_TRUNCATE, &erreur);
     if (!zip) {
-        zip_error_t erreur;
-        zip_error_init_with_code(&erreur, code);
+        zip_source_free(tampon.get());  // the reference kept for the archive
         echec(&erreur, chemin, QStringLiteral("elle ne peut pas être créée"));
     }
     std::unique_ptr<zip_t, decltype(&zip_discard)> garde(zip, &zip_discard);
-    try {
-        for (const Membre& m : membres) {
-            // The buffers stay the caller's until the archive is closed.
-            zip_source_t* source = zip_source_buffer(zip, m.octets.constData(), quint64(m.octets.size()), 0);
-            if (!source || zip_file_add(zip, m.nom.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
-                if (source)
-                    zip_source_free(source);
-                echec(zip_get_error(zip), chemin, QStringLiteral("le membre « %1 » ne peut pas y être mis").arg(m.nom));
-            }
+    for (const Membre& m : membres) {
+        // The buffers stay the caller's until the archive is closed.
+        zip_source_t* source = zip_source_buffer(zip, m.octets.constData(), quint64(m.octets.size()), 0);
+        if (!source || zip_file_add(zip, m.nom.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8) < 0) {
+            if (source)
+                zip_source_free(source);
+            echec(zip_get_error(zip), chemin, QStringLiteral("le membre « %1 » ne peut pas y être mis").arg(m.nom));
         }
-        if (progression)
-            zip_register_progress_callback_with_state(zip, 0.01, progresser, nullptr,
-                                                      const_cast<std::function<void(int)>*>(&progression));
-        // libzip writes to a temporary file of its own beside `chemin` and renames it when done;
-        // on a failure it removes it.
-        if (zip_close(zip) != 0)
-            echec(zip_get_error(zip), chemin, QStringLiteral("elle n'a pas pu être écrite en entier"));
-        garde.release();
+    }
+    std::function<void(int)> compression = [&](int part) { partie(part / 2); };
+    zip_register_progress_callback_with_state(zip, 0.01, progresser, nullptr, &compression);
+    if (zip_close(zip) != 0)
+        echec(zip_get_error(zip), chemin, QStringLiteral("elle n'a pas pu être écrite en entier"));
+    garde.release();
+
+    QByteArray octets;
+    if (zip_source_open(tampon.get()) != 0 || zip_source_seek(tampon.get(), 0, SEEK_END) != 0)
+        echec(zip_source_error(tampon.get()), chemin, QStringLiteral("elle n'a pas pu être écrite en entier"));
+    octets.resize(static_cast<qsizetype>(zip_source_tell(tampon.get())));
+    if (zip_source_seek(tampon.get(), 0, SEEK_SET) != 0 ||
+        zip_source_read(tampon.get(), octets.data(), quint64(octets.size())) != octets.size())
+        echec(zip_source_error(tampon.get()), chemin, QStringLiteral("elle n'a pas pu être écrite en entier"));
+    zip_source_close(tampon.get());
+
+    if (QFileInfo::exists(chemin))
+        throw erreurs::erreur(erreurs::FichierExistant, chemin);
+    try {
+        FichierBrut f(chemin, FichierBrut::Mode::Creation);
+        constexpr qsizetype Morceau = qsizetype(1) << 20;
+        for (qsizetype p = 0; p < octets.size(); p += Morceau) {
+            f.ecrire(p, octets.mid(p, Morceau));
+            partie(50 + int(50 * std::min(octets.size(), p + Morceau) / std::max<qsizetype>(1, octets.size())));
+        }
+        f.synchroniser();
     } catch (...) {
         QFile::remove(chemin);
         throw;

@@ -43,9 +43,9 @@ QList<Membre> lire(const QString& archive);
 void parcourir(const QString& archive, qint64 maximumMembre, qint64 maximumTotal,
                const std::function<void(const Membre&)>& recevoir);
 
-// Writes `membres` as a new ZIP archive at `chemin` (compressed, names in UTF-8): an existing
-// file is never replaced. `progression` gets the share written, 0 to 100. ErreurFichier when the
-// archive cannot be written whole; what was written is then removed.
+// Writes `membres` as a new ZIP archive at `chemin` (compressed, names in UTF-8), on the disk when
+// this returns: an existing file is never replaced. `progression` gets the share done, 0 to 100.
+// ErreurFichier when the archive cannot be written whole; what was written is then removed.
 void ecrire(const QString& chemin, const QList<Membre>& membres, const std::function<void(int)>& progression = {});
 
 }  // namespace archivezip
