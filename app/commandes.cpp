@@ -1,5 +1,6 @@
 #include "app/commandes.h"
 
+#include "backup/sauvegarde.h"
 #include "config/fichierconfiguration.h"
 #include "config/parametres.h"
 #include "entry/filepatients.h"
@@ -41,12 +42,13 @@ namespace {
 constexpr int Reussi = 0, Echec = 1, Usage = 2, RienAFaire = 3, DejaEnvoyee = 4, Occupe = 5;
 
 const QStringList Commandes = {QStringLiteral("preparer"), QStringLiteral("transmettre"), QStringLiteral("recuperer"),
-                               QStringLiteral("verifier"), QStringLiteral("exporter"), QStringLiteral("suivi")};
+                               QStringLiteral("verifier"), QStringLiteral("exporter"), QStringLiteral("suivi"),
+                               QStringLiteral("sauvegarder"), QStringLiteral("restaurer")};
 // Options taking a value; --dossier is the program folder's.
 const QStringList AvecValeur = {QStringLiteral("--dossier"), QStringLiteral("--imprimante"), QStringLiteral("--doublon"),
                                 QStringLiteral("--format"),  QStringLiteral("--annee"),      QStringLiteral("--mois"),
                                 QStringLiteral("--optometriste"), QStringLiteral("--sortie"), QStringLiteral("--du"),
-                                QStringLiteral("--au")};
+                                QStringLiteral("--au"), QStringLiteral("--vers"), QStringLiteral("--garder")};
 
 const char* const Aide =
     "Kestrova : facturation à la RAMQ pour les cliniques d'optométrie.\n"
@@ -79,6 +81,14 @@ const char* const Aide =
     "                                les totaux des factures envoyées et une ligne par facture refusée,\n"
     "                                sans réponse ou à vérifier (par défaut les 120 derniers jours) ;\n"
     "                                état 3 quand il n'y en a aucune\n"
+    "  sauvegarder [--vers DOSSIER] [--garder N]\n"
+    "                                écrit une archive vérifiée de tous les fichiers de la clinique\n"
+    "                                (Kestrova-AGENCE-AAAAMMJJ-HHMMSS.zip) dans DOSSIER, sinon dans le\n"
+    "                                dernier dossier utilisé, sinon dans Sauvegardes ; garde les N\n"
+    "                                plus récentes de la clinique (10 par défaut)\n"
+    "  restaurer ARCHIVE --dossier DOSSIER [--remplacer]\n"
+    "                                remet les fichiers d'une archive dans DOSSIER, qui doit être vide\n"
+    "                                sauf avec --remplacer (le dossier est alors sauvegardé d'abord)\n"
     "\n"
     "Options :\n"
     "  --dossier DOSSIER   le dossier du programme (sinon KESTROVA_DOSSIER)\n"
@@ -483,6 +493,60 @@ bool estCommande(const QStringList& arguments) {
 
 namespace {
 
+// The number of archives to keep: a whole number from 1, or the setting when not given.
+std::optional<int> aGarder(const Ligne& l, QTextStream& erreurs) {
+    if (!l.options.contains(QStringLiteral("--garder")))
+        return 0;
+    bool ok = false;
+    const int n = l.options.value(QStringLiteral("--garder")).toInt(&ok);
+    if (!ok || n < 1) {
+        erreurs << "--garder demande un nombre entier d'au moins 1." << Qt::endl;
+        return std::nullopt;
+    }
+    return n;
+}
+
+int sauvegarder(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
+    if (!l.positionnels.isEmpty()) {
+        erreurs << "Utilisation : kestrova sauvegarder [--vers DOSSIER] [--garder N]" << Qt::endl;
+        return Usage;
+    }
+    const std::optional<int> garder = aGarder(l, erreurs);
+    if (!garder)
+        return Usage;
+    DialoguesConsole d(sortie);
+    ReglagesUtilisateur utilisateur;
+    const sauvegarde::Resultat r = sauvegarde::Sauvegarder(
+        programme, {l.options.value(QStringLiteral("--vers")), *garder, utilisateur.fichier()}, utilisateur, d);
+    if (!r.reussi)
+        return Echec;
+    sortie << "Sauvegarde terminée : " << QDir::toNativeSeparators(r.archive) << ", " << r.fichiers << " fichiers, "
+           << r.octets << " octets";
+    if (!r.supprimees.isEmpty())
+        sortie << " ; anciennes sauvegardes supprimées : " << r.supprimees.join(", ");
+    sortie << "." << Qt::endl;
+    return Reussi;
+}
+
+int restaurer(const QString& programme, const Ligne& l, QTextStream& sortie, QTextStream& erreurs) {
+    if (l.positionnels.size() != 1 || !l.options.contains(QStringLiteral("--dossier"))) {
+        erreurs << "Utilisation : kestrova restaurer ARCHIVE --dossier DOSSIER [--remplacer]" << Qt::endl;
+        return Usage;
+    }
+    DialoguesConsole d(sortie);
+    ReglagesUtilisateur utilisateur;
+    const sauvegarde::Restauration r =
+        sauvegarde::Restaurer(l.positionnels[0], programme, l.options.contains(QStringLiteral("--remplacer")),
+                              {QString(), 0, utilisateur.fichier()}, utilisateur, d);
+    if (!r.reussi)
+        return Echec;
+    sortie << "Restauration terminée : " << r.fichiers << " fichiers dans " << QDir::toNativeSeparators(programme);
+    if (!r.sauvegardePrealable.isEmpty())
+        sortie << " ; l'ancien dossier est sauvegardé dans " << QDir::toNativeSeparators(r.sauvegardePrealable);
+    sortie << "." << Qt::endl;
+    return Reussi;
+}
+
 int executerCommande(const QStringList& arguments, QTextStream& sortie, QTextStream& erreurs) {
     const Ligne l = analyser(arguments);
     if (!l.erreur.isEmpty()) {
@@ -511,6 +575,10 @@ int executerCommande(const QStringList& arguments, QTextStream& sortie, QTextStr
             return verifier(programme, sortie);
         if (l.commande == QLatin1String("suivi"))
             return suiviFactures(programme, l, sortie, erreurs);
+        if (l.commande == QLatin1String("sauvegarder"))
+            return sauvegarder(programme, l, sortie, erreurs);
+        if (l.commande == QLatin1String("restaurer"))
+            return restaurer(programme, l, sortie, erreurs);
         return exporter(programme, l, sortie, erreurs);
     } catch (const ErreurFichier& e) {
         ecrireErreur(erreurs, e);

@@ -74,5 +74,6 @@ int main(int argc, char* argv[]) {
     if (!principal.Form_Load())
         return 1;
     principal.afficher();
+    principal.rappelerSauvegarde();
     return QApplication::exec();
 }

@@ -2,6 +2,8 @@
 
 #include "entry/verifications.h"
 
+#include "backup/frmSauvegarde.h"
+#include "backup/sauvegarde.h"
 #include "config/Initial.h"
 #include "config/MotPasse.h"
 #include "config/facturatlex.h"
@@ -36,6 +38,7 @@
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -618,6 +621,23 @@ void Principal::ouvrirSuivi() {
 
 void Principal::ouvrirTendances() {
     construireSousSablier<frmTendances>(dialogues_, programme_, configuration_, dialogues_, this)->exec();
+}
+
+void Principal::sauvegarderDonnees() {
+    construireSousSablier<frmSauvegarde>(dialogues_, programme_, utilisateur_, dialogues_, false, this)->exec();
+}
+
+void Principal::restaurerDonnees() {
+    const auto fenetre =
+        construireSousSablier<frmSauvegarde>(dialogues_, programme_, utilisateur_, dialogues_, true, this);
+    fenetre->exec();
+    if (QDir(fenetre->dossierRestaure()) == QDir(programme_))
+        Form_Load();
+}
+
+void Principal::rappelerSauvegarde() {
+    if (sauvegarde::proposerSauvegarde(utilisateur_, dialogues_, Horloge::aujourdhui()))
+        sauvegarderDonnees();
 }
 
 void Principal::ouvrirTelecommunication() {

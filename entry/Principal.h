@@ -87,6 +87,9 @@ public slots:
     void Image1_Click();
     void ViderFormulaire();
     void AfficherCompteur(int nombre);
+    // Once shown: when the last save is more than 7 days old, says so once a day with a button
+    // to save now.
+    void rappelerSauvegarde();
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
@@ -108,6 +111,10 @@ private:
     void ouvrirTelecommunication();
     void ouvrirSuivi();
     void ouvrirTendances();
+    // Menu items of Fichier: the save of the clinic's data, and the restore of an archive (the
+    // program loads its folder again when it was the one restored).
+    void sauvegarderDonnees();
+    void restaurerDonnees();
     // A patient's identity into the boxes; the examination date too when `dateExamen`.
     void ecrireIdentite(const PatientCourant::Chargement& c);
     // The queue's count on Command3, and Command3 and Command5 enabled when it holds anyone.

@@ -353,6 +353,22 @@ void Principal::construireMenusEtBarre() {
     tendances->setObjectName(QStringLiteral("Tendances"));
     fichier->insertAction(SousFichier[6], tendances);
     connect(tendances, &QAction::triggered, this, [this] { pertes_->quandLibre([this] { ouvrirTendances(); }); });
+    // The save and the restore of the clinic's data, above the last separator and "Quitter".
+    const struct {
+        const char* nom;
+        const char* texte;
+        void (Principal::*commande)();
+    } donnees[] = {{"SauvegarderDonnees", "S&auvegarder les données…", &Principal::sauvegarderDonnees},
+                   {"RestaurerDonnees", "Restaurer &une sauvegarde…", &Principal::restaurerDonnees}};
+    QAction* avantQuitter = SousFichier[SousFichier.size() - 2];
+    fichier->insertSeparator(avantQuitter);
+    for (const auto& item : donnees) {
+        auto* a = new QAction(QString::fromUtf8(item.texte), fichier);
+        a->setObjectName(QString::fromLatin1(item.nom));
+        fichier->insertAction(avantQuitter, a);
+        connect(a, &QAction::triggered, this,
+                [this, commande = item.commande] { pertes_->quandLibre([this, commande] { (this->*commande)(); }); });
+    }
     QMenu* edition = menuBar()->addMenu(QStringLiteral("É&dition"));
     for (const char* cle : {"Couper", "Copier", "Coller"})
         edition->addAction(actions[QString::fromUtf8(cle)]);

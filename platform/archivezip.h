@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 
 // ZIP archives as the returns come: read member by member with libzip.
 namespace archivezip {
@@ -35,5 +36,16 @@ bool nomSur(const QString& nom);
 // (MemoireInsuffisante). A description names the archive by its name alone; its path is the
 // error's `chemin`.
 QList<Membre> lire(const QString& archive);
+
+// The same reading, one member at a time as it is unpacked and checked (its CRC included), each
+// member bounded by `maximumMembre` and all of them by `maximumTotal`: for archives larger than
+// a return, read without holding them whole.
+void parcourir(const QString& archive, qint64 maximumMembre, qint64 maximumTotal,
+               const std::function<void(const Membre&)>& recevoir);
+
+// Writes `membres` as a new ZIP archive at `chemin` (compressed, names in UTF-8), on the disk when
+// this returns: an existing file is never replaced. `progression` gets the share done, 0 to 100.
+// ErreurFichier when the archive cannot be written whole; what was written is then removed.
+void ecrire(const QString& chemin, const QList<Membre>& membres, const std::function<void(int)>& progression = {});
 
 }  // namespace archivezip

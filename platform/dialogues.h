@@ -50,6 +50,16 @@ public:
     };
     virtual std::optional<FichierChoisi> fichierAEnregistrer(const QString& titre, const QString& nomPropose,
                                                              const QStringList& types) = 0;
+    // An existing file chosen in `dossier` among `filtre` ("Archives (*.zip)"), or nothing.
+    virtual std::optional<QString> fichierAOuvrir(const QString& titre, const QString& dossier, const QString& filtre) {
+        (void)titre, (void)dossier, (void)filtre;
+        return std::nullopt;
+    }
+    // A folder chosen from `depart`, or nothing.
+    virtual std::optional<QString> dossierAChoisir(const QString& titre, const QString& depart) {
+        (void)titre, (void)depart;
+        return std::nullopt;
+    }
     virtual void bip() = 0;
     // Hourglass pointer while a long operation runs.
     virtual void sablier(bool actif) { (void)actif; }

@@ -207,6 +207,22 @@ std::optional<PortDialogue::FichierChoisi> DialoguesQt::fichierAEnregistrer(cons
     return FichierChoisi{chemin, typeExportation_};
 }
 
+std::optional<QString> DialoguesQt::fichierAOuvrir(const QString& titre, const QString& dossier, const QString& filtre) {
+    PointeurNormal pointeur;
+    const QString chemin = QFileDialog::getOpenFileName(parent_, titre, dossier, filtre);
+    if (chemin.isEmpty())
+        return std::nullopt;
+    return chemin;
+}
+
+std::optional<QString> DialoguesQt::dossierAChoisir(const QString& titre, const QString& depart) {
+    PointeurNormal pointeur;
+    const QString chemin = QFileDialog::getExistingDirectory(parent_, titre, depart);
+    if (chemin.isEmpty())
+        return std::nullopt;
+    return chemin;
+}
+
 int DialoguesQt::choix(const FenetreChoix& fenetre) {
     PointeurNormal pointeur;
     frmMessageAlaSouris f(fenetre, parent_);

@@ -19,6 +19,8 @@ public:
     int choix(const FenetreChoix& fenetre) override;
     std::optional<FichierChoisi> fichierAEnregistrer(const QString& titre, const QString& nomPropose,
                                                      const QStringList& types) override;
+    std::optional<QString> fichierAOuvrir(const QString& titre, const QString& dossier, const QString& filtre) override;
+    std::optional<QString> dossierAChoisir(const QString& titre, const QString& depart) override;
     void bip() override;
     void sablier(bool actif) override;
 

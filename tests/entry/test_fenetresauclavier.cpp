@@ -135,6 +135,8 @@ TEST_F(FenetresAuClavier, ChaqueFenetreSOuvreEtSeFermeAuClavier) {
              c.touche(Qt::Key_R, Qt::AltModifier);
          }, {"frmTelecommunication", "frmPrecedenteFact"}},
         {"Alt+R S", [&](Clavier& c) { c.touche(Qt::Key_R, Qt::AltModifier).touche(Qt::Key_S); }, {"frmSuiviFactures"}},
+        {"Alt+F A", [&](Clavier& c) { c.touche(Qt::Key_F, Qt::AltModifier).touche(Qt::Key_A); }, {"frmSauvegarde"}},
+        {"Alt+F U", [&](Clavier& c) { c.touche(Qt::Key_F, Qt::AltModifier).touche(Qt::Key_U); }, {"frmRestauration"}},
         {"Ctrl+T, Alt+S", [&](Clavier& c) {
              c.touche(Qt::Key_T, Qt::ControlModifier).attendreUneFenetre("frmTelecommunication");
              c.touche(Qt::Key_S, Qt::AltModifier);

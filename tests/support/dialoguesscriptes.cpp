@@ -49,6 +49,17 @@ std::optional<PortDialogue::FichierChoisi> DialoguesScriptes::fichierAEnregistre
     return f;
 }
 
+std::optional<QString> DialoguesScriptes::fichierAOuvrir(const QString& titre, const QString& dossier,
+                                                         const QString&) {
+    const auto f = fichierAEnregistrer(titre, dossier, {});
+    return f ? std::optional<QString>(f->chemin) : std::nullopt;
+}
+
+std::optional<QString> DialoguesScriptes::dossierAChoisir(const QString& titre, const QString& depart) {
+    const auto f = fichierAEnregistrer(titre, depart, {});
+    return f ? std::optional<QString>(f->chemin) : std::nullopt;
+}
+
 int DialoguesScriptes::choix(const FenetreChoix& fenetre) {
     appels << Appel{Appel::Genre::Choix, Icone::Aucune, fenetre.legende, {}, Boutons::Ok, {}, fenetre, {}};
     if (choix_.empty())

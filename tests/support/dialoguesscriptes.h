@@ -31,6 +31,9 @@ public:
     int choix(const FenetreChoix& fenetre) override;
     std::optional<FichierChoisi> fichierAEnregistrer(const QString& titre, const QString& nomPropose,
                                                      const QStringList& types) override;
+    // Both answered from `fichiers` too, each call recorded as an input box.
+    std::optional<QString> fichierAOuvrir(const QString& titre, const QString& dossier, const QString& filtre) override;
+    std::optional<QString> dossierAChoisir(const QString& titre, const QString& depart) override;
     void bip() override;
 
     std::deque<Reponse> reponses;

@@ -17,6 +17,7 @@
 #include "returns/frmSuiviFactures.h"
 #include "returns/frmRetourErreur.h"
 #include "rules/catalogue.h"
+#include "backup/frmSauvegarde.h"
 #include "rules/frmMessageAlaSouris.h"
 #include "statistics/frmListeDesFacturations.h"
 #include "statistics/frmStatMensuelle.h"
@@ -142,6 +143,14 @@ QList<FabriqueFenetre> construire() {
          }},
         {"frmPrecedenteFact",
          [](CliniqueDeTest& c, const Examiner& e) { montrer<frmPrecedenteFact>(e, c.dossier.chemin(), c.dialogues); }},
+        {"frmSauvegarde",
+         [](CliniqueDeTest& c, const Examiner& e) {
+             montrer<frmSauvegarde>(e, c.dossier.chemin(), c.reglages, c.dialogues, false);
+         }},
+        {"frmRestauration",
+         [](CliniqueDeTest& c, const Examiner& e) {
+             montrer<frmSauvegarde>(e, c.dossier.chemin(), c.reglages, c.dialogues, true);
+         }},
         {"frmSuiviFactures",
          [](CliniqueDeTest& c, const Examiner& e) {
              montrer<frmSuiviFactures>(e, c.dossier.chemin(), c.configuration, c.dialogues);
