@@ -514,10 +514,15 @@ int sauvegarder(const QString& programme, const Ligne& l, QTextStream& sortie, Q
     const std::optional<int> garder = aGarder(l, erreurs);
     if (!garder)
         return Usage;
+    // A folder typed on the command line is read from the folder the command runs in, as the
+    // archive of a restore is.
+    QString vers = l.options.value(QStringLiteral("--vers"));
+    if (!vers.isEmpty())
+        vers = QDir::current().absoluteFilePath(vers);
     DialoguesConsole d(sortie);
     ReglagesUtilisateur utilisateur;
-    const sauvegarde::Resultat r = sauvegarde::Sauvegarder(
-        programme, {l.options.value(QStringLiteral("--vers")), *garder, utilisateur.fichier()}, utilisateur, d);
+    const sauvegarde::Resultat r =
+        sauvegarde::Sauvegarder(programme, {vers, *garder, utilisateur.fichier()}, utilisateur, d);
     if (!r.reussi)
         return Echec;
     sortie << "Sauvegarde terminée : " << QDir::toNativeSeparators(r.archive) << ", " << r.fichiers << " fichiers, "

@@ -20,6 +20,7 @@
 #include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -69,13 +70,28 @@ bool dossierExclu(const QString& dossier, const QStringList& autres) {
            std::any_of(autres.begin(), autres.end(), egal);
 }
 
-// The top folder of `programme` that holds `chemin`, when it is inside it.
+// True when `relatif` is the folder `dossier` or lies under it.
+bool sousDossier(const QString& relatif, const QString& dossier) {
+    return relatif.compare(dossier, Qt::CaseInsensitive) == 0 ||
+           relatif.startsWith(dossier + QLatin1Char('/'), Qt::CaseInsensitive);
+}
+
+// An archive of a save, of this clinic or another: never saved again inside a new one, wherever
+// it was written.
+bool nomDArchive(const QString& nom) {
+    static const QRegularExpression motif(QStringLiteral("^Kestrova-.+-\\d{8}-\\d{6}\\.zip$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return motif.match(nom).hasMatch();
+}
+
+// The path of `chemin` relative to `programme` ("Sauvramq/Copies"), when it lies inside it; empty
+// outside it and for the folder itself.
 QString dossierDansProgramme(const QString& programme, const QString& chemin) {
     const QString base = dossiers::cheminReel(programme) + QLatin1Char('/');
     const QString reel = dossiers::cheminReel(chemin) + QLatin1Char('/');
     if (!reel.startsWith(base) || reel == base)
         return {};
-    return premierDossier(reel.mid(base.size()));
+    return reel.mid(base.size()).chopped(1);
 }
 
 // The file at `chemin` opened and locked, the one the path names once the lock is had (a
@@ -220,10 +236,14 @@ private:
             const QFileInfo info = i.fileInfo();
             const QString relatif = base.relativeFilePath(chemin);
             const QString haut = premierDossier(relatif);
-            if ((haut.isEmpty() && info.isDir() && dossierExclu(relatif, autresExclus_)) ||
-                (!haut.isEmpty() && dossierExclu(haut, autresExclus_)))
+            if ((haut.isEmpty() && info.isDir() && dossierExclu(relatif, {})) ||
+                (!haut.isEmpty() && dossierExclu(haut, {})))
                 continue;
-            if (relatif.split(QLatin1Char('/')).last().startsWith(QLatin1String(".~")) || info.isSymLink())
+            if (std::any_of(autresExclus_.begin(), autresExclus_.end(),
+                            [&](const QString& a) { return sousDossier(relatif, a); }))
+                continue;
+            const QString nom = info.fileName();
+            if (nom.startsWith(QLatin1String(".~")) || info.isSymLink() || (info.isFile() && nomDArchive(nom)))
                 continue;
             noms << (info.isDir() ? relatif + QLatin1Char('/') : relatif);
         }
@@ -271,8 +291,12 @@ void nettoyerTemporaires(const QString& destination, const QString& agence) {
             QFile::remove(f.absoluteFilePath());
 }
 
-// The archive written, checked and renamed; nothing left under any name on a failure.
-void ecrireArchive(const QString& final, const Instantane& instantane, const std::function<void(int)>& progression) {
+// The archive written, checked and renamed to the name of the moment it is complete; nothing
+// left under any name on a failure. An archive of the same second (two saves in a row, another
+// workstation) is never replaced: the name is taken from the next second.
+QString ecrireArchive(const QString& destination, const QString& agence, const Instantane& instantane,
+                      const std::function<void(int)>& progression) {
+    QString final = QDir(destination).filePath(nomArchive(agence, Horloge::maintenant()));
     const QString temporaire = fichiers::cheminTemporaire(final);
     QFile::remove(temporaire);
     try {
@@ -281,8 +305,18 @@ void ecrireArchive(const QString& final, const Instantane& instantane, const std
                 progression(30 + part * 40 / 100);
         });
         relire(temporaire, instantane.membres, progression);
-        if (!fichiers::renommerSansRemplacer(temporaire, final))
-            throw erreurs::erreur(erreurs::FichierExistant, final);
+        QDateTime moment = Horloge::maintenant();
+        for (int essai = 0;; ++essai) {
+            final = QDir(destination).filePath(nomArchive(agence, moment));
+            if (fichiers::renommerSansRemplacer(temporaire, final))
+                break;
+            if (essai == 10)
+                throw erreurs::erreur(erreurs::FichierExistant, final);
+            QThread::msleep(std::max(1, 1000 - moment.time().msec()));
+            const QDateTime suivant = Horloge::maintenant();
+            moment = suivant.toSecsSinceEpoch() > moment.toSecsSinceEpoch() ? suivant : moment.addSecs(1);
+        }
+        return final;
     } catch (const archivezip::ArchiveIllisible&) {
         QFile::remove(temporaire);
         throw;
@@ -310,7 +344,7 @@ QStringList tourner(const QString& dossier, const QString& agence, int garder) {
     const QRegularExpression motif(QStringLiteral("^Kestrova-%1-\\d{8}-\\d{6}\\.zip$")
                                        .arg(QRegularExpression::escape(agence)));
     QStringList archives;
-    for (const QString& nom : QDir(dossier).entryList(QDir::Files))
+    for (const QString& nom : QDir(dossier).entryList(QDir::Files | QDir::NoSymLinks))
         if (motif.match(nom).hasMatch())
             archives << nom;
     archives.sort();  // the date and time in the name: oldest first
@@ -353,15 +387,16 @@ Resultat Sauvegarder(const QString& programme, const Demande& demande, MagasinRe
         }
         if (!demande.fichierReglages.isEmpty() && QFileInfo(demande.fichierReglages).isFile())
             instantane.membres << archivezip::Membre{MembreReglages, fichiers::lire(demande.fichierReglages)};
-        const QString final = QDir(destination).filePath(nomArchive(agence, Horloge::maintenant()));
-        ecrireArchive(final, instantane, progression);
+        const QString final = ecrireArchive(destination, agence, instantane, progression);
         fichiers::synchroniserDossier(destination);
         r.archive = final;
         r.fichiers = instantane.fichiers;
         r.octets = instantane.octets;
-        const int garder = demande.garder > 0
-                               ? demande.garder
-                               : std::max(1, utilisateur.lire(SauvegardesAGarder, QString::number(AGarderParDefaut)).toInt());
+        // A setting that is not a number of at least 1 keeps the default: never fewer archives
+        // than the clinic expects.
+        bool lu = false;
+        const int reglage = utilisateur.lire(SauvegardesAGarder, {}).trimmed().toInt(&lu);
+        const int garder = demande.garder > 0 ? demande.garder : lu && reglage >= 1 ? reglage : AGarderParDefaut;
         r.supprimees = tourner(destination, agence, garder);
         utilisateur.ecrire(DossierSauvegardes, destination);
         utilisateur.ecrire(DerniereSauvegarde, Horloge::maintenant().toString(Qt::ISODate));
@@ -463,6 +498,7 @@ Restauration Restaurer(const QString& archive, const QString& dossierDemande, bo
                                        "écrit.")
                             .arg(QDir::toNativeSeparators(dossier))};
         QStringList gardes = DossiersExclus;  // kept from the folder replaced
+        QString prealableDedans;              // the path of the save made first, when inside the folder
         if (occupe) {
             const Resultat avant = Sauvegarder(dossier, demande, utilisateur, d);
             if (!avant.reussi)
@@ -470,8 +506,12 @@ Restauration Restaurer(const QString& archive, const QString& dossierDemande, bo
                                            "Aucun fichier n'a été restauré.")
                                 .arg(QDir::toNativeSeparators(dossier))};
             r.sauvegardePrealable = avant.archive;
-            if (const QString dedans = dossierDansProgramme(dossier, avant.archive); !dedans.isEmpty())
+            const QString sien = QFileInfo(avant.archive).absolutePath();
+            if (const QString dedans = dossierDansProgramme(dossier, sien); !dedans.isEmpty())
                 gardes << dedans;
+            if (dossiers::cheminReel(sien) == dossiers::cheminReel(dossier) ||
+                !dossierDansProgramme(dossier, sien).isEmpty())
+                prealableDedans = QDir(dossiers::cheminReel(dossier)).relativeFilePath(dossiers::cheminReel(avant.archive));
         }
         if (!QDir().mkpath(parent))
             throw erreurs::erreur(erreurs::CheminIntrouvable, parent);
@@ -524,7 +564,18 @@ Restauration Restaurer(const QString& archive, const QString& dossierDemande, bo
             for (const QString& nom : QDir(ancien).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
                 if (dossierExclu(nom, gardes) && !QFileInfo::exists(QDir(dossier).filePath(nom)))
                     fichiers::renommerSansRemplacer(QDir(ancien).filePath(nom), QDir(dossier).filePath(nom));
-            QDir(ancien).removeRecursively();
+            // The save of the folder replaced, written inside one of its data folders, goes to the
+            // same place in the folder restored: the folder replaced is then removed, and with it
+            // would go the only copy of what it held.
+            bool prealableGarde = true;
+            if (const QString reste = QDir(ancien).filePath(prealableDedans);
+                !prealableDedans.isEmpty() && QFileInfo::exists(reste)) {
+                const QString place = QDir(dossier).filePath(prealableDedans);
+                prealableGarde = QDir().mkpath(QFileInfo(place).absolutePath()) &&
+                                 fichiers::renommerSansRemplacer(reste, place);
+            }
+            if (prealableGarde)
+                QDir(ancien).removeRecursively();
         }
         fichiers::synchroniserDossier(parent);
         if (avecReglages)

@@ -80,9 +80,12 @@ struct Sortie {
 // The program as a process of its own, with per-user settings of its own.
 struct Programme {
     QTemporaryDir reglages;
+    QString repertoire;  // the folder the command runs in, when given
     Sortie executer(const QStringList& arguments, const QString& dossier) const {
         QProcess p;
         p.setProcessEnvironment(environnement());
+        if (!repertoire.isEmpty())
+            p.setWorkingDirectory(repertoire);
         p.start(KESTROVA, QStringList{"--dossier", dossier} + arguments);
         p.waitForFinished(60000);
         return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
@@ -450,6 +453,17 @@ TEST(Sauvegarde, RestaurationQuiRemplace) {
     const auto prealable = lireArchive(r2.sauvegardePrealable);
     EXPECT_EQ(prealable.value("Perdu.txt"), "écrit après");
     EXPECT_EQ(prealable.value("Sauvramq/Ftmp.Fil"), QByteArray());
+
+    // The last destination inside a data folder that the restore replaces: the save made first
+    // is found where it was written, whole.
+    u.ecrire(sauvegarde::DossierSauvegardes, clinique.fichier("Sauvramq/Copies"));
+    clinique.ecrire("Perdu.txt", "écrit encore après");
+    const auto r3 = sauvegarde::Restaurer(r.archive, clinique.chemin(), true, {{}, 0, {}}, u, port);
+    ASSERT_TRUE(r3.reussi) << qPrintable(port.resume().join('\n'));
+    ASSERT_TRUE(r3.sauvegardePrealable.startsWith(clinique.chemin() + "/Sauvramq/Copies/Kestrova-71234-"));
+    EXPECT_EQ(lireArchive(r3.sauvegardePrealable).value("Perdu.txt"), "écrit encore après");
+    EXPECT_EQ(arbre(clinique.chemin(), {"Developpe", "Impressions", "Sauvegardes"}).value("Sauvramq/Ftmp.Fil"),
+              sauvee.value("Sauvramq/Ftmp.Fil"));
 }
 
 // The rotation removes this clinic's oldest archives beyond the number kept, and nothing else.
@@ -483,6 +497,78 @@ TEST(Sauvegarde, Rotation) {
         presentes.sort();
         EXPECT_EQ(presentes, restent);
     }
+}
+
+// Where a clinic really puts its archives: in one of its own data folders, in the clinic's folder
+// itself, several in the same second, with a setting of the number kept that is not a number,
+// beside a link named like an archive, or relative to where the command is typed. Every file of
+// the clinic is in each archive, no archive in another, and no archive is lost.
+TEST(Sauvegarde, DestinationsDeLaClinique) {
+    const struct {
+        const char* cas;
+        QString vers;  // relative to the clinic's folder
+        int saves;
+        QString aGarder;
+    } cas[] = {
+        {"dans Sauvramq", "Sauvramq/Copies", 2, {}},
+        {"dans le dossier de la clinique", ".", 2, {}},
+        {"trois dans la même seconde", "Sauvegardes", 3, {}},
+        {"réglage illisible", "Sauvegardes", 1, "dix"},
+        {"réglage nul", "Sauvegardes", 1, "0"},
+        {"réglage négatif", "Sauvegardes", 1, "-3"},
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.cas);
+        DossierTemporaire clinique;
+        remplirClinique(clinique);
+        const auto fichiersDeLaClinique = arbre(clinique.chemin(), {"Developpe", "Impressions", "Sauvegardes"});
+        const QString vers = QDir::cleanPath(clinique.fichier(c.vers));
+        QDir().mkpath(vers);
+        // Eleven older archives of the clinic and a link named like one more: the default keeps
+        // ten, the link is neither counted nor removed.
+        QStringList anciennes;
+        for (int i = 0; i < 11; ++i)
+            anciennes << QStringLiteral("Kestrova-71234-202001%1-000000.zip").arg(10 + i);
+        if (c.saves == 1)
+            for (const QString& n : anciennes)
+                fichiers::ecrireAtomique(vers + "/" + n, "ancienne");
+        const QString lien = vers + "/Kestrova-71234-20000101-000000.zip";
+        ASSERT_TRUE(QFile::link(clinique.fichier("Kestrova.Cfg"), lien));
+        ReglagesUtilisateur u;
+        u.ecrire(sauvegarde::SauvegardesAGarder, c.aGarder);
+        QStringList faites;
+        for (int i = 0; i < c.saves; ++i) {
+            DialoguesScriptes port;
+            const auto r = sauvegarde::Sauvegarder(clinique.chemin(), {vers, 0, {}}, u, port);
+            ASSERT_TRUE(r.reussi) << qPrintable(port.resume().join('\n'));
+            faites << QFileInfo(r.archive).fileName();
+            QMap<QString, QByteArray> membres = lireArchive(r.archive);
+            for (auto m = fichiersDeLaClinique.begin(); m != fichiersDeLaClinique.end(); ++m)
+                EXPECT_TRUE(membres.contains(m.key()) && membres[m.key()] == m.value()) << qPrintable(m.key());
+            for (const QString& nom : membres.keys())
+                EXPECT_FALSE(nom.endsWith(".zip")) << qPrintable(nom);
+        }
+        EXPECT_EQ(QSet<QString>(faites.begin(), faites.end()).size(), c.saves);
+        QStringList restent = archivesDans(vers);
+        EXPECT_EQ(restent.size(), c.saves == 1 ? 11 : c.saves + 1);
+        EXPECT_TRUE(QFileInfo(lien).isSymLink());
+        if (c.saves == 1) {
+            EXPECT_FALSE(restent.contains(anciennes[0]));
+        }
+        for (const QString& n : faites)
+            EXPECT_TRUE(restent.contains(n)) << qPrintable(n);
+    }
+
+    // A folder typed relative to where the command is run.
+    DossierTemporaire clinique;
+    remplirClinique(clinique);
+    QTemporaryDir ici;
+    Programme programme;
+    programme.repertoire = ici.path();
+    const Sortie s = programme.executer({"sauvegarder", "--vers", "cle"}, clinique.chemin());
+    ASSERT_EQ(s.statut, 0) << qPrintable(s.texte + s.erreurs);
+    EXPECT_EQ(archivesDans(ici.path() + "/cle").size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(clinique.fichier("cle")));
 }
 
 // The reminder: once a day, only when the last save is more than 7 days old; before any save,
