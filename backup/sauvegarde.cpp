@@ -58,6 +58,18 @@ struct Disparu {};
 
 bool estTemporaire(const QString& nom) { return nom.startsWith(QLatin1String(".~")); }
 
+// A member's name as the archive of a clinic folder holds it: a relative path whose every
+// component is a plain name (no "..", no drive, no "\"), a folder ending with "/".
+bool nomRestaurable(const QString& nom) {
+    QString n = nom;
+    if (n.endsWith(QLatin1Char('/')))
+        n.chop(1);
+    const QStringList parties = n.split(QLatin1Char('/'));
+    return !n.isEmpty() && std::all_of(parties.begin(), parties.end(), [](const QString& p) {
+        return archivezip::nomSur(p) && !estTemporaire(p);
+    });
+}
+
 // The top folder of `relatif` ("Sauvramq" of "Sauvramq/Ftmp.Fil"), empty for a file at the top.
 QString premierDossier(const QString& relatif) {
     const qsizetype barre = relatif.indexOf(QLatin1Char('/'));
@@ -245,6 +257,13 @@ private:
             const QString nom = info.fileName();
             if (nom.startsWith(QLatin1String(".~")) || info.isSymLink() || (info.isFile() && nomDArchive(nom)))
                 continue;
+            // Saved, it would make an archive that no restore takes.
+            if (!nomRestaurable(relatif))
+                throw Refus{QStringLiteral("Le nom de %1 ne pourrait pas être recréé par une restauration (il "
+                                           "contient un des caractères \\ : * ? \" < > | ou dépasse 128 "
+                                           "caractères).\n\nLa sauvegarde n'a pas été faite : renommez-le ou sortez-le du dossier de "
+                                           "la clinique, puis refaites-la.")
+                                .arg(QDir::toNativeSeparators(chemin))};
             noms << (info.isDir() ? relatif + QLatin1Char('/') : relatif);
         }
         noms.sort();
@@ -419,18 +438,6 @@ bool dossierOccupe(const QString& dossier) {
 }
 
 namespace {
-
-// A member's name as the archive of a clinic folder holds it: a relative path whose every
-// component is a plain name (no "..", no drive, no "\"), a folder ending with "/".
-bool nomRestaurable(const QString& nom) {
-    QString n = nom;
-    if (n.endsWith(QLatin1Char('/')))
-        n.chop(1);
-    const QStringList parties = n.split(QLatin1Char('/'));
-    return !n.isEmpty() && std::all_of(parties.begin(), parties.end(), [](const QString& p) {
-        return archivezip::nomSur(p) && !estTemporaire(p);
-    });
-}
 
 // Reads the whole archive once, checking every member and its name, before anything is written.
 int verifierArchive(const QString& archive) {

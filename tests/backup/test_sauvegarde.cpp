@@ -304,7 +304,7 @@ TEST(Sauvegarde, DestinationPleine) {
 }
 
 // What another workstation has under way makes the save wait, then refuse with its reason; no
-// archive is written.
+// archive is written. So does a file whose name a restore would refuse.
 TEST(Sauvegarde, RefuseCeQuiEstEnCours) {
     const struct {
         const char* cas;
@@ -328,6 +328,11 @@ TEST(Sauvegarde, RefuseCeQuiEstEnCours) {
          "Une transmission à la RAMQ est en cours sur un autre poste de travail.\n\nLa sauvegarde n'a pas été faite "
          "; refaites-la quand ce sera terminé."},
         {"file d'attente", "MdiTmp.Dat", nullptr, ""},
+        // Not under way, but saved it would make an archive that no restore takes.
+        {"nom qu'une restauration refuse", nullptr, "Patient/notes 12:30.txt",
+         "Le nom de %1 ne pourrait pas être recréé par une restauration (il contient un des caractères \\ : * ? \" < "
+         "> | ou dépasse 128 caractères).\n\nLa sauvegarde n'a pas été faite : renommez-le ou sortez-le du dossier "
+         "de la clinique, puis refaites-la."},
     };
     sauvegarde::delaiAttenteMs = 300;
     for (const auto& c : cas) {
@@ -359,7 +364,7 @@ TEST(Sauvegarde, RefuseCeQuiEstEnCours) {
                                   ? QStringLiteral("Le fichier %1 est utilisé par un autre poste de travail.\n\nLa "
                                                    "sauvegarde n'a pas été faite ; refaites-la quand ce sera terminé.")
                                         .arg(d.fichier(c.verrouille))
-                                  : c.texte;
+                                  : c.texte.contains("%1") ? c.texte.arg(d.fichier(c.laisse)) : c.texte;
         EXPECT_EQ(port.resume(), QStringList{"Sauvegarde des données | " + texte});
         EXPECT_EQ(QDir(destination.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{});
         if (autre) {
