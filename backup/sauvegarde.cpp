@@ -359,12 +359,13 @@ QString destinationParDefaut(const QString& programme, const MagasinReglages& ut
     return derniere.isEmpty() ? QDir(programme).filePath(QStringLiteral("Sauvegardes")) : derniere;
 }
 
-QStringList tourner(const QString& dossier, const QString& agence, int garder) {
+QStringList tourner(const QString& dossier, const QString& agence, int garder, const QString& epargnee) {
     const QRegularExpression motif(QStringLiteral("^Kestrova-%1-\\d{8}-\\d{6}\\.zip$")
                                        .arg(QRegularExpression::escape(agence)));
     QStringList archives;
+    const QString epargneeReelle = epargnee.isEmpty() ? QString() : dossiers::cheminReel(epargnee);
     for (const QString& nom : QDir(dossier).entryList(QDir::Files | QDir::NoSymLinks))
-        if (motif.match(nom).hasMatch())
+        if (motif.match(nom).hasMatch() && dossiers::cheminReel(QDir(dossier).filePath(nom)) != epargneeReelle)
             archives << nom;
     archives.sort();  // the date and time in the name: oldest first
     QStringList supprimees;
@@ -416,7 +417,7 @@ Resultat Sauvegarder(const QString& programme, const Demande& demande, MagasinRe
         bool lu = false;
         const int reglage = utilisateur.lire(SauvegardesAGarder, {}).trimmed().toInt(&lu);
         const int garder = demande.garder > 0 ? demande.garder : lu && reglage >= 1 ? reglage : AGarderParDefaut;
-        r.supprimees = tourner(destination, agence, garder);
+        r.supprimees = tourner(destination, agence, garder, demande.epargnee);
         utilisateur.ecrire(DossierSauvegardes, destination);
         utilisateur.ecrire(DerniereSauvegarde, Horloge::maintenant().toString(Qt::ISODate));
         r.reussi = true;
@@ -507,7 +508,10 @@ Restauration Restaurer(const QString& archive, const QString& dossierDemande, bo
         QStringList gardes = DossiersExclus;  // kept from the folder replaced
         QString prealableDedans;              // the path of the save made first, when inside the folder
         if (occupe) {
-            const Resultat avant = Sauvegarder(dossier, demande, utilisateur, d);
+            // The archive being restored may be the oldest of the destination: never rotated away.
+            Demande prealable = demande;
+            prealable.epargnee = QFileInfo(archive).absoluteFilePath();
+            const Resultat avant = Sauvegarder(dossier, prealable, utilisateur, d);
             if (!avant.reussi)
                 throw Refus{QStringLiteral("Le dossier %1 n'a pas pu être sauvegardé avant d'être remplacé.\n\n"
                                            "Aucun fichier n'a été restauré.")

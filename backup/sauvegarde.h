@@ -30,6 +30,7 @@ struct Demande {
     QString vers;            // the destination; empty: the last one used, else <program>/Sauvegardes
     int garder = 0;          // archives of the clinic kept; 0: the setting, else 10
     QString fichierReglages; // the per-user settings file, saved as a member of its own when it exists
+    QString epargnee = {};   // an archive the rotation leaves, whatever its age: the one being restored
 };
 
 struct Resultat {
@@ -56,8 +57,8 @@ Resultat Sauvegarder(const QString& programme, const Demande& demande, MagasinRe
                      PortDialogue& d, const std::function<void(int)>& progression = {});
 
 // Removes from `dossier` the archives of agency `agence` but the `garder` newest, oldest first;
-// never another file. The names removed.
-QStringList tourner(const QString& dossier, const QString& agence, int garder);
+// never another file, nor `epargnee`. The names removed.
+QStringList tourner(const QString& dossier, const QString& agence, int garder, const QString& epargnee = {});
 
 struct Restauration {
     bool reussi = false;

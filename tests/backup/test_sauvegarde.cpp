@@ -469,6 +469,18 @@ TEST(Sauvegarde, RestaurationQuiRemplace) {
     EXPECT_EQ(lireArchive(r3.sauvegardePrealable).value("Perdu.txt"), "écrit encore après");
     EXPECT_EQ(arbre(clinique.chemin(), {"Developpe", "Impressions", "Sauvegardes"}).value("Sauvramq/Ftmp.Fil"),
               sauvee.value("Sauvramq/Ftmp.Fil"));
+
+    // The archive restored is the oldest of ten in the destination of the save made first: the
+    // rotation of that save leaves it, and the restore reads it to the end.
+    for (int i = 0; i < 9; ++i)
+        fichiers::ecrireAtomique(ailleurs.path() + QStringLiteral("/Kestrova-71234-209901%1-000000.zip").arg(10 + i),
+                                 fichiers::lire(r.archive));
+    u.ecrire(sauvegarde::DossierSauvegardes, ailleurs.path());
+    DialoguesScriptes p4;
+    const auto r4 = sauvegarde::Restaurer(r.archive, clinique.chemin(), true, {{}, 0, {}}, u, p4);
+    ASSERT_TRUE(r4.reussi) << qPrintable(p4.resume().join('\n'));
+    EXPECT_TRUE(QFileInfo::exists(r.archive));
+    EXPECT_EQ(archivesDans(ailleurs.path()).size(), 11);
 }
 
 // The rotation removes this clinic's oldest archives beyond the number kept, and nothing else.
