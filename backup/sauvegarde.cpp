@@ -240,6 +240,7 @@ private:
     // sorted; the temporaries of rewrites under way are no part of it.
     QStringList lister() const {
         QStringList noms;
+        qint64 total = 0;
         QDirIterator i(programme_, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot,
                        QDirIterator::Subdirectories);
         const QDir base(programme_);
@@ -264,6 +265,16 @@ private:
                                            "caractères).\n\nLa sauvegarde n'a pas été faite : renommez-le ou sortez-le du dossier de "
                                            "la clinique, puis refaites-la.")
                                 .arg(QDir::toNativeSeparators(chemin))};
+            // Too big to be read back, and so to be saved: told before anything is read.
+            total += info.isFile() ? info.size() : 0;
+            if (info.isFile() && (info.size() > MaximumMembre || total > MaximumTotal))
+                throw Refus{QStringLiteral("Le fichier %1 fait %2 Mio : une sauvegarde contient au plus %3 Mio par "
+                                           "fichier et %4 Mio en tout.\n\nLa sauvegarde n'a pas été faite : sortez "
+                                           "du dossier de la clinique ce qui n'est pas à elle, puis refaites-la.")
+                                .arg(QDir::toNativeSeparators(chemin))
+                                .arg(info.size() >> 20)
+                                .arg(MaximumMembre >> 20)
+                                .arg(MaximumTotal >> 20)};
             noms << (info.isDir() ? relatif + QLatin1Char('/') : relatif);
         }
         noms.sort();
@@ -526,6 +537,14 @@ Restauration Restaurer(const QString& archive, const QString& dossierDemande, bo
         }
         if (!QDir().mkpath(parent))
             throw erreurs::erreur(erreurs::CheminIntrouvable, parent);
+        // The temporary folders of restores into the same folder stopped by a kill or a crash more
+        // than an hour ago (the folder a replace set aside is left: it may be the only copy).
+        const QString prefixe = QStringLiteral(".~") + info.fileName() + QStringLiteral(".restauration.");
+        const QDateTime limite = QDateTime::currentDateTime().addSecs(-3600);
+        for (const QFileInfo& reste :
+             QDir(parent).entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks))
+            if (reste.fileName().startsWith(prefixe) && reste.lastModified() < limite)
+                QDir(reste.absoluteFilePath()).removeRecursively();
         QDir(temporaire).removeRecursively();
         if (!QDir().mkpath(temporaire))
             throw erreurs::erreur(erreurs::PermissionRefusee, temporaire);

@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <numeric>
+#include <sys/time.h>
 
 namespace {
 
@@ -145,6 +146,12 @@ TEST(Sauvegarde, AllerRetourOctetPourOctet) {
     Programme ailleurs;  // another workstation, with no settings of its own
     QTemporaryDir parent;
     const QString restaure = parent.path() + "/clinique";
+    // What a restore killed two hours ago left beside the folder goes.
+    const QString reste = parent.path() + "/.~clinique.restauration.4242";
+    QDir().mkpath(reste);
+    fichiers::ecrireAtomique(reste + "/Facturat.Lex", Agence);
+    const timeval ilYaDeuxHeures[2] = {{time(nullptr) - 7200, 0}, {time(nullptr) - 7200, 0}};
+    ASSERT_EQ(utimes(QFile::encodeName(reste).constData(), ilYaDeuxHeures), 0);
     const Sortie r = ailleurs.executer({"restaurer", QDir(destination.path()).filePath(archives[0])}, restaure);
     ASSERT_EQ(r.statut, 0) << qPrintable(r.texte + r.erreurs);
     EXPECT_EQ(arbre(restaure), avant);
@@ -304,13 +311,14 @@ TEST(Sauvegarde, DestinationPleine) {
 }
 
 // What another workstation has under way makes the save wait, then refuse with its reason; no
-// archive is written. So does a file whose name a restore would refuse.
+// archive is written. So does a file whose name a restore would refuse, or too big to be read back.
 TEST(Sauvegarde, RefuseCeQuiEstEnCours) {
     const struct {
         const char* cas;
         const char* verrouille;  // held by another process
         const char* laisse;      // left by a stop
         QString texte;
+        qint64 taille = 0;       // of what is left, without writing it
     } cas[] = {
         {"importation en cours", "PavoRamq.Imp", nullptr,
          "Une importation de patients est en cours sur un autre poste de travail.\n\nLa sauvegarde n'a pas été "
@@ -333,6 +341,11 @@ TEST(Sauvegarde, RefuseCeQuiEstEnCours) {
          "Le nom de %1 ne pourrait pas être recréé par une restauration (il contient un des caractères \\ : * ? \" < "
          "> | ou dépasse 128 caractères).\n\nLa sauvegarde n'a pas été faite : renommez-le ou sortez-le du dossier "
          "de la clinique, puis refaites-la."},
+        {"fichier énorme", nullptr, "Patient/film.mp4",
+         "Le fichier %1 fait 1100 Mio : une sauvegarde contient au plus 1024 Mio par fichier et 16384 Mio en tout."
+         "\n\nLa sauvegarde n'a pas été faite : sortez du dossier de la clinique ce qui n'est pas à elle, puis "
+         "refaites-la.",
+         qint64(1100) << 20},
     };
     sauvegarde::delaiAttenteMs = 300;
     for (const auto& c : cas) {
@@ -341,6 +354,9 @@ TEST(Sauvegarde, RefuseCeQuiEstEnCours) {
         remplirClinique(d);
         if (c.laisse)
             d.ecrire(c.laisse, "reste");
+        if (c.taille) {
+            ASSERT_TRUE(QFile::resize(d.fichier(c.laisse), c.taille));
+        }
         std::unique_ptr<QProcess> autre;
         if (c.verrouille) {
             // The request file of the billing prepared, as a sending holds it.
