@@ -575,6 +575,19 @@ int main(int argc, char** argv) {
             for (int i = 0; i < 3; ++i)
                 ms = std::min(ms, ouvrirFenetre([&] { return l.ouvrir(d); }));
             chiffre(QByteArray("liste-") + QByteArray::number(rangees) + "-ms-" + l.nom, ms, "ms");
+            if (QByteArray(l.nom) == "facturations-precedentes") {
+                // One file per row: its floor is listing the folder and reading every file.
+                const QString sauvramq = d + QStringLiteral("/Sauvramq");
+                const double plancher = secondes([&] {
+                    QStringList chemins;
+                    for (const QString& nom : QDir(sauvramq).entryList(QDir::Files))
+                        chemins << sauvramq + QLatin1Char('/') + nom;
+                    for (const QString& c : chemins)
+                        (void)fichiers::lire(c).size();
+                }, 3);
+                chiffre(QByteArray("liste-") + QByteArray::number(rangees) + "-ms-" + l.nom + "-lecture",
+                        plancher * 1000, "ms");
+            }
             pire = std::max(pire, ms);
             QDir(d).removeRecursively();
         }
