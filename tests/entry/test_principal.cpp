@@ -46,9 +46,7 @@ namespace {
 
 // The demo clinic: two optometrists, two points of service, agency 71234.
 QByteArray configurationClinique() {
-    QByteArray c = donnees("Kestrova.Cfg.defaut");
-    c.replace("\"2e Optom\xE9triste \",\"000000\",\"00000\"",
-              "\"Dr Mathieu Tremblay\",\"322227\",\"12345\"");
+    QByteArray c = configurationADeuxOptometristes();
     c.replace("\"Vide  00000\"", "\"Lac-Brume 52891\"");
     return c;
 }

@@ -56,9 +56,7 @@ protected:
     void SetUp() override {
         Horloge::fixer(QDateTime(QDate(2026, 12, 6), QTime(10, 0)));
         imprimantes::choisir(imprimantes::Pdf);
-        QByteArray c = donnees("Kestrova.Cfg.defaut");
-        c.replace("\"2e Optom\xE9triste \",\"000000\",\"00000\"", "\"Dr Mathieu Tremblay\",\"322227\",\"12345\"");
-        d.ecrire("Kestrova.Cfg", c);
+        d.ecrire("Kestrova.Cfg", configurationADeuxOptometristes());
         d.ecrire("Facturat.Lex", "R7123400D71234000000000000000000000000");
         // November: two invoices on the 3rd, a re-billing on the 17th (left out of the days), one
         // of the other optometrist; March and October for the year.

@@ -34,3 +34,9 @@ QByteArray donnees(const QString& nom) {
         throw std::runtime_error(("donnée introuvable: " + nom).toStdString());
     return f.readAll();
 }
+
+QByteArray configurationADeuxOptometristes() {
+    QByteArray c = donnees("Kestrova.Cfg.defaut");
+    c.replace("\"2e Optom\xE9triste \",\"000000\",\"00000\"", "\"Dr Mathieu Tremblay\",\"322227\",\"12345\"");
+    return c;
+}

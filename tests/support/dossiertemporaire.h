@@ -22,3 +22,6 @@ private:
 
 // The bytes of a file of the test data folder (tests/donnees).
 QByteArray donnees(const QString& nom);
+
+// The default configuration with a second optometrist, Dr Mathieu Tremblay (322227, group 12345).
+QByteArray configurationADeuxOptometristes();
